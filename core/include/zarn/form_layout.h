@@ -1,0 +1,205 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// The editor's one window, Form1, described for any front end: its caption, its client area and
+// its thirteen controls with their texts, pixel positions at 96 dots per inch, fonts, colours and
+// tab places. Each front end builds its window from this table.
+namespace zarn::form {
+
+struct Rgb
+{
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+enum class ControlKind
+{
+    Label,
+    TextBox,
+    PictureButton,
+};
+
+// "MS Sans Serif" at 8.25 point (the window's default) or at 9.75 point.
+enum class FontSize
+{
+    Default,
+    Large,
+};
+
+inline constexpr double defaultFontPoints = 8.25;
+inline constexpr double largeFontPoints = 9.75;
+inline constexpr char fontFamily[] = "MS Sans Serif";
+
+struct Control
+{
+    std::string_view name;
+    ControlKind kind;
+    std::string_view text;
+    int left;
+    int top;
+    int width;
+    int height;
+    FontSize font;
+    bool bold;
+    std::optional<Rgb> textColour; // empty: the platform's default
+    int tabIndex;
+    std::string_view picture; // buttons only: the base name of the picture in resources/
+};
+
+inline constexpr char caption[] = "Darvel's Zarn Editor 1.0";
+inline constexpr Rgb background{0, 0, 0};
+inline constexpr int clientWidth = 258;
+inline constexpr int clientHeight = 341;
+inline constexpr char iconPicture[] = "tank";
+inline constexpr char creditsToolTip[] = "Click for Program Credits";
+
+inline constexpr Rgb white{255, 255, 255};
+inline constexpr Rgb silver{192, 192, 192};
+inline constexpr Rgb green{0, 192, 0};
+inline constexpr Rgb brightGreen{0, 255, 0};
+
+// Listed in the window's own order. Labels fit their size to their text; the sizes here are the
+// ones fitted at creation.
+inline constexpr std::array<Control, 13> controls = {{
+    {"Text1", ControlKind::TextBox, "Text1", 72, 288, 97, 19, FontSize::Default, false, {}, 4, {}},
+    {"Command4",
+     ControlKind::PictureButton,
+     "Help",
+     40,
+     152,
+     60,
+     50,
+     FontSize::Default,
+     false,
+     {},
+     3,
+     "help"},
+    {"Command3",
+     ControlKind::PictureButton,
+     "",
+     144,
+     72,
+     60,
+     55,
+     FontSize::Default,
+     false,
+     {},
+     2,
+     "txt_exe"},
+    {"Command2",
+     ControlKind::PictureButton,
+     "Quit",
+     144,
+     152,
+     60,
+     50,
+     FontSize::Default,
+     false,
+     {},
+     1,
+     "quit"},
+    {"Command1",
+     ControlKind::PictureButton,
+     "",
+     40,
+     72,
+     60,
+     55,
+     FontSize::Default,
+     false,
+     {},
+     0,
+     "exe_txt"},
+    {"Label8",
+     ControlKind::Label,
+     "Credits",
+     192,
+     312,
+     42,
+     16,
+     FontSize::Large,
+     false,
+     brightGreen,
+     12,
+     {}},
+    {"Label7",
+     ControlKind::Label,
+     "filename",
+     96,
+     240,
+     51,
+     16,
+     FontSize::Large,
+     false,
+     white,
+     11,
+     {}},
+    {"Label6",
+     ControlKind::Label,
+     "Currently editing ",
+     80,
+     216,
+     78,
+     13,
+     FontSize::Default,
+     false,
+     white,
+     10,
+     {}},
+    {"Label5",
+     ControlKind::Label,
+     "Which program do you want to edit ?",
+     32,
+     8,
+     174,
+     13,
+     FontSize::Default,
+     false,
+     white,
+     9,
+     {}},
+    {"Label4",
+     ControlKind::Label,
+     "Allied General",
+     144,
+     32,
+     85,
+     16,
+     FontSize::Large,
+     false,
+     green,
+     8,
+     {}},
+    {"Label3", ControlKind::Label, "or", 120, 32, 12, 16, FontSize::Large, false, white, 7, {}},
+    {"Label2",
+     ControlKind::Label,
+     "Panzer General",
+     8,
+     32,
+     108,
+     16,
+     FontSize::Large,
+     true,
+     silver,
+     6,
+     {}},
+    {"Label1",
+     ControlKind::Label,
+     "Default Purchase Slot Address",
+     56,
+     264,
+     144,
+     13,
+     FontSize::Default,
+     false,
+     silver,
+     5,
+     {}},
+}};
+
+} // namespace zarn::form

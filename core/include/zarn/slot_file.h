@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zarn {
+
+class NumberScanner;
+
+// Appends one line of the slot file to `out`: a name between double quotes, or an entry as a
+// plain decimal integer; each line ends in CR LF.
+void appendNameLine(std::string& out, std::string_view name);
+void appendEntryLine(std::string& out, std::int16_t entry);
+
+// One item of the slot file: its numeric value and the 1-based line it starts on.
+struct SlotItem
+{
+    double value = 0;
+    std::size_t line = 0;
+};
+
+// Reads a slot file item by item, keeping no more than one item's number in memory.
+//
+// Items are separated by commas and line ends (CR LF, a lone LF or a lone CR). Blanks and tabs
+// before an item are skipped. An empty line is one empty item, and so is the empty text between
+// two commas, between a comma and a line end, or between a final comma and the end of the file.
+// The last item may end at the end of the file; a line end there adds no item.
+// An item that begins with a double quote runs to the closing double quote and may contain
+// commas; a quote left open ends at the line end. Whatever follows a closing quote up to the next
+// comma or line end is ignored.
+class SlotItemReader
+{
+public:
+    explicit SlotItemReader(std::istream& in);
+
+    // The next item, or nothing after the last. Read failures of the stream propagate.
+    std::optional<SlotItem> next();
+
+private:
+    int peek();
+    int take();
+    bool atLineEnd(int c) const;
+    void takeLineEnd();
+    void takeThroughSeparator(NumberScanner* number);
+
+    std::streambuf& m_in;
+    std::size_t m_line = 1;
+    bool m_afterComma = false;
+};
+
+} // namespace zarn

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+
+namespace zarn {
+
+class MessagePresenter;
+struct EditorState;
+
+// How a transfer ended, which tells the front end what to do next.
+enum class TransferEnd
+{
+    // Refused before any file was opened (no game chosen, executable missing): keep running.
+    StoppedEarly,
+    // Finished and the table was moved: end the program with success.
+    Succeeded,
+    // Finished with a refusal that the user has been told about: end the program with failure.
+    Failed,
+};
+
+// Copies the slot table of the chosen executable in the program folder into "p_slots.txt". An
+// existing slot file is replaced only by a complete new one and is otherwise left as it was.
+// @throw RuntimeError when a file cannot be read or written, or the table runs off the file.
+TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& messages);
+
+// Writes the 646 entries of "p_slots.txt" over the slot table of the chosen executable, after
+// checking the whole file. The executable is replaced in one step, so that it holds either its
+// old table or the new one; before its first change a copy of it is kept as "<name>.orig".
+// @throw RuntimeError when a file cannot be read or written, or the slot file is too short.
+TransferEnd importSlots(EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& messages);
+
+} // namespace zarn

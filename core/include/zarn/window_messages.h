@@ -1,0 +1,24 @@
+#pragma once
+
+// The texts that the window shows in its message boxes. Lines are separated by a carriage return.
+namespace zarn {
+
+inline constexpr char programTitle[] = "zarn";
+
+inline constexpr char helpMessage[] =
+    " 'EXE -> TXT' Button:\r"
+    " Reads the ag.exe file and writes the unit's available to purchase\r"
+    "to a text file named p_slots.txt.  You can edit this file with notepad, \r"
+    "or any text editor.  To add a unit you must delete a unit.\r"
+    "There must always be 646 units including the -1 entries.\r"
+    " (-1 means the end of the section.) \r"
+    "\r"
+    " 'TXT->EXE' Button:\r"
+    "Copies the 646 unit entries from the ag.txt file \r"
+    "back into the ag.exe file.";
+
+inline constexpr char creditsMessage[] = "Research, Data Collection,\r"
+                                         "& Quality Control: Ilvo Pernak\r"
+                                         "Programming: Darvel Quenby";
+
+} // namespace zarn

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zarn {
+
+// An open file of a transfer, on the host's own file interface so that it can be flushed to the
+// disk. Every failing operation throws RuntimeError naming the file as the user knows it.
+class File
+{
+public:
+    // The host's handle of an open file, as an integer.
+    using Handle = std::intptr_t;
+
+    static File openForReading(const std::filesystem::path& path, std::string name);
+    // Opens for reading and writing, which fails for a file the user may not change.
+    static File openForUpdate(const std::filesystem::path& path, std::string name);
+    // Creates the file, or empties it if it exists.
+    static File create(const std::filesystem::path& path, std::string name);
+
+    File(File&& other) noexcept;
+    File& operator=(File&&) = delete;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    std::uint64_t size() const;
+    // Reads up to `size` bytes from `offset`; fewer only where the file ends.
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) const;
+    // Appends all the bytes.
+    void write(std::string_view bytes);
+    void copyPermissionsFrom(const File& source);
+    void flushToDisk();
+    void close();
+
+private:
+    File(Handle handle, std::string name);
+    [[noreturn]] void fail(std::string_view action) const;
+
+    Handle m_handle;
+    std::string m_name;
+};
+
+// True when `path` names an existing regular file that a folder listing shows (on Windows, one
+// not marked hidden or system). Symbolic links count as what they point to.
+bool isPlainFile(const std::filesystem::path& path);
+
+// Moves `from` over `to` in one step, replacing any file there, and makes the move durable.
+// `name` is how the user knows `to`.
+void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+              std::string_view name);
+
+// Moves `from` to `to` in one step unless something named `to` exists; then returns false and
+// leaves both alone.
+bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::string_view name);
+
+// Removes a file if it is there, ignoring failure: used only to clean up after another failure.
+void removeQuietly(const std::filesystem::path& path) noexcept;
+
+// Fails with the reason when a file exists at `path` that the user may not write.
+void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
+
+// The UTF-8 text of a path, for messages.
+std::string displayPath(const std::filesystem::path& path);
+
+} // namespace zarn

@@ -1,0 +1,225 @@
+#include "file.h"
+#include "messages.h"
+#include "zarn/runtime_error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace zarn {
+namespace {
+
+constexpr File::Handle closedHandle = -1;
+
+[[noreturn]] void failWithErrno(std::string_view name, std::string_view action)
+{
+    throw RuntimeError(messages::fileFailed(name, action, std::strerror(errno)));
+}
+
+int openOrFail(const std::filesystem::path& path, int flags, std::string_view name,
+               std::string_view action)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        failWithErrno(name, action);
+    }
+    return fd;
+}
+
+// Flushes a folder's entries, so that a rename inside it survives a power cut.
+void flushFolder(const std::filesystem::path& folder, std::string_view name)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        failWithErrno(name, "flushed to disk");
+    }
+    // Some file systems cannot flush a folder at all; that is not a failure of the move.
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        failWithErrno(name, "flushed to disk");
+    }
+    ::close(fd);
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path)
+{
+    const auto folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+} // namespace
+
+File::File(Handle handle, std::string name) : m_handle(handle), m_name(std::move(name)) {}
+
+File::File(File&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, closedHandle)), m_name(std::move(other.m_name))
+{}
+
+File::~File()
+{
+    if (m_handle != closedHandle) {
+        ::close(static_cast<int>(m_handle));
+    }
+}
+
+File File::openForReading(const std::filesystem::path& path, std::string name)
+{
+    const int fd = openOrFail(path, O_RDONLY, name, "opened");
+    return File(fd, std::move(name));
+}
+
+File File::openForUpdate(const std::filesystem::path& path, std::string name)
+{
+    const int fd = openOrFail(path, O_RDWR, name, "opened for writing");
+    return File(fd, std::move(name));
+}
+
+File File::create(const std::filesystem::path& path, std::string name)
+{
+    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_TRUNC, name, "created");
+    return File(fd, std::move(name));
+}
+
+void File::fail(std::string_view action) const
+{
+    failWithErrno(m_name, action);
+}
+
+std::uint64_t File::size() const
+{
+    struct stat status
+    {};
+    if (::fstat(static_cast<int>(m_handle), &status) != 0) {
+        fail("read");
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t size) const
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(static_cast<int>(m_handle), buffer + done, size - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            fail("read");
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void File::write(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(static_cast<int>(m_handle), bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            fail("written");
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+}
+
+void File::copyPermissionsFrom(const File& source)
+{
+    struct stat status
+    {};
+    if (::fstat(static_cast<int>(source.m_handle), &status) != 0) {
+        source.fail("read");
+    }
+    if (::fchmod(static_cast<int>(m_handle), status.st_mode & 07777) != 0) {
+        fail("written");
+    }
+}
+
+void File::flushToDisk()
+{
+    if (::fsync(static_cast<int>(m_handle)) != 0) {
+        fail("flushed to disk");
+    }
+}
+
+void File::close()
+{
+    const int fd = static_cast<int>(std::exchange(m_handle, closedHandle));
+    if (::close(fd) != 0) {
+        fail("closed");
+    }
+}
+
+bool isPlainFile(const std::filesystem::path& path)
+{
+    struct stat status
+    {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+              std::string_view name)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        failWithErrno(name, "replaced");
+    }
+    flushFolder(folderOf(to), name);
+}
+
+bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::string_view name)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        if (errno != EINVAL) {
+            failWithErrno(name, "created");
+        }
+        // The file system cannot refuse to replace: look first, then move.
+        struct stat status
+        {};
+        if (::lstat(to.c_str(), &status) == 0) {
+            return false;
+        }
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            failWithErrno(name, "created");
+        }
+    }
+    flushFolder(folderOf(to), name);
+    return true;
+}
+
+void removeQuietly(const std::filesystem::path& path) noexcept
+{
+    ::unlink(path.c_str());
+}
+
+void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+    } else if (errno != ENOENT) {
+        failWithErrno(name, "written");
+    }
+}
+
+std::string displayPath(const std::filesystem::path& path)
+{
+    return path.string();
+}
+
+} // namespace zarn

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "file.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace zarn {
+
+// New contents for a file, written to a temporary file beside it and moved into place only when
+// complete, so that the file is never seen half written. Until then the temporary file is removed
+// again if anything fails.
+class ReplacementFile
+{
+public:
+    // Creates the empty temporary file beside `target`, or beside the file it links to; `name` is
+    // how the user knows the target.
+    ReplacementFile(const std::filesystem::path& target, std::string name);
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    ~ReplacementFile();
+
+    File& contents() { return *m_file; }
+
+    // Flushes the new contents to disk and moves them over the target.
+    void replaceTarget();
+    // The same where no target exists yet; otherwise discards the new contents and returns false.
+    bool createTarget();
+
+private:
+    void finishWriting();
+
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    std::string m_name;
+    std::optional<File> m_file;
+    bool m_moved = false;
+};
+
+} // namespace zarn
