@@ -1,0 +1,243 @@
+#include "transfer_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace zarn::testing {
+namespace {
+
+using ExportTest = TransferTest;
+
+const std::string oldSlotFile = "\"my own edits\"\r\n1\r\n2\r\n";
+
+std::size_t lineCount(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    choose("ag.exe");
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+
+    const std::string written = readFile("p_slots.txt");
+    EXPECT_EQ(written, slotFileOf(standardLists()));
+    EXPECT_EQ(lineCount(written), 841u);
+    const std::string head = "\"Norway\"\r\n\"Infantry\"\r\n-1\r\n\"Tank\"\r\n";
+    EXPECT_EQ(written.substr(0, head.size()), head);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(state.TargetValid, -1);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+}
+
+TEST_F(ExportTest, ReadsPanzerGeneralAtAnyAddress)
+{
+    for (const std::int32_t address : {1, 2, 101, 4000}) {
+        SCOPED_TRACE(address);
+        const std::string region = regionOf(standardLists());
+        writeFile("pg.exe", executableWith(address - 1 + region.size() + 7, address - 1, region));
+        choose("pg.exe", address);
+
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    }
+}
+
+TEST_F(ExportTest, CopiesListsWhateverTheirTotal)
+{
+    SlotLists lists(180);
+    lists[0] = {5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+    lists[179] = {-7, 0};
+    const std::string region = regionOf(lists);
+    writeFile("pg.exe", executableWith(region.size() + 100, 50, region));
+    choose("pg.exe", 51);
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(lists));
+    EXPECT_EQ(lineCount(readFile("p_slots.txt")), 195u + 180u + 18u);
+}
+
+TEST_F(ExportTest, StopsEarlyWithoutAChosenGame)
+{
+    writeAlliedGeneral();
+
+    EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{
+                                  "Please select Panzer General or Allied General to edit."}));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe"}));
+}
+
+TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissing)
+{
+    writeFile("p_slots.txt", oldSlotFile);
+    std::filesystem::create_directory(folder / "pg.exe");
+    for (const char* target : {"ag.exe", "pg.exe"}) {
+        SCOPED_TRACE(target);
+        messages.shown.clear();
+        choose(target);
+
+        EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
+        const std::string path = (folder / target).string();
+        EXPECT_EQ(messages.shown,
+                  (std::vector<std::string>{"Could not find " + path +
+                                            "\rMake sure it is in the zarn folder."}));
+        EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    }
+}
+
+TEST_F(ExportTest, RefusesAlliedGeneralOfAnotherBuildAndKeepsTheOldSlotFile)
+{
+    struct Case
+    {
+        std::size_t length;
+        std::int32_t address;
+        std::string message;
+    };
+    const Case cases[] = {
+        {alliedGeneralLength - 1, defaultSlotAddress,
+         "AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
+         "autoscroll"},
+        {alliedGeneralLength + 1, defaultSlotAddress,
+         "AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
+         "autoscroll"},
+        {alliedGeneralLength, defaultSlotAddress + 1,
+         "AG.EXE is at the wrong slot address\rSorry this program only works with ag.exe at the "
+         "default slot address 1883345"},
+        {100, 1,
+         "AG.EXE is at the wrong slot address\rSorry this program only works with ag.exe "
+         "at the default slot address 1883345"},
+    };
+    for (const bool hadSlotFile : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.length) + " bytes at " + std::to_string(c.address));
+            std::filesystem::remove(folder / "p_slots.txt");
+            if (hadSlotFile) {
+                writeFile("p_slots.txt", oldSlotFile);
+            }
+            writeFile("ag.exe", executableWith(c.length, 0, regionOf(standardLists())));
+            messages.shown.clear();
+            choose("ag.exe", c.address);
+
+            EXPECT_EQ(runExport(), TransferEnd::Failed);
+            EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
+            EXPECT_EQ(state.TargetValid, 0);
+            EXPECT_EQ(exists("p_slots.txt"), hadSlotFile);
+            if (hadSlotFile) {
+                EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+            }
+            EXPECT_EQ(fileNames().size(), hadSlotFile ? 2u : 1u);
+        }
+    }
+}
+
+TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
+{
+    writeFile("pg.exe", executableWith(2000, 0, regionOf(standardLists())));
+    writeFile("p_slots.txt", oldSlotFile);
+    for (const std::int32_t address : {0, -1, -2147483647 - 1}) {
+        choose("pg.exe", address);
+        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
+                  "The slot address " + std::to_string(address) +
+                      " lies before the first byte of pg.exe; addresses start at 1.");
+        EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    }
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
+}
+
+TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
+{
+    struct Case
+    {
+        std::string executable;
+        std::int32_t address;
+        std::string error;
+    };
+    SlotLists unterminated = standardLists();
+    const std::string region = regionOf(unterminated);
+    const Case cases[] = {
+        // The table stops two bytes short of the last terminator.
+        {region.substr(0, region.size() - 2), 1,
+         "pg.exe ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
+         "a -1 closes it."},
+        // An odd last byte is no entry.
+        {region.substr(0, region.size() - 1), 1,
+         "pg.exe ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
+         "a -1 closes it."},
+        // No terminator anywhere.
+        {std::string(5000, '\x01'), 1,
+         "pg.exe ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "closes it."},
+        // The address lies past the end.
+        {region, 5000,
+         "pg.exe ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "closes it."},
+        {"", 1,
+         "pg.exe ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "closes it."},
+    };
+    writeFile("p_slots.txt", oldSlotFile);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        writeFile("pg.exe", c.executable);
+        choose("pg.exe", c.address);
+
+        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }), c.error);
+        EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
+    }
+}
+
+TEST_F(ExportTest, WritesThroughALinkedSlotFile)
+{
+    writeAlliedGeneral();
+    std::filesystem::create_directory(folder / "lists");
+    writeFile("lists/mine.txt", oldSlotFile);
+    std::filesystem::create_symlink(folder / "lists" / "mine.txt", folder / "p_slots.txt");
+    choose("ag.exe");
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
+    EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
+}
+
+TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
+{
+    ScratchMount mount(folder / "game", "8m");
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.whyNot();
+    }
+    folder /= "game";
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    mount.makeReadOnly();
+    choose("ag.exe");
+
+    EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
+              "p_slots.txt could not be written: Read-only file system");
+    EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+}
+
+TEST_F(ExportTest, ReportsAFullDiskAndKeepsTheOldSlotFile)
+{
+    ScratchMount mount(folder / "game", "2200k");
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.whyNot();
+    }
+    folder /= "game";
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    // Fill what is left of the disk.
+    writeFile("filler", std::string(200 * 1024, 'x'));
+    choose("ag.exe");
+
+    EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
+              "p_slots.txt could not be written: No space left on device");
+    EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "filler", "p_slots.txt"}));
+}
+
+} // namespace
+} // namespace zarn::testing

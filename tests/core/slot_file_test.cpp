@@ -1,0 +1,99 @@
+#include "zarn/slot_file.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Items = std::vector<std::pair<double, std::size_t>>; // value, line
+
+Items readAll(const std::string& text)
+{
+    std::istringstream in(text);
+    zarn::SlotItemReader reader(in);
+    Items items;
+    while (const auto item = reader.next()) {
+        items.emplace_back(item->value, item->line);
+    }
+    return items;
+}
+
+struct ReaderCase
+{
+    std::string text;
+    Items items;
+};
+
+TEST(SlotItemReader, SplitsItemsAtCommasAndLineEnds)
+{
+    const ReaderCase cases[] = {
+        {"", {}},
+        {"1", {{1, 1}}},
+        {"1\r\n", {{1, 1}}},
+        {"1\r\n2", {{1, 1}, {2, 2}}},
+        {"\"Norway\"\r\n\"Infantry\"\r\n-1\r\n", {{0, 1}, {0, 2}, {-1, 3}}},
+        // Two numbers on one line are two items.
+        {"12,34\r\n", {{12, 1}, {34, 1}}},
+        // Empty lines and empty texts between separators are empty items.
+        {"\r\n", {{0, 1}}},
+        {"\r\n\r\n", {{0, 1}, {0, 2}}},
+        {"1,,2", {{1, 1}, {0, 1}, {2, 1}}},
+        {"1,\r\n2", {{1, 1}, {0, 1}, {2, 2}}},
+        {"1,", {{1, 1}, {0, 1}}},
+        {",", {{0, 1}, {0, 1}}},
+        // Blanks and tabs before an item are skipped; a blank inside a number joins it.
+        {"  \t-1\r\n", {{-1, 1}}},
+        {"   \r\n5", {{0, 1}, {5, 2}}},
+        {"12 34", {{1234, 1}}},
+        {"-0.5", {{-0.5, 1}}},
+        // A lone LF and a lone CR end lines too.
+        {"1\n2\r3\r\n4", {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+        {"\n\n5", {{0, 1}, {0, 2}, {5, 3}}},
+        {"\r", {{0, 1}}},
+        {"\r\r\n", {{0, 1}, {0, 2}}},
+        // Quoted items may hold commas; text after the closing quote is ignored.
+        {"\"a,b\"\r\n5", {{0, 1}, {5, 2}}},
+        {"\"12,5\"", {{12, 1}}},
+        {"\"12\"34\r\n", {{12, 1}}},
+        {"\"Norway\" junk,3", {{0, 1}, {3, 1}}},
+        {"  \"7\"", {{7, 1}}},
+        {"x\"5\"", {{0, 1}}},
+        // A quote left open ends at the line end.
+        {"\"unclosed\r\n7", {{0, 1}, {7, 2}}},
+        {"\"unclosed, 3\n7", {{0, 1}, {7, 2}}},
+        {"\"", {{0, 1}}},
+        // Bytes that are no part of a number.
+        {std::string("\0"
+                     "5\r\n6",
+                     5),
+         {{0, 1}, {6, 2}}},
+        {"\xEF\xBB\xBF\"Norway\"\r\n-1", {{0, 1}, {-1, 2}}},
+        {"\xFF\xFE", {{0, 1}}},
+    };
+    for (const ReaderCase& c : cases) {
+        SCOPED_TRACE("text: " + c.text);
+        EXPECT_EQ(readAll(c.text), c.items);
+    }
+}
+
+TEST(SlotItemReader, ReadsAVeryLongLineAsOneItem)
+{
+    const std::string line = "7" + std::string(100000, ' ') + "3" + std::string(100000, 'x');
+    EXPECT_EQ(readAll(line + "\r\n-1\r\n"), (Items{{73, 1}, {-1, 2}}));
+}
+
+TEST(SlotFileLines, AreQuotedNamesOrPlainDecimalsEndingInCrLf)
+{
+    std::string out;
+    zarn::appendNameLine(out, "Norway");
+    zarn::appendNameLine(out, "Anti-Tank");
+    for (const std::int16_t entry : {-1, 0, 7, 327, 32767, -32768}) {
+        zarn::appendEntryLine(out, entry);
+    }
+    EXPECT_EQ(out, "\"Norway\"\r\n\"Anti-Tank\"\r\n-1\r\n0\r\n7\r\n327\r\n32767\r\n-32768\r\n");
+}
+
+} // namespace
