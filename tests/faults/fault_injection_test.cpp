@@ -1,0 +1,235 @@
+// Makes every file operation of both transfers fail in turn, and checks after each fault that no
+// file was lost or half written and that the user was told which file failed and why.
+#include "../core/transfer_fixture.h"
+#include "file_faults.h"
+#include "zarn/runtime_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+#include <optional>
+
+namespace zarn::testing {
+namespace {
+
+// The files of the program folder and what they hold.
+using Files = std::map<std::string, std::string>;
+
+enum class Transfer
+{
+    Export,
+    Import,
+};
+
+struct TransferRun
+{
+    std::optional<TransferEnd> end;
+    std::string error;
+    std::vector<FileCall> calls;
+    Files files;
+};
+
+const FileOperation allOperations[] = {
+    FileOperation::Open,   FileOperation::Read,           FileOperation::Status,
+    FileOperation::Write,  FileOperation::SetPermissions, FileOperation::FlushToDisk,
+    FileOperation::Rename, FileOperation::Close,
+};
+
+std::string describe(const Fault& fault)
+{
+    std::string text = nameOf(fault.operation);
+    if (fault.kind == FaultKind::ShortWriteThenError) {
+        text = "short write, then full disk, at write";
+    } else if (fault.kind == FaultKind::ShortWrite) {
+        text = "short write, then the rest, at write";
+    }
+    return text + " " + std::to_string(fault.callNumber);
+}
+
+class FaultInjectionTest : public TransferTest
+{
+protected:
+    Files files() const
+    {
+        Files files;
+        for (const std::string& name : fileNames()) {
+            files[name] = readFile(name);
+        }
+        return files;
+    }
+
+    void restore(const Files& files) const
+    {
+        for (const std::string& name : fileNames()) {
+            std::filesystem::remove(folder / name);
+        }
+        for (const auto& [name, bytes] : files) {
+            writeFile(name, bytes);
+        }
+    }
+
+    TransferRun runTransfer(Transfer transfer, const std::optional<Fault>& fault)
+    {
+        TransferRun result;
+        fault ? startRecording(*fault) : startRecording();
+        try {
+            result.end = transfer == Transfer::Export ? runExport() : runImport();
+        } catch (const RuntimeError& error) {
+            result.error = error.what();
+        }
+        result.calls = stopRecording();
+        result.files = files();
+        return result;
+    }
+
+    // The name by which the user knows the file of a call: a temporary file goes by the name of
+    // the file it replaces. A folder is named by the file whose move it makes durable.
+    std::string userNameOf(const std::string& path) const
+    {
+        if (std::filesystem::path(path) == folder) {
+            return "the folder";
+        }
+        std::string name = std::filesystem::path(path).filename().string();
+        const std::string temporary = ".zarn-tmp";
+        if (name.ends_with(temporary)) {
+            name.erase(name.size() - temporary.size());
+        }
+        return name;
+    }
+
+    // Fails every call of every file operation of the transfer in turn, checking each outcome
+    // against the files before and after a run without faults. Prints one line per fault.
+    void failEveryCallInTurn(Transfer transfer, const std::string& scenario)
+    {
+        const Files before = files();
+        const TransferRun clean = runTransfer(transfer, std::nullopt);
+        ASSERT_TRUE(clean.end) << clean.error;
+        restore(before);
+
+        std::map<FileOperation, int> callCount;
+        for (const FileCall& call : clean.calls) {
+            ++callCount[call.operation];
+        }
+        for (const FileOperation operation : allOperations) {
+            for (int number = 1; number <= callCount[operation]; ++number) {
+                std::vector<Fault> faults = {{operation, number, FaultKind::Error, EIO}};
+                if (operation == FileOperation::Write) {
+                    faults.push_back({operation, number, FaultKind::ShortWriteThenError, ENOSPC});
+                    faults.push_back({operation, number, FaultKind::ShortWrite, 0});
+                }
+                for (const Fault& fault : faults) {
+                    checkOneFault(transfer, scenario, fault, before, clean);
+                    restore(before);
+                }
+            }
+        }
+    }
+
+    void checkOneFault(Transfer transfer, const std::string& scenario, const Fault& fault,
+                       const Files& before, const TransferRun& clean)
+    {
+        const TransferRun faulty = runTransfer(transfer, fault);
+        const FileCall* failed = nullptr;
+        int seen = 0;
+        for (const FileCall& call : faulty.calls) {
+            if (call.operation == fault.operation && ++seen == fault.callNumber) {
+                failed = &call;
+            }
+        }
+        ASSERT_NE(failed, nullptr) << "the run took another path";
+        const std::string where =
+            scenario + ", " + describe(fault) + " (" + userNameOf(failed->path) + ")";
+        SCOPED_TRACE(where);
+
+        // Every file is either as it was or as a run without faults leaves it; none is lost,
+        // none is left half written, and no temporary file stays behind.
+        for (const auto& [name, bytes] : before) {
+            EXPECT_TRUE(faulty.files.contains(name)) << name << " was lost";
+        }
+        std::string changed;
+        for (const auto& [name, bytes] : faulty.files) {
+            const bool old = before.contains(name) && before.at(name) == bytes;
+            const bool renewed = clean.files.contains(name) && clean.files.at(name) == bytes;
+            EXPECT_TRUE(old || renewed) << name << " is neither its old nor its new self";
+            if (!old) {
+                changed += " " + name + " new;";
+            }
+        }
+
+        // Closing a file that nothing was written to cannot lose data.
+        const bool harmless = (fault.operation == FileOperation::Close && !failed->written) ||
+                              fault.kind == FaultKind::ShortWrite;
+        if (faulty.end) {
+            EXPECT_TRUE(harmless) << "a fault that matters went unreported";
+            EXPECT_EQ(faulty.end, clean.end);
+            EXPECT_EQ(faulty.files, clean.files);
+        } else {
+            EXPECT_FALSE(fault.kind == FaultKind::ShortWrite) << faulty.error;
+            const std::string name = userNameOf(failed->path);
+            const auto names = [&faulty](const std::string& file) {
+                return faulty.error.find(file) != std::string::npos;
+            };
+            EXPECT_TRUE(name == "the folder" ? names(slotFileName) || names(state.TargetFile)
+                                             : names(name))
+                << faulty.error;
+            EXPECT_NE(faulty.error.find(std::strerror(fault.error)), std::string::npos)
+                << faulty.error;
+        }
+        std::cout << "  " << where << " -> "
+                  << (faulty.end ? "went on as without the fault" : "\"" + faulty.error + "\"")
+                  << ";" << (changed.empty() ? " nothing changed" : changed) << "\n";
+    }
+
+    // The standard table with one unit number changed.
+    static std::string editedSlotFile()
+    {
+        SlotLists lists = standardLists();
+        lists[1][0] = 513;
+        return slotFileOf(lists);
+    }
+};
+
+TEST_F(FaultInjectionTest, ExportOverAnOldSlotFile)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", "\"my own edits\"\r\n1\r\n");
+    choose("ag.exe");
+    failEveryCallInTurn(Transfer::Export, "export over an old p_slots.txt");
+}
+
+TEST_F(FaultInjectionTest, ExportWithoutASlotFile)
+{
+    writeAlliedGeneral();
+    choose("ag.exe");
+    failEveryCallInTurn(Transfer::Export, "export, no p_slots.txt yet");
+}
+
+TEST_F(FaultInjectionTest, FirstImportThatKeepsASafetyCopy)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", editedSlotFile());
+    choose("ag.exe");
+    failEveryCallInTurn(Transfer::Import, "import, first change");
+}
+
+TEST_F(FaultInjectionTest, ImportBesideAnOlderSafetyCopy)
+{
+    writeAlliedGeneral();
+    writeFile("ag.exe.orig", "the first original");
+    writeFile("p_slots.txt", editedSlotFile());
+    choose("ag.exe");
+    failEveryCallInTurn(Transfer::Import, "import, safety copy present");
+}
+
+TEST_F(FaultInjectionTest, ImportOfAnUnchangedTable)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", slotFileOf(standardLists()));
+    choose("ag.exe");
+    failEveryCallInTurn(Transfer::Import, "import, unchanged table");
+}
+
+} // namespace
+} // namespace zarn::testing
