@@ -36,6 +36,13 @@ SlotLists standardLists()
     return lists;
 }
 
+SlotLists editedLists()
+{
+    SlotLists lists = standardLists();
+    lists[1][0] = 513;
+    return lists;
+}
+
 std::string regionOf(const SlotLists& lists)
 {
     std::string region;
@@ -96,12 +103,13 @@ TransferTest::TransferTest()
     std::random_device random;
     folder = std::filesystem::temp_directory_path() / ("zarn-test-" + std::to_string(random()));
     std::filesystem::create_directory(folder);
+    m_testFolder = folder;
 }
 
 TransferTest::~TransferTest()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::remove_all(m_testFolder, ignored);
 }
 
 void TransferTest::writeFile(const std::string& name, const std::string& bytes) const
@@ -128,6 +136,12 @@ std::vector<std::string> TransferTest::fileNames() const
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void TransferTest::useNewFolder()
+{
+    folder = m_testFolder / ("case-" + std::to_string(++m_casesRun));
+    std::filesystem::create_directory(folder);
 }
 
 void TransferTest::choose(const char* targetFile, std::int32_t slotAddress)

@@ -19,6 +19,8 @@ using SlotLists = std::vector<std::vector<std::int16_t>>;
 
 // A table of 646 entries whose first list is empty and whose numbers use both bytes.
 SlotLists standardLists();
+// The standard table with its first unit number changed to 513.
+SlotLists editedLists();
 // The lists as a slot region: entries with terminators, two little-endian bytes each.
 std::string regionOf(const SlotLists& lists);
 // The slot file that the export writes for the lists.
@@ -49,6 +51,8 @@ protected:
     bool exists(const std::string& name) const;
     // The names in the program folder, sorted.
     std::vector<std::string> fileNames() const;
+    // Moves the program folder to a new, empty one inside the test's own, for one case of a table.
+    void useNewFolder();
 
     void choose(const char* targetFile, std::int32_t slotAddress = defaultSlotAddress);
     // A standard Allied General executable and, where given, an old slot file.
@@ -62,6 +66,10 @@ protected:
     std::filesystem::path folder;
     EditorState state;
     RecordingPresenter messages;
+
+private:
+    std::filesystem::path m_testFolder;
+    int m_casesRun = 0;
 };
 
 // Mounts a small tmpfs over a folder for the life of the object, so that a test can make it

@@ -181,14 +181,6 @@ protected:
                   << (faulty.end ? "went on as without the fault" : "\"" + faulty.error + "\"")
                   << ";" << (changed.empty() ? " nothing changed" : changed) << "\n";
     }
-
-    // The standard table with one unit number changed.
-    static std::string editedSlotFile()
-    {
-        SlotLists lists = standardLists();
-        lists[1][0] = 513;
-        return slotFileOf(lists);
-    }
 };
 
 TEST_F(FaultInjectionTest, ExportOverAnOldSlotFile)
@@ -209,7 +201,7 @@ TEST_F(FaultInjectionTest, ExportWithoutASlotFile)
 TEST_F(FaultInjectionTest, FirstImportThatKeepsASafetyCopy)
 {
     writeAlliedGeneral();
-    writeFile("p_slots.txt", editedSlotFile());
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
     choose("ag.exe");
     failEveryCallInTurn(Transfer::Import, "import, first change");
 }
@@ -218,7 +210,7 @@ TEST_F(FaultInjectionTest, ImportBesideAnOlderSafetyCopy)
 {
     writeAlliedGeneral();
     writeFile("ag.exe.orig", "the first original");
-    writeFile("p_slots.txt", editedSlotFile());
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
     choose("ag.exe");
     failEveryCallInTurn(Transfer::Import, "import, safety copy present");
 }

@@ -1,13 +1,13 @@
 // Read-only and unreadable files and folders: each transfer refuses with the file and the reason,
 // and changes nothing. Root may write whatever the permissions say, so when the tests run as root
 // they hand the folder to the user "nobody" and run the transfer as that user in a child process.
+#include "../core/child_process.h"
 #include "../core/transfer_fixture.h"
 #include "zarn/runtime_error.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zarn::testing {
@@ -41,38 +41,16 @@ protected:
             }
             EXPECT_EQ(::chown(folder.c_str(), nobody().user, nobody().group), 0);
         }
-        int channel[2];
-        if (::pipe(channel) != 0) {
-            return "no pipe";
-        }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(channel[0]);
-            std::string outcome;
+        return inChildProcess([root, &transfer]() -> std::string {
             if (root && (::setgid(nobody().group) != 0 || ::setuid(nobody().user) != 0)) {
-                outcome = "could not become nobody";
-            } else {
-                try {
-                    outcome = "ended " + std::to_string(static_cast<int>(transfer()));
-                } catch (const RuntimeError& error) {
-                    outcome = error.what();
-                }
+                return "could not become nobody";
             }
-            const bool sent = ::write(channel[1], outcome.data(), outcome.size()) ==
-                              static_cast<ssize_t>(outcome.size());
-            ::_exit(sent ? 0 : 1);
-        }
-        ::close(channel[1]);
-        std::string outcome;
-        char buffer[512];
-        for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-            outcome.append(buffer, static_cast<std::size_t>(got));
-        }
-        ::close(channel[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        return outcome;
+            try {
+                return "ended " + std::to_string(static_cast<int>(transfer()));
+            } catch (const RuntimeError& error) {
+                return error.what();
+            }
+        });
     }
 };
 
@@ -105,16 +83,11 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
         {"import, unreadable p_slots.txt", true, false, "p_slots.txt", perms::none,
          "p_slots.txt could not be opened: Permission denied"},
     };
-    SlotLists edited = standardLists();
-    edited[1][0] = 513;
-    const std::filesystem::path top = folder;
-    int number = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        folder = top / std::to_string(++number);
-        std::filesystem::create_directory(folder);
+        useNewFolder();
         writeAlliedGeneral();
-        writeFile("p_slots.txt", slotFileOf(edited));
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
         if (c.withSafetyCopy) {
             writeFile("ag.exe.orig", "the first original");
         }
