@@ -193,7 +193,7 @@ ScratchMount::~ScratchMount()
 void ScratchMount::makeReadOnly()
 {
 #ifdef __linux__
-    ASSERT_EQ(::mount(nullptr, m_where.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0)
+    ASSERT_EQ(::mount("zarn-test", m_where.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0)
         << std::strerror(errno);
 #endif
 }
