@@ -36,13 +36,6 @@ SlotLists standardLists()
     return lists;
 }
 
-SlotLists editedLists()
-{
-    SlotLists lists = standardLists();
-    lists[1][0] = 513;
-    return lists;
-}
-
 std::string regionOf(const SlotLists& lists)
 {
     std::string region;
@@ -164,6 +157,13 @@ std::string TransferTest::runtimeErrorOf(const std::function<TransferEnd()>& tra
     }
     ADD_FAILURE() << "the transfer ended without a run-time error";
     return {};
+}
+
+SlotLists editedLists()
+{
+    SlotLists lists = standardLists();
+    lists[1][0] = 513;
+    return lists;
 }
 
 ScratchMount::ScratchMount(const std::filesystem::path& where, const char* size) : m_where(where)

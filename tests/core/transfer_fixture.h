@@ -19,8 +19,6 @@ using SlotLists = std::vector<std::vector<std::int16_t>>;
 
 // A table of 646 entries whose first list is empty and whose numbers use both bytes.
 SlotLists standardLists();
-// The standard table with its first unit number changed to 513.
-SlotLists editedLists();
 // The lists as a slot region: entries with terminators, two little-endian bytes each.
 std::string regionOf(const SlotLists& lists);
 // The slot file that the export writes for the lists.
@@ -71,6 +69,9 @@ private:
     std::filesystem::path m_testFolder;
     int m_casesRun = 0;
 };
+
+// The standard table with its first unit number changed to 513.
+SlotLists editedLists();
 
 // Mounts a small tmpfs over a folder for the life of the object, so that a test can make it
 // read-only or full even when run as root. Skips the test where mounting is not allowed.
