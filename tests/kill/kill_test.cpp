@@ -101,6 +101,15 @@ std::optional<std::string> outputOf(std::vector<std::string> arguments,
     return output;
 }
 
+// A pattern that matches the whole of a text without special characters.
+std::string exactly(std::string_view text)
+{
+    std::string pattern = "^";
+    pattern += text;
+    pattern += '$';
+    return pattern;
+}
+
 // The centre of a control of the window, in the window's own pixels.
 std::pair<int, int> centreOf(std::string_view name)
 {
@@ -178,8 +187,8 @@ protected:
         }
     }
 
-    // Starts the program, waits for its window, chooses Allied General and presses the button of
-    // the transfer. Returns the program's process id.
+    // Starts the program, waits for its window, chooses Allied General and holds the mouse button
+    // down over the button of the transfer. Returns the program's process id.
     pid_t startTransfer(Transfer transfer)
     {
         std::vector<std::string> environment = environmentWith(
@@ -190,20 +199,31 @@ protected:
         const pid_t program = start({(folder / "zarn").string()}, environment);
         EXPECT_GT(program, 0);
         const std::optional<std::string> window =
-            outputOf({"timeout", "60", ZARN_XDOTOOL, "search", "--sync", "--onlyvisible", "--name",
-                      "^" + std::string(form::caption) + "$"},
-                     environmentWith({{"DISPLAY", s_display}}));
+            xdotool({"search", "--sync", "--onlyvisible", "--name", exactly(form::caption)});
         EXPECT_TRUE(window) << "the window did not open";
         const std::string id = window ? window->substr(0, window->find('\n')) : "";
         const auto [gameX, gameY] = centreOf("Label4");
         const auto [buttonX, buttonY] =
             centreOf(transfer == Transfer::Export ? "Command1" : "Command3");
-        EXPECT_TRUE(outputOf({ZARN_XDOTOOL, "mousemove", "--window", id, std::to_string(gameX),
-                              std::to_string(gameY), "click", "1", "mousemove", "--window", id,
-                              std::to_string(buttonX), std::to_string(buttonY), "click", "1"},
-                             environmentWith({{"DISPLAY", s_display}})))
+        EXPECT_TRUE(xdotool({"mousemove", "--window", id, std::to_string(gameX),
+                             std::to_string(gameY), "click", "1", "mousemove", "--window", id,
+                             std::to_string(buttonX), std::to_string(buttonY), "mousedown", "1"}))
             << "xdotool could not click";
         return program;
+    }
+
+    // Lets the mouse button go, which starts the transfer, and returns the moment it did.
+    static Clock::time_point release()
+    {
+        const Clock::time_point released = Clock::now();
+        EXPECT_TRUE(xdotool({"mouseup", "1"}));
+        return released;
+    }
+
+    static std::optional<std::string> xdotool(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), {"timeout", "60", ZARN_XDOTOOL});
+        return outputOf(std::move(arguments), environmentWith({{"DISPLAY", s_display}}));
     }
 
     // Waits for the program to end by itself, and returns its wait status.
@@ -223,14 +243,15 @@ protected:
         return status;
     }
 
-    // Runs the transfer without a kill, and returns how long it took from the click to the end.
+    // Runs the transfer without a kill, and returns how long it took from the release of the
+    // mouse button to the end.
     Clock::duration runToTheEnd(Transfer transfer)
     {
         const pid_t program = startTransfer(transfer);
-        const Clock::time_point clicked = Clock::now();
+        const Clock::time_point released = release();
         const int status = waitForEnd(program);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-        return Clock::now() - clicked;
+        return Clock::now() - released;
     }
 
     void killAtRandomMoments(Transfer transfer, int kills)
@@ -238,15 +259,16 @@ protected:
         const Files before = files();
         const Clock::duration duration = runToTheEnd(transfer);
         const Files after = files();
-        ASSERT_NE(after, before) << "the transfer changed nothing";
+        ASSERT_TRUE(after != before) << "the transfer changed nothing";
 
         std::mt19937 random(std::random_device{}());
-        std::uniform_int_distribution<long> moment(0, std::chrono::microseconds(duration).count());
+        std::uniform_int_distribution<long> moment(
+            0, std::chrono::duration_cast<std::chrono::microseconds>(duration).count());
         std::map<std::string, int> tally;
         for (int kill = 1; kill <= kills; ++kill) {
             restore(before);
             const pid_t program = startTransfer(transfer);
-            std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+            std::this_thread::sleep_until(release() + std::chrono::microseconds(moment(random)));
             ::kill(program, SIGKILL);
             int status = 0;
             ::waitpid(program, &status, 0);
@@ -257,11 +279,12 @@ protected:
             // Whatever the kill left, the next run finishes the job and sweeps up.
             if (killed != after) {
                 runToTheEnd(transfer);
-                EXPECT_EQ(files(), after) << "a run after the kill did not recover";
+                EXPECT_TRUE(files() == after) << "a run after the kill did not recover";
             }
         }
-        std::cout << "  " << kills << " kills within "
-                  << std::chrono::milliseconds(duration).count() << " ms of the click:";
+        std::cout << "  " << kills << " kills within the first "
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(duration).count()
+                  << " ms after the button was let go:";
         for (const auto& [what, count] : tally) {
             std::cout << " " << what << " " << count << ";";
         }
@@ -289,7 +312,7 @@ protected:
             changed = changed || !old;
         }
         if (!wasKilled) {
-            EXPECT_EQ(killed, after) << "the program ended without finishing";
+            EXPECT_TRUE(killed == after) << "the program ended without finishing";
             return "ended before the kill";
         }
         if (temporary) {
