@@ -1,0 +1,9 @@
+#pragma once
+
+// Makes the screen's scale factor a whole number, so that the pictures grow by whole multiples
+// on a high-DPI screen. Call it before the QApplication is made.
+void useWholeScaleFactors();
+
+// Names the application "zarn" with its version and icon, and lets Liberation Sans stand in for
+// "MS Sans Serif" where that font is missing.
+void setUpApplication();
