@@ -1,9 +1,16 @@
 #include "pictures.h"
 
+#include <QImageReader>
+
 QPixmap picture(std::string_view name)
 {
-    return QPixmap(QStringLiteral(":/pictures/%1.xpm")
-                       .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
+    // Naming the format spares Qt from trying its image plugins on each picture.
+    QImageReader reader(
+        QStringLiteral(":/pictures/%1.xpm")
+            .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))),
+        "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImageReader(&reader);
 }
 
 QIcon pixelArtIcon(const QPixmap& picture)
