@@ -194,7 +194,8 @@ protected:
         std::vector<std::string> environment = environmentWith(
             {{"DISPLAY", s_display},
              {"LD_PRELOAD", ZARN_SLOW_FILE_OPERATIONS},
-             // A sanitized program wants its runtime first; the preloaded library comes before.
+             // A sanitized program wants its runtime first, yet the preloaded library comes
+             // before it; leaks are for the window tests to find, not for a program killed here.
              {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}});
         const pid_t program = start({(folder / "zarn").string()}, environment);
         EXPECT_GT(program, 0);
