@@ -1,6 +1,7 @@
 // An arbitrary pg.exe exported at an arbitrary address either gives the slot file that its lists
 // stand for, which imports back without changing a byte, or leaves the old slot file as it was.
 #include "fuzz_support.h"
+#include "recording_presenter.h"
 #include "zarn/editor_state.h"
 #include "zarn/runtime_error.h"
 #include "zarn/slot_table.h"
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zarn::EditorState state;
     state.TargetFile = zarn::panzerGeneralFile;
     state.SlotAddress = input.slotAddress;
-    zarn::fuzz::RecordingPresenter messages;
+    zarn::testing::RecordingPresenter messages;
     std::optional<zarn::TransferEnd> end;
     try {
         end = zarn::exportSlots(state, folder.path(), messages);
@@ -110,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // 0 (which the import skips); otherwise a refusal, or a run-time error when pg.exe has room
     // for the table but the file has fewer than the 841 items that the import reads. Either way
     // pg.exe stays byte for byte as it was.
-    zarn::fuzz::RecordingPresenter importMessages;
+    zarn::testing::RecordingPresenter importMessages;
     std::optional<zarn::TransferEnd> importEnd;
     try {
         importEnd = zarn::importSlots(state, folder.path(), importMessages);

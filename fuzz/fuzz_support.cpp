@@ -89,15 +89,6 @@ std::string encode(const ExportInput& input)
     return out + input.executable;
 }
 
-std::string executableFiller(std::size_t length)
-{
-    std::string bytes(length, '\0');
-    for (std::size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>((i * 37 + i / 251 + 11) & 0xFF);
-    }
-    return bytes;
-}
-
 ProgramFolder::ProgramFolder()
     : m_path(std::filesystem::temp_directory_path() / ("zarn-fuzz-" + std::to_string(::getpid())))
 {

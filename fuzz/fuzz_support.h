@@ -1,7 +1,5 @@
 #pragma once
 
-#include "zarn/message_presenter.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -39,9 +37,6 @@ struct ExportInput
 ExportInput parseExportInput(std::string_view data);
 std::string encode(const ExportInput& input);
 
-// Bytes that vary from one offset to the next, for the parts of an executable outside the table.
-std::string executableFiller(std::size_t length);
-
 // A program folder in the temporary folder, removed when the process ends.
 class ProgramFolder
 {
@@ -61,13 +56,6 @@ public:
 
 private:
     std::filesystem::path m_path;
-};
-
-class RecordingPresenter : public MessagePresenter
-{
-public:
-    void showMessage(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
 };
 
 } // namespace zarn::fuzz

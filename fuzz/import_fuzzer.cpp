@@ -2,6 +2,8 @@
 // that the file's first 646 entries stand for at the slot address and nothing else, or leaves
 // every file byte for byte as it was.
 #include "fuzz_support.h"
+#include "recording_presenter.h"
+#include "synthetic_game.h"
 #include "zarn/editor_state.h"
 #include "zarn/runtime_error.h"
 #include "zarn/slot_file.h"
@@ -84,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const zarn::fuzz::ImportInput input =
         zarn::fuzz::parseImportInput({reinterpret_cast<const char*>(data), size});
-    const std::string executable = zarn::fuzz::executableFiller(input.executableLength);
+    const std::string executable = zarn::testing::filler(input.executableLength);
     folder.clear();
     folder.write("pg.exe", executable);
     folder.write("p_slots.txt", input.slotFile);
@@ -95,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zarn::EditorState state;
     state.TargetFile = zarn::panzerGeneralFile;
     state.SlotAddress = input.slotAddress;
-    zarn::fuzz::RecordingPresenter messages;
+    zarn::testing::RecordingPresenter messages;
     std::optional<zarn::TransferEnd> end;
     std::string error;
     try {

@@ -1,7 +1,7 @@
 // Writes the seed corpus of every fuzz target into the folder given on the command line, one
 // subfolder per target: typical inputs and the near misses around them.
 #include "fuzz_support.h"
-#include "zarn/slot_file.h"
+#include "synthetic_game.h"
 #include "zarn/slot_table.h"
 
 #include <cstdio>
@@ -13,67 +13,15 @@
 
 namespace {
 
-using Lists = std::vector<std::vector<std::int16_t>>;
-
-// 180 lists holding 466 unit numbers: the first empty, the second of four, then 106 of three
-// and 72 of two.
-Lists standardLists()
-{
-    Lists lists(zarn::countryCount * zarn::unitClassCount);
-    int next = 1;
-    for (std::size_t list = 1; list < lists.size(); ++list) {
-        const int count = list == 1 ? 4 : list <= 107 ? 3 : 2;
-        for (int i = 0; i < count; ++i, ++next) {
-            lists[list].push_back(static_cast<std::int16_t>(next * 53 % 30000 + 1));
-        }
-    }
-    return lists;
-}
-
-std::string regionOf(const Lists& lists)
-{
-    std::string region;
-    for (const auto& list : lists) {
-        for (const std::int16_t entry : list) {
-            region += static_cast<char>(entry & 0xFF);
-            region += static_cast<char>((entry >> 8) & 0xFF);
-        }
-        region += "\xFF\xFF";
-    }
-    return region;
-}
-
-std::string slotFileOf(const Lists& lists)
-{
-    std::string text;
-    for (int country = 1; country <= zarn::countryCount; ++country) {
-        zarn::appendNameLine(text, zarn::countryNames[country]);
-        for (int unitClass = 1; unitClass <= zarn::unitClassCount; ++unitClass) {
-            zarn::appendNameLine(text, zarn::unitClassNames[unitClass]);
-            const auto& list = lists[(country - 1) * zarn::unitClassCount + unitClass - 1];
-            for (const std::int16_t entry : list) {
-                zarn::appendEntryLine(text, entry);
-            }
-            zarn::appendEntryLine(text, zarn::listTerminator);
-        }
-    }
-    return text;
-}
+using zarn::testing::filler;
+using zarn::testing::regionOf;
+using zarn::testing::slotFileOf;
+using zarn::testing::standardLists;
 
 std::string replaced(std::string text, const std::string& from, const std::string& to)
 {
     text.replace(text.find(from), from.size(), to);
     return text;
-}
-
-std::string everyLineEndAs(const std::string& text, const std::string& lineEnd)
-{
-    std::string out;
-    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
-         at = end + 2) {
-        out += text.substr(at, end - at) + lineEnd;
-    }
-    return out;
 }
 
 class Corpus
@@ -108,8 +56,8 @@ void addNumberTexts(const Corpus& corpus)
 void addSlotTexts(const Corpus& corpus, const std::string& standard)
 {
     corpus.add("slot_item_reader", "standard", standard);
-    corpus.add("slot_item_reader", "lf", everyLineEndAs(standard, "\n"));
-    corpus.add("slot_item_reader", "cr", everyLineEndAs(standard, "\r"));
+    corpus.add("slot_item_reader", "lf", slotFileOf(standardLists(), "\n"));
+    corpus.add("slot_item_reader", "cr", slotFileOf(standardLists(), "\r"));
     corpus.add("slot_item_reader", "commas", "1,,2, 3 ,\r\n,\t4\n\r\n");
     corpus.add("slot_item_reader", "quotes", "\"a,b\"x,5\r\n\"unclosed, 3\r\n\"7\"");
     corpus.add("slot_item_reader", "bom", "\xEF\xBB\xBF\"Norway\"\r\n-1\r\n");
@@ -137,7 +85,7 @@ void addImports(const Corpus& corpus, const std::string& standard)
     add("extra-entry", input);
     input.slotFile = standard.substr(0, standard.rfind("-1\r\n"));
     add("too-short", input);
-    input.slotFile = everyLineEndAs(standard, "\n");
+    input.slotFile = slotFileOf(standardLists(), "\n");
     add("lf", input);
     input = base;
     input.slotAddress = 0;
@@ -149,7 +97,7 @@ void addImports(const Corpus& corpus, const std::string& standard)
 void addExports(const Corpus& corpus)
 {
     const std::string region = regionOf(standardLists());
-    std::string executable = zarn::fuzz::executableFiller(100 + region.size() + 300);
+    std::string executable = filler(100 + region.size() + 300);
     executable.replace(100, region.size(), region);
     const zarn::fuzz::ExportInput base{101, false, executable};
     const auto add = [&corpus](const std::string& name, zarn::fuzz::ExportInput input) {
