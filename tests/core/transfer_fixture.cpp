@@ -152,7 +152,8 @@ std::string TransferTest::runtimeErrorOf(const std::function<TransferEnd()>& tra
     return {};
 }
 
-ScratchMount::ScratchMount(const std::filesystem::path& where, const char* size) : m_where(where)
+ScratchMount::ScratchMount(const std::filesystem::path& where, [[maybe_unused]] const char* size)
+    : m_where(where)
 {
 #ifdef __linux__
     std::filesystem::create_directories(where);

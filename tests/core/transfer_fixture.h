@@ -30,6 +30,11 @@ std::string executableWith(std::size_t length, std::size_t offset, const std::st
 
 inline constexpr std::size_t alliedGeneralOffset = 1883344;
 
+// Why the tests of symbolic links skip themselves on Windows.
+inline constexpr char windowsHasNoSymlinks[] =
+    "symbolic links need a privilege on Windows that users seldom have, and the C++ library of "
+    "this build cannot make them";
+
 class RecordingPresenter : public MessagePresenter
 {
 public:
