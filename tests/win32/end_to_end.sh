@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Usage: end_to_end.sh SCENARIO ZARN_EXE HELPER_EXE WINE_RUN WINEPREFIX
-# Drives zarn.exe under Wine on the X display in DISPLAY as a person would: mouse clicks at the
+# Drives zarn.exe under Wine, on the test run's virtual display (wine_display.sh), as a person would: mouse clicks at the
 # controls' positions, Return to dismiss a message box. The program folder is a fresh temporary
 # folder whose name is not ASCII, holding a copy of zarn.exe and a synthetic ag.exe.
 # Scenarios: export, round_trip, edited_import, refused_import, selection_message.
@@ -10,6 +10,9 @@ scenario=$1
 zarn_exe=$2
 helper_exe=$3
 wine=("$4" "$5")
+# shellcheck disable=SC1090
+. "$(realpath -m "$5").display"
+export DISPLAY
 
 window_title="Darvel's Zarn Editor 1.0"
 work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-e2e-XXXXXX")"
