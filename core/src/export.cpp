@@ -1,3 +1,4 @@
+#include "chosen_executable.h"
 #include "file.h"
 #include "messages.h"
 #include "replacement_file.h"
@@ -53,16 +54,13 @@ constexpr std::size_t writeBlock = 64 * 1024;
 TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& messages)
 {
-    if (!passesSelectionGate(state, messages)) {
-        return TransferEnd::StoppedEarly;
-    }
-    const std::filesystem::path executablePath = targetPath(programFolder, state);
-    if (!isPlainFile(executablePath)) {
-        messages.showMessage(messages::executableMissing(displayPath(executablePath)));
+    const std::optional<std::filesystem::path> executablePath =
+        chosenExecutable(state, programFolder, messages);
+    if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
     const std::string& executableName = state.TargetFile;
-    const File executable = File::openForReading(executablePath, executableName);
+    const File executable = File::openForReading(*executablePath, executableName);
     const std::uint64_t length = executable.size();
     if (!passesLengthGate(state, length, messages)) {
         return TransferEnd::Failed;

@@ -1,3 +1,4 @@
+#include "chosen_executable.h"
 #include "file.h"
 #include "messages.h"
 #include "replacement_file.h"
@@ -155,17 +156,14 @@ void keepSafetyCopy(const File& executable, const std::filesystem::path& executa
 TransferEnd importSlots(EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& messages)
 {
-    if (!passesSelectionGate(state, messages)) {
-        return TransferEnd::StoppedEarly;
-    }
-    const std::filesystem::path executablePath = targetPath(programFolder, state);
-    if (!isPlainFile(executablePath)) {
-        messages.showMessage(messages::executableMissing(displayPath(executablePath)));
+    const std::optional<std::filesystem::path> executablePath =
+        chosenExecutable(state, programFolder, messages);
+    if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
     const std::string& executableName = state.TargetFile;
     std::ifstream slotFile = openSlotFile(slotFilePath(programFolder));
-    File executable = File::openForUpdate(executablePath, executableName);
+    File executable = File::openForUpdate(*executablePath, executableName);
     const std::uint64_t length = executable.size();
     if (!passesLengthGate(state, length, messages)) {
         return TransferEnd::Failed;
@@ -189,8 +187,8 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     if (oldRegion == contents.region) {
         return TransferEnd::Succeeded;
     }
-    keepSafetyCopy(executable, executablePath, executableName);
-    ReplacementFile replacement(executablePath, executableName);
+    keepSafetyCopy(executable, *executablePath, executableName);
+    ReplacementFile replacement(*executablePath, executableName);
     copyWithPatch(executable, replacement.contents(), offset, contents.region);
     replacement.contents().copyPermissionsFrom(executable);
     executable.close();

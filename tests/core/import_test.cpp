@@ -126,7 +126,9 @@ TEST_F(ImportTest, AcceptsOtherLineEndsAndItemsSharingALine)
     const std::string files[] = {slotFileOf(standardLists(), "\n"),
                                  slotFileOf(standardLists(), "\r"), commas,
                                  // The last item may end without a line end.
-                                 standard.substr(0, standard.size() - 2)};
+                                 standard.substr(0, standard.size() - 2),
+                                 // A quote left open ends at its line end.
+                                 withLine(1, "\"Norway, Sweden")};
     for (const std::string& file : files) {
         writePanzerGeneral();
         // Make the executable differ from the file, so that the import has to write.

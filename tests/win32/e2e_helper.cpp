@@ -4,7 +4,8 @@
 //                           tests compare with or import
 //   e2e_helper centre NAME  prints the centre of the control NAME, in pixels of the client area
 
-#include "../core/transfer_fixture.h"
+#include "synthetic_game.h"
+#include "zarn/editor_state.h"
 #include "zarn/form_layout.h"
 
 #include <cstdio>

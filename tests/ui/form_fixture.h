@@ -1,0 +1,50 @@
+#pragma once
+
+#include "form1.h"
+#include "form_label.h"
+#include "print_qstring.h"
+#include "program_folder.h"
+#include "recording_presenter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+namespace zarn::testing {
+
+// A shown window whose program folder is a fresh temporary folder with a name beyond ASCII, and
+// whose messages are recorded.
+class FormTest : public ::testing::Test
+{
+protected:
+    FormTest();
+
+    template <typename Widget = QWidget>
+    Widget* control(const char* name)
+    {
+        auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    FormLabel* label(const char* name) { return control<FormLabel>(name); }
+
+    // Moves the pointer over `widget`, at its centre unless `position` is given.
+    void moveOver(QWidget* widget, QPoint position = {}) { QTest::mouseMove(widget, position); }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    // Runs the event loop, does `action` inside it and returns the exit status the program
+    // ended with, or nothing when it kept running.
+    static std::optional<int> exitStatusAfter(const std::function<void()>& action);
+
+    std::filesystem::path folderPath() const { return toFilesystemPath(folder.path()); }
+    void writeFile(const std::string& name, const std::string& bytes) const;
+    std::string readFile(const std::string& name) const;
+
+    QTemporaryDir folder{QDir::tempPath() + QStringLiteral("/zarn-ü-テスト-XXXXXX")};
+    RecordingPresenter messages;
+    Form1 window{folderPath(), messages};
+};
+
+} // namespace zarn::testing

@@ -1,0 +1,252 @@
+#include "form_fixture.h"
+#include "picture_button.h"
+#include "pictures.h"
+#include "zarn/form_layout.h"
+
+#include <QAccessible>
+#include <QFontInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QStyleOptionButton>
+#include <array>
+#include <set>
+
+namespace zarn::testing {
+namespace {
+
+using form::ControlKind;
+
+using FormLayoutTest = FormTest;
+
+QColor toQColor(form::Rgb colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+QString textOf(QWidget* widget)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        return box->text();
+    }
+    return qobject_cast<QAbstractButton*>(widget)->text();
+}
+
+TEST_F(FormLayoutTest, WindowHasItsCaptionSizeIconAndBlackBackground)
+{
+    EXPECT_EQ(window.objectName(), "Form1");
+    EXPECT_EQ(window.windowTitle(), "Darvel's Zarn Editor 1.0");
+    EXPECT_EQ(window.size(), QSize(258, 341));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowIcon().isNull());
+    const QImage shot = window.grab().toImage();
+    for (const QPoint bare : {QPoint(0, 0), QPoint(257, 340), QPoint(250, 100), QPoint(20, 200)}) {
+        EXPECT_EQ(shot.pixelColor(bare), QColor(Qt::black)) << bare.x() << "," << bare.y();
+    }
+}
+
+TEST_F(FormLayoutTest, ControlsStandWhereTheTableSaysWithTheirFontsAndColours)
+{
+    for (const form::Control& expected : form::controls) {
+        SCOPED_TRACE(std::string(expected.name));
+        QWidget* widget = control(expected.name.data());
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->pos(), QPoint(expected.left, expected.top));
+
+        switch (expected.kind) {
+        case ControlKind::Label: {
+            auto* asLabel = qobject_cast<FormLabel*>(widget);
+            ASSERT_NE(asLabel, nullptr);
+            EXPECT_EQ(widget->size(), widget->sizeHint());
+            EXPECT_EQ(asLabel->textColour(), toQColor(*expected.textColour));
+            EXPECT_FALSE(widget->autoFillBackground());
+            EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+            break;
+        }
+        case ControlKind::TextBox:
+            EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
+            EXPECT_EQ(widget->size(), QSize(expected.width, expected.height));
+            break;
+        case ControlKind::PictureButton:
+            EXPECT_NE(qobject_cast<PictureButton*>(widget), nullptr);
+            EXPECT_EQ(widget->size(), QSize(expected.width, expected.height));
+            break;
+        }
+
+        const QFont font = widget->font();
+        EXPECT_EQ(font.family(), "MS Sans Serif");
+        EXPECT_EQ(font.pointSizeF(), expected.font == form::FontSize::Large ? 9.75 : 8.25);
+        EXPECT_EQ(font.bold(), expected.bold);
+        EXPECT_TRUE(
+            std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(QFontInfo(font).family()))
+            << QFontInfo(font).family().toStdString();
+
+        // Label7 and Text1 show what the load handler put there; the rest their creation text.
+        const QString loaded = expected.name == "Label7"  ? QStringLiteral("None Specified")
+                               : expected.name == "Text1" ? QStringLiteral(" 1883345")
+                                                          : QString::fromUtf8(expected.text.data());
+        EXPECT_EQ(textOf(widget), loaded);
+    }
+}
+
+TEST_F(FormLayoutTest, FocusStartsOnCommand1AndTabVisitsButtonsThenTheAddressBox)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), control("Command1"));
+    for (const char* next : {"Command2", "Command3", "Command4", "Text1", "Command1"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control(next)) << next;
+    }
+}
+
+TEST_F(FormLayoutTest, OnlyLabel8HasAToolTip)
+{
+    for (const form::Control& each : form::controls) {
+        const QString expected = each.name == "Label8" ? "Click for Program Credits" : "";
+        EXPECT_EQ(control(each.name.data())->toolTip(), expected) << each.name;
+    }
+}
+
+TEST_F(FormLayoutTest, PictureButtonsCarryAccessibleNamesAndDescriptions)
+{
+    const std::array<std::pair<const char*, const char*>, 4> names = {{
+        {"Command1", "EXE -> TXT"},
+        {"Command3", "TXT->EXE"},
+        {"Command2", "Quit"},
+        {"Command4", "Help"},
+    }};
+    for (const auto& [name, accessibleName] : names) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control(name));
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Name), accessibleName);
+        EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty()) << name;
+        EXPECT_EQ(accessible->role(), QAccessible::Button);
+    }
+}
+
+TEST_F(FormLayoutTest, LabelsRefitToTheirTextKeepingLeftAndTop)
+{
+    FormLabel* fileName = label("Label7");
+    const int regularWidth = fileName->width();
+    fileName->setCaption(QStringLiteral("a much longer file name.exe"));
+    EXPECT_EQ(fileName->pos(), QPoint(96, 240));
+    EXPECT_GT(fileName->width(), regularWidth);
+    EXPECT_GE(fileName->width(), fileName->fontMetrics().horizontalAdvance(fileName->text()));
+
+    FormLabel* panzerGeneral = label("Label2");
+    const QRect orBefore = label("Label3")->geometry();
+    const int boldWidth = panzerGeneral->width();
+    panzerGeneral->setBold(false);
+    EXPECT_LT(panzerGeneral->width(), boldWidth);
+    EXPECT_EQ(panzerGeneral->pos(), QPoint(8, 32));
+    EXPECT_EQ(label("Label3")->geometry(), orBefore);
+
+    for (const char* link : {"Label4", "Label8"}) {
+        FormLabel* each = label(link);
+        const QRect regular = each->geometry();
+        each->setBold(true);
+        EXPECT_EQ(each->pos(), regular.topLeft()) << link;
+        EXPECT_GT(each->width(), regular.width()) << link;
+        EXPECT_EQ(each->size(), each->sizeHint()) << link;
+    }
+}
+
+TEST_F(FormLayoutTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
+{
+    for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
+        for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {
+            SCOPED_TRACE(std::string(fileName) + " bold set " + std::to_string(boldLinks));
+            label("Label7")->setCaption(QString::fromLatin1(fileName));
+            label("Label2")->setBold(boldLinks & 1);
+            label("Label4")->setBold(boldLinks & 2);
+            label("Label8")->setBold(boldLinks & 4);
+
+            std::vector<QWidget*> all;
+            for (const form::Control& each : form::controls) {
+                all.push_back(control(each.name.data()));
+            }
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                EXPECT_TRUE(window.rect().contains(all[i]->geometry()))
+                    << all[i]->objectName().toStdString();
+                if (auto* asLabel = qobject_cast<QLabel*>(all[i])) {
+                    EXPECT_GE(asLabel->width(),
+                              asLabel->fontMetrics().horizontalAdvance(asLabel->text()));
+                    EXPECT_GE(asLabel->height(), asLabel->fontMetrics().height());
+                }
+                for (std::size_t j = i + 1; j < all.size(); ++j) {
+                    EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry()))
+                        << all[i]->objectName().toStdString() << " and "
+                        << all[j]->objectName().toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST(Pictures, AllFiveAre60By60)
+{
+    for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {
+        EXPECT_EQ(picture(name).size(), QSize(60, 60)) << name;
+    }
+}
+
+// The colours a picture is drawn in, without the transparent ones.
+std::set<QRgb> coloursOf(const QImage& image)
+{
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) == 255) {
+                colours.insert(image.pixel(x, y));
+            }
+        }
+    }
+    return colours;
+}
+
+TEST(Pictures, ScaleByRepeatingPixelsOnAHighDpiScreen)
+{
+    for (const char* name : {"exe_txt", "txt_exe", "quit", "help"}) {
+        SCOPED_TRACE(name);
+        const QPixmap original = picture(name);
+        PictureButton button(original, name == std::string("quit") ? "Quit" : "", nullptr);
+        button.resize(60, 55);
+        QImage doubled(button.size() * 2, QImage::Format_RGB32);
+        doubled.setDevicePixelRatio(2);
+        button.render(&doubled);
+
+        QStyleOptionButton option;
+        option.initFrom(&button);
+        const QRect face =
+            button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+        const std::set<QRgb> palette = coloursOf(original.toImage());
+        // The rows of lettering in the middle of the face show the picture alone.
+        for (int y = 2 * face.top() + 24; y < 2 * face.top() + 56; y += 2) {
+            for (int x = 2 * face.left(); x < 2 * face.right(); x += 2) {
+                const QRgb pixel = doubled.pixel(x, y);
+                ASSERT_TRUE(palette.count(pixel)) << x << "," << y;
+                ASSERT_EQ(doubled.pixel(x + 1, y), pixel) << x << "," << y;
+                ASSERT_EQ(doubled.pixel(x, y + 1), pixel) << x << "," << y;
+                ASSERT_EQ(doubled.pixel(x + 1, y + 1), pixel) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(Pictures, WindowIconGrowsByWholeMultiples)
+{
+    const QIcon icon = QApplication::windowIcon();
+    const QImage original = picture("tank").toImage();
+    const QImage tripled = icon.pixmap(180, 180).toImage();
+    ASSERT_EQ(tripled.size(), QSize(180, 180));
+    for (int y = 0; y < 180; ++y) {
+        for (int x = 0; x < 180; ++x) {
+            ASSERT_EQ(tripled.pixel(x, y), original.pixel(x / 3, y / 3)) << x << "," << y;
+        }
+    }
+}
+
+} // namespace
+} // namespace zarn::testing

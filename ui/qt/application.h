@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// Makes the screen's scale factor a whole number, so that the pictures grow by whole multiples
+// on a high-DPI screen. Call it before the QApplication is made.
+void useWholeScaleFactors();
+
+// Names the application "zarn" with its version and icon, and lets Liberation Sans stand in for
+// "MS Sans Serif" where that font is missing.
+void setUpApplication();
+
+// Runs zarn on the files in its program folder until its window ends the program, and returns the
+// exit status. `beforeShow`, when given, sees the window just before it is shown.
+int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow = {});

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+
+// A label of the form: one line of plain text on the window's own background, always exactly as
+// large as its text. When its caption or its font changes it fits itself again, keeping its left
+// and top edges. It reports clicks and mouse moves, so that it can act as a link.
+class FormLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    FormLabel(const QString& caption, QWidget* parent);
+
+    // Shows `caption` and fits the label to it.
+    void setCaption(const QString& caption);
+    // Switches bold on or off, keeping the font's family and size, and fits the label again.
+    void setBold(bool bold);
+    bool isBold() const;
+    QColor textColour() const;
+    void setTextColour(const QColor& colour);
+
+signals:
+    // The left mouse button was pressed and released over the label.
+    void clicked();
+    // The pointer moved over the label, whatever the buttons.
+    void mouseMoved();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

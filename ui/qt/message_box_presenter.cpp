@@ -1,0 +1,15 @@
+#include "message_box_presenter.h"
+
+#include "zarn/window_messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void MessageBoxPresenter::showMessage(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, zarn::programTitle,
+                    QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}

@@ -1,0 +1,42 @@
+#include "picture_button.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent), m_picture(picture)
+{}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+
+    const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    QRect pictureArea = face;
+    if (!text().isEmpty()) {
+        const int captionHeight = fontMetrics().height();
+        pictureArea.setBottom(face.bottom() - captionHeight);
+        const QRect captionArea(face.left(), pictureArea.bottom() + 1, face.width(), captionHeight);
+        painter.drawItemText(captionArea, Qt::AlignCenter, palette(), isEnabled(), text(),
+                             QPalette::ButtonText);
+    }
+
+    // Without smooth transformation the painter scales by repeating pixels, which keeps the
+    // pixel art sharp at any scale factor. The style may have left the hint on.
+    QRect pictureRect(QPoint(), m_picture.deviceIndependentSize().toSize());
+    pictureRect.moveCenter(pictureArea.center());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setClipRect(pictureArea);
+    painter.drawPixmap(pictureRect, m_picture);
+    painter.setClipping(false);
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+
+// A push button that shows a picture centred on its face and clipped to it, with its caption, if
+// it has one, beneath the picture. The picture is drawn pixel for pixel, and on a high-DPI screen
+// each of its pixels becomes a block of whole screen pixels.
+class PictureButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_picture;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <string_view>
+
+// One of the pictures compiled into the program, by its base name: "tank", "exe_txt",
+// "txt_exe", "quit" or "help".
+QPixmap picture(std::string_view name);
+
+// The picture as an icon whose larger sizes are whole multiples of it, each picture pixel a
+// square block of pixels.
+QIcon pixelArtIcon(const QPixmap& picture);

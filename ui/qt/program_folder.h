@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+// The folder that holds the running program, where the game executable and p_slots.txt are.
+std::filesystem::path programFolder();
+
+// A file system path from Qt's form of it, keeping every character.
+std::filesystem::path toFilesystemPath(const QString& path);
