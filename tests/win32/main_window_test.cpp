@@ -15,13 +15,7 @@ namespace zarn::testing {
 namespace {
 
 using win32::toWide;
-
-std::wstring textOf(HWND control)
-{
-    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
-    text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
-    return text;
-}
+using win32::windowText;
 
 // Handles whatever the window system has queued for a while, as the message loop would.
 void settle()
@@ -141,7 +135,7 @@ protected:
 
 TEST_F(MainWindowTest, StandsAsLaidOut)
 {
-    EXPECT_EQ(textOf(form->handle()), L"Darvel's Zarn Editor 1.0");
+    EXPECT_EQ(windowText(form->handle()), L"Darvel's Zarn Editor 1.0");
     RECT client{};
     GetClientRect(form->handle(), &client);
     EXPECT_EQ(client.right, 258);
@@ -175,10 +169,10 @@ TEST_F(MainWindowTest, StandsAsLaidOut)
 
 TEST_F(MainWindowTest, LoadsWithTheDefaultAddressAndNoGame)
 {
-    EXPECT_EQ(textOf(control("Text1")), L" 1883345");
+    EXPECT_EQ(windowText(control("Text1")), L" 1883345");
     EXPECT_EQ(form->state().SlotAddress, 1883345);
     EXPECT_EQ(form->state().TargetFile, "None Specified");
-    EXPECT_EQ(textOf(control("Label7")), L"None Specified");
+    EXPECT_EQ(windowText(control("Label7")), L"None Specified");
     EXPECT_EQ(textColourOf("Label7"), RGB(255, 255, 255));
     EXPECT_TRUE(isBold("Label2"));
     EXPECT_FALSE(isBold("Label4"));
@@ -214,10 +208,10 @@ TEST_F(MainWindowTest, OnlyLabel8HasATooltip)
 
 TEST_F(MainWindowTest, PictureButtonsCarryAccessibleNames)
 {
-    EXPECT_EQ(textOf(control("Command1")), L"EXE -> TXT");
-    EXPECT_EQ(textOf(control("Command3")), L"TXT->EXE");
-    EXPECT_EQ(textOf(control("Command2")), L"Quit");
-    EXPECT_EQ(textOf(control("Command4")), L"Help");
+    EXPECT_EQ(windowText(control("Command1")), L"EXE -> TXT");
+    EXPECT_EQ(windowText(control("Command3")), L"TXT->EXE");
+    EXPECT_EQ(windowText(control("Command2")), L"Quit");
+    EXPECT_EQ(windowText(control("Command4")), L"Help");
 }
 
 TEST_F(MainWindowTest, HoverTurnsGameLabelsBoldUntilTheBareWindow)
@@ -263,13 +257,13 @@ TEST_F(MainWindowTest, ChoosingAGameCarriesItsColourToTheFileName)
 {
     click("Label2");
     EXPECT_EQ(form->state().TargetFile, "pg.exe");
-    EXPECT_EQ(textOf(control("Label7")), L"pg.exe");
+    EXPECT_EQ(windowText(control("Label7")), L"pg.exe");
     EXPECT_EQ(textColourOf("Label7"), RGB(192, 192, 192));
     EXPECT_FALSE(isBold("Label2"));
 
     click("Label4");
     EXPECT_EQ(form->state().TargetFile, "ag.exe");
-    EXPECT_EQ(textOf(control("Label7")), L"ag.exe");
+    EXPECT_EQ(windowText(control("Label7")), L"ag.exe");
     EXPECT_EQ(textColourOf("Label7"), RGB(0, 192, 0));
     EXPECT_FALSE(isBold("Label4"));
     EXPECT_TRUE(messages.shown.empty());
@@ -326,7 +320,7 @@ TEST_F(MainWindowTest, EveryChangeOfTheAddressSetsTheSlotAddress)
         SCOPED_TRACE(win32::toUtf8(c.text));
         SetWindowTextW(control("Text1"), L"");
         typeInto("Text1", c.text);
-        EXPECT_EQ(textOf(control("Text1")), c.text);
+        EXPECT_EQ(windowText(control("Text1")), c.text);
         EXPECT_EQ(form->state().SlotAddress, c.address);
     }
 }
@@ -337,12 +331,12 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     SetWindowTextW(text1, L" 2147483647");
     SendMessageW(text1, EM_SETSEL, 11, 11);
     typeInto("Text1", L"0");
-    EXPECT_EQ(textOf(text1), L" 2147483647");
+    EXPECT_EQ(windowText(text1), L" 2147483647");
     EXPECT_EQ(form->state().SlotAddress, 2147483647);
 
     // Typing on goes on from where the refused key would have gone.
     typeInto("Text1", L"\b");
-    EXPECT_EQ(textOf(text1), L" 214748364");
+    EXPECT_EQ(windowText(text1), L" 214748364");
 
     // A paste that would overflow leaves the text as it was.
     ASSERT_TRUE(OpenClipboard(form->handle()));
@@ -355,13 +349,13 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
     SendMessageW(text1, WM_PASTE, 0, 0);
-    EXPECT_EQ(textOf(text1), L" 214748364");
+    EXPECT_EQ(windowText(text1), L" 214748364");
     EXPECT_EQ(form->state().SlotAddress, 214748364);
 
     SetWindowTextW(text1, L"-2147483648");
     SendMessageW(text1, EM_SETSEL, 11, 11);
     typeInto("Text1", L"5");
-    EXPECT_EQ(textOf(text1), L"-2147483648");
+    EXPECT_EQ(windowText(text1), L"-2147483648");
     EXPECT_TRUE(IsWindow(form->handle()));
 }
 

@@ -22,9 +22,7 @@ AddressBox::AddressBox(HWND parent, int id, const form::Control& control, HFONT 
 
 std::wstring AddressBox::text() const
 {
-    std::wstring text(GetWindowTextLengthW(m_handle) + 1, L'\0');
-    text.resize(GetWindowTextW(m_handle, text.data(), static_cast<int>(text.size())));
-    return text;
+    return windowText(m_handle);
 }
 
 void AddressBox::setText(const std::wstring& text)

@@ -27,9 +27,7 @@ Label::Label(HWND parent, int id, const form::Control& control, const FormFonts&
 
 std::wstring Label::text() const
 {
-    std::wstring text(GetWindowTextLengthW(m_handle) + 1, L'\0');
-    text.resize(GetWindowTextW(m_handle, text.data(), static_cast<int>(text.size())));
-    return text;
+    return windowText(m_handle);
 }
 
 void Label::setText(const std::wstring& text)

@@ -211,10 +211,10 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
         self->m_window = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->handle(message, wParam, lParam);
+    return self->handleMessage(message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:

@@ -21,7 +21,6 @@ public:
     PictureButton& operator=(const PictureButton&) = delete;
 
     HWND handle() const { return m_handle; }
-    bool hasPicture() const { return m_picture != nullptr; }
 
     // Paints the button (the answer to its WM_DRAWITEM).
     void draw(const DRAWITEMSTRUCT& item) const;

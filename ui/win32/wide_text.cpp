@@ -1,7 +1,5 @@
 #include "wide_text.h"
 
-#include <windows.h>
-
 namespace zarn::win32 {
 
 std::wstring toWide(std::string_view utf8)
@@ -26,6 +24,13 @@ std::string toUtf8(std::wstring_view wide)
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
                         nullptr, nullptr);
     return utf8;
+}
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    return text;
 }
 
 } // namespace zarn::win32
