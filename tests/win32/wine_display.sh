@@ -13,9 +13,22 @@ end_wine_server() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null
 }
+end_display() {
+    if [ -f "$state" ]; then
+        # shellcheck disable=SC1090
+        . "$state"
+        # Only the display server recorded there: after a reboot its number may name another.
+        if [ "$(ps -p "$xvfb_pid" -o comm= 2>/dev/null)" = Xvfb ]; then
+            kill "$xvfb_pid"
+        fi
+        rm -f "$state"
+    fi
+}
 
 case "$action" in
 start)
+    # The display of an interrupted run.
+    end_display
     number_file="$(mktemp)"
     # The display is left running after this script; its output must not hold CTest's pipes.
     setsid Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$number_file" \
@@ -39,12 +52,7 @@ start)
     ;;
 stop)
     end_wine_server
-    if [ -f "$state" ]; then
-        # shellcheck disable=SC1090
-        . "$state"
-        kill "$xvfb_pid" 2>/dev/null
-        rm -f "$state"
-    fi
+    end_display
     ;;
 *)
     echo "usage: wine_display.sh start|stop WINEPREFIX" >&2

@@ -72,7 +72,7 @@ int screenDpi()
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
 
-void registerWindowClass(HBRUSH background, WNDPROC windowProc)
+void registerWindowClass(WNDPROC windowProc)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClassInfo{};
@@ -90,7 +90,6 @@ void registerWindowClass(HBRUSH background, WNDPROC windowProc)
                                                             GetSystemMetrics(SM_CXSMICON),
                                                             GetSystemMetrics(SM_CYSMICON), 0));
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClassInfo.hbrBackground = background;
     windowClassInfo.lpszClassName = windowClass;
     if (!RegisterClassExW(&windowClassInfo)) {
         failWithLastError("registering the window class");
@@ -103,7 +102,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
     : m_programFolder(std::move(programFolder)), m_messages(messages), m_scale(screenDpi()),
       m_fonts(m_scale), m_background(CreateSolidBrush(colourOf(form::background)))
 {
-    registerWindowClass(m_background, &MainWindow::windowProc);
+    registerWindowClass(&MainWindow::windowProc);
     // A fixed client area: the layout does not follow the window's size.
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     constexpr DWORD extendedStyle = WS_EX_CONTROLPARENT;
@@ -220,6 +219,13 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_ERASEBKGND: {
+        // Each window paints with its own brush; the class, shared by all, has none.
+        RECT client{};
+        GetClientRect(m_window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, m_background);
+        return TRUE;
+    }
     case WM_MOUSEMOVE:
         // Only moves over the bare window arrive here: every control takes its own.
         setHoverBold(false);
