@@ -89,7 +89,8 @@ SlotLists editedLists()
     return lists;
 }
 
-ScratchMount::ScratchMount(const std::filesystem::path& where, const char* size) : m_where(where)
+ScratchMount::ScratchMount(const std::filesystem::path& where, [[maybe_unused]] const char* size)
+    : m_where(where)
 {
 #ifdef __linux__
     std::filesystem::create_directories(where);

@@ -14,6 +14,11 @@
 
 namespace zarn::testing {
 
+// Why the tests of symbolic links skip themselves on Windows.
+inline constexpr char windowsHasNoSymlinks[] =
+    "symbolic links need a privilege on Windows that users seldom have, and the C++ library of "
+    "this build cannot make them";
+
 // A fresh program folder per test, and the editor state and messages of one run.
 class TransferTest : public ::testing::Test
 {

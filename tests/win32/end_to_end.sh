@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Usage: end_to_end.sh SCENARIO ZARN_EXE HELPER_EXE WINE_RUN WINEPREFIX
+# Drives zarn.exe under Wine, on the test run's virtual display (wine_display.sh), as a person would: mouse clicks at the
+# controls' positions, Return to dismiss a message box. The program folder is a fresh temporary
+# folder whose name is not ASCII, holding a copy of zarn.exe and a synthetic ag.exe.
+# Scenarios: export, round_trip, edited_import, refused_import, selection_message.
+set -euo pipefail
+
+scenario=$1
+zarn_exe=$2
+helper_exe=$3
+wine=("$4" "$5")
+# shellcheck disable=SC1090
+. "$(realpath -m "$5").display"
+export DISPLAY
+
+window_title="Darvel's Zarn Editor 1.0"
+work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-e2e-XXXXXX")"
+folder="$work/Spielstände ä"
+zarn_pid=""
+
+cleanup() {
+    if [ -n "$zarn_pid" ] && kill -0 "$zarn_pid" 2>/dev/null; then
+        kill "$zarn_pid"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED ($scenario): $*" >&2
+    exit 1
+}
+
+prepare_folder() {
+    mkdir -p "$folder"
+    cp "$zarn_exe" "$folder/zarn.exe"
+    (cd "$folder" && "${wine[@]}" "$helper_exe" folder)
+    cp "$folder/ag.exe" "$work/original_ag.exe"
+}
+
+start_zarn() {
+    (cd "$work" && exec "${wine[@]}" "$folder/zarn.exe") &
+    zarn_pid=$!
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" | head -n1) ||
+        fail "the window did not open"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    # Without a window manager the X window is the client area itself.
+    client_x=$X
+    client_y=$Y
+}
+
+# Clicks the centre of a control of the window, named as in the form layout.
+click() {
+    local centre
+    centre=$("${wine[@]}" "$helper_exe" centre "$1" | tr -d '\r')
+    read -r x y <<<"$centre"
+    xdotool mousemove --sync $((client_x + x)) $((client_y + y)) click 1
+}
+
+# Waits for a message box titled "zarn", checks that zarn is still running and presses Return.
+dismiss_message_box() {
+    local box
+    box=$(timeout 30 xdotool search --sync --onlyvisible --name '^zarn$' | head -n1) ||
+        fail "no message box titled zarn appeared"
+    kill -0 "$zarn_pid" 2>/dev/null || fail "zarn ended while showing its message"
+    xdotool windowfocus --sync "$box"
+    xdotool key --clearmodifiers Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name '^zarn$' >/dev/null || return 0
+        sleep 0.1
+    done
+    fail "Return did not dismiss the message box"
+}
+
+expect_exit() {
+    local expected=$1 status=0
+    for _ in $(seq 300); do
+        kill -0 "$zarn_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$zarn_pid" 2>/dev/null && fail "zarn is still running"
+    wait "$zarn_pid" || status=$?
+    zarn_pid=""
+    [ "$status" -eq "$expected" ] || fail "zarn ended with status $status, expected $expected"
+}
+
+expect_same() {
+    cmp -s "$1" "$2" || fail "$(basename "$1") differs from $(basename "$2")"
+}
+
+export_allied_general() {
+    start_zarn
+    click Label4
+    click Command1
+    expect_exit 0
+}
+
+import_allied_general() {
+    start_zarn
+    click Label4
+    click Command3
+}
+
+prepare_folder
+case "$scenario" in
+export)
+    export_allied_general
+    expect_same "$folder/p_slots.txt" "$folder/expected_slots.txt"
+    ;;
+round_trip)
+    export_allied_general
+    import_allied_general
+    expect_exit 0
+    expect_same "$folder/ag.exe" "$work/original_ag.exe"
+    ;;
+edited_import)
+    cp "$folder/edited_slots.txt" "$folder/p_slots.txt"
+    import_allied_general
+    expect_exit 0
+    expect_same "$folder/ag.exe" "$folder/edited_ag.exe"
+    changed=$({ cmp -l "$work/original_ag.exe" "$folder/ag.exe" || true; } | wc -l)
+    [ "$changed" -eq 2 ] || fail "the import changed $changed bytes instead of 2"
+    expect_same "$folder/ag.exe.orig" "$work/original_ag.exe"
+    ;;
+refused_import)
+    cp "$folder/wrong_count_slots.txt" "$folder/p_slots.txt"
+    import_allied_general
+    dismiss_message_box
+    expect_exit 1
+    expect_same "$folder/ag.exe" "$work/original_ag.exe"
+    ;;
+selection_message)
+    start_zarn
+    click Command1
+    dismiss_message_box
+    kill -0 "$zarn_pid" 2>/dev/null || fail "zarn ended after the selection message"
+    [ ! -e "$folder/p_slots.txt" ] || fail "p_slots.txt was written without a game chosen"
+    click Command2
+    expect_exit 0
+    ;;
+*)
+    fail "no such scenario"
+    ;;
+esac
+echo "passed ($scenario)"

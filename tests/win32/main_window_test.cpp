@@ -1,0 +1,431 @@
+#include "../core/transfer_fixture.h"
+#include "main_window.h"
+#include "wide_text.h"
+#include "zarn/form_layout.h"
+#include "zarn/window_messages.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace zarn::testing {
+namespace {
+
+using win32::toWide;
+using win32::windowText;
+
+// Handles whatever the window system has queued for a while, as the message loop would.
+void settle()
+{
+    for (int round = 0; round < 20; ++round) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(5);
+    }
+}
+
+void sendMouse(DWORD flags, POINT at = {})
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    SendInput(1, &input, sizeof input);
+}
+
+// A window test runs the real window on an X display, with the mouse driven through the window
+// system, and records its messages instead of showing them.
+class MainWindowTest : public TransferTest
+{
+protected:
+    MainWindowTest()
+    {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        // Out of the way, so that the window does not open under the pointer.
+        sendMouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+        settle();
+        form.emplace(folder, messages);
+        form->show(SW_SHOWNORMAL);
+        settle();
+    }
+
+    HWND control(std::string_view name) const
+    {
+        const HWND handle = form->control(name);
+        EXPECT_NE(handle, nullptr) << name;
+        return handle;
+    }
+
+    // The control's rectangle in the window's client area.
+    RECT placeOf(std::string_view name) const
+    {
+        RECT place{};
+        GetWindowRect(control(name), &place);
+        MapWindowPoints(HWND_DESKTOP, form->handle(), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
+    POINT onScreen(POINT clientPoint) const
+    {
+        ClientToScreen(form->handle(), &clientPoint);
+        return clientPoint;
+    }
+
+    POINT centreOf(std::string_view name) const
+    {
+        const RECT place = placeOf(name);
+        return onScreen({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
+    }
+
+    void moveTo(POINT screenPoint)
+    {
+        sendMouse(0, screenPoint);
+        settle();
+    }
+
+    void moveOver(std::string_view name) { moveTo(centreOf(name)); }
+    // A point of the bare window, left of Command1.
+    void moveOverBareWindow() { moveTo(onScreen({20, 100})); }
+
+    void click(std::string_view name)
+    {
+        moveOver(name);
+        sendMouse(MOUSEEVENTF_LEFTDOWN, centreOf(name));
+        sendMouse(MOUSEEVENTF_LEFTUP, centreOf(name));
+        settle();
+    }
+
+    LOGFONTW fontOf(std::string_view name) const
+    {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0));
+        LOGFONTW description{};
+        GetObjectW(font, sizeof description, &description);
+        return description;
+    }
+
+    bool isBold(std::string_view name) const { return fontOf(name).lfWeight >= FW_BOLD; }
+
+    COLORREF textColourOf(std::string_view name) const
+    {
+        const HDC dc = GetDC(control(name));
+        SendMessageW(form->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(control(name)));
+        const COLORREF colour = GetTextColor(dc);
+        ReleaseDC(control(name), dc);
+        return colour;
+    }
+
+    void typeInto(std::string_view name, const std::wstring& keys)
+    {
+        for (const wchar_t key : keys) {
+            SendMessageW(control(name), WM_CHAR, key, 0);
+        }
+    }
+
+    std::optional<win32::MainWindow> form;
+};
+
+TEST_F(MainWindowTest, StandsAsLaidOut)
+{
+    EXPECT_EQ(windowText(form->handle()), L"Darvel's Zarn Editor 1.0");
+    RECT client{};
+    GetClientRect(form->handle(), &client);
+    EXPECT_EQ(client.right, 258);
+    EXPECT_EQ(client.bottom, 341);
+    EXPECT_NE(GetClassLongPtrW(form->handle(), GCLP_HICON), 0);
+
+    for (const form::Control& layout : form::controls) {
+        SCOPED_TRACE(layout.name);
+        const RECT place = placeOf(layout.name);
+        EXPECT_EQ(place.left, layout.left);
+        EXPECT_EQ(place.top, layout.top);
+        if (layout.kind != form::ControlKind::Label) {
+            EXPECT_EQ(place.right - place.left, layout.width);
+            EXPECT_EQ(place.bottom - place.top, layout.height);
+        } else if (layout.name != "Label7") { // which the load handler has changed
+            // Labels fit themselves to their text in the font at hand, which is "MS Sans Serif"
+            // on Windows and a close substitute under Wine.
+            EXPECT_NEAR(place.right - place.left, layout.width, layout.width / 5);
+            EXPECT_NEAR(place.bottom - place.top, layout.height, 2);
+        }
+        const LOGFONTW font = fontOf(layout.name);
+        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+        // 8.25 and 9.75 point at 96 dots per inch.
+        EXPECT_EQ(font.lfHeight, layout.font == form::FontSize::Large ? -13 : -11);
+        EXPECT_EQ(isBold(layout.name), layout.bold);
+        if (!layout.picture.empty()) {
+            EXPECT_NE(FindResourceW(nullptr, toWide(layout.picture).c_str(), RT_BITMAP), nullptr);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, LoadsWithTheDefaultAddressAndNoGame)
+{
+    EXPECT_EQ(windowText(control("Text1")), L" 1883345");
+    EXPECT_EQ(form->state().SlotAddress, 1883345);
+    EXPECT_EQ(form->state().TargetFile, "None Specified");
+    EXPECT_EQ(windowText(control("Label7")), L"None Specified");
+    EXPECT_EQ(textColourOf("Label7"), RGB(255, 255, 255));
+    EXPECT_TRUE(isBold("Label2"));
+    EXPECT_FALSE(isBold("Label4"));
+    EXPECT_EQ(GetFocus(), control("Command1"));
+}
+
+TEST_F(MainWindowTest, TabVisitsTheButtonsAndTheAddressBoxOnly)
+{
+    std::vector<HWND> visited;
+    HWND focus = control("Command1");
+    for (int i = 0; i < 5; ++i) {
+        focus = GetNextDlgTabItem(form->handle(), focus, FALSE);
+        visited.push_back(focus);
+    }
+    EXPECT_EQ(visited,
+              (std::vector<HWND>{control("Command2"), control("Command3"), control("Command4"),
+                                 control("Text1"), control("Command1")}));
+}
+
+TEST_F(MainWindowTest, OnlyLabel8HasATooltip)
+{
+    const HWND tooltip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+    ASSERT_NE(tooltip, nullptr);
+    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    wchar_t text[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), control("Label8"));
+    EXPECT_STREQ(text, L"Click for Program Credits");
+}
+
+TEST_F(MainWindowTest, PictureButtonsCarryAccessibleNames)
+{
+    EXPECT_EQ(windowText(control("Command1")), L"EXE -> TXT");
+    EXPECT_EQ(windowText(control("Command3")), L"TXT->EXE");
+    EXPECT_EQ(windowText(control("Command2")), L"Quit");
+    EXPECT_EQ(windowText(control("Command4")), L"Help");
+}
+
+TEST_F(MainWindowTest, HoverTurnsGameLabelsBoldUntilTheBareWindow)
+{
+    moveOverBareWindow();
+    EXPECT_FALSE(isBold("Label2"));
+    for (const char* name : {"Label2", "Label4", "Label8"}) {
+        moveOver(name);
+    }
+    // Moves over other controls reach neither the labels nor the form->
+    for (const char* other :
+         {"Command1", "Command4", "Text1", "Label1", "Label3", "Label5", "Label6", "Label7"}) {
+        SCOPED_TRACE(other);
+        moveOver(other);
+        EXPECT_TRUE(isBold("Label2"));
+        EXPECT_TRUE(isBold("Label4"));
+        EXPECT_TRUE(isBold("Label8"));
+    }
+    moveOverBareWindow();
+    for (const char* name : {"Label2", "Label4", "Label8"}) {
+        EXPECT_FALSE(isBold(name)) << name;
+    }
+}
+
+TEST_F(MainWindowTest, LabelsRefitKeepingTheirLeftAndTopEdges)
+{
+    const RECT boldPanzer = placeOf("Label2");
+    const RECT orLabel = placeOf("Label3");
+    moveOverBareWindow();
+    const RECT regularPanzer = placeOf("Label2");
+    EXPECT_EQ(regularPanzer.left, boldPanzer.left);
+    EXPECT_EQ(regularPanzer.top, boldPanzer.top);
+    EXPECT_LT(regularPanzer.right, boldPanzer.right);
+    EXPECT_EQ(placeOf("Label3").left, orLabel.left);
+
+    const RECT before = placeOf("Label4");
+    moveOver("Label4");
+    EXPECT_GT(placeOf("Label4").right, before.right);
+    EXPECT_EQ(placeOf("Label4").left, before.left);
+}
+
+TEST_F(MainWindowTest, ChoosingAGameCarriesItsColourToTheFileName)
+{
+    click("Label2");
+    EXPECT_EQ(form->state().TargetFile, "pg.exe");
+    EXPECT_EQ(windowText(control("Label7")), L"pg.exe");
+    EXPECT_EQ(textColourOf("Label7"), RGB(192, 192, 192));
+    EXPECT_FALSE(isBold("Label2"));
+
+    click("Label4");
+    EXPECT_EQ(form->state().TargetFile, "ag.exe");
+    EXPECT_EQ(windowText(control("Label7")), L"ag.exe");
+    EXPECT_EQ(textColourOf("Label7"), RGB(0, 192, 0));
+    EXPECT_FALSE(isBold("Label4"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
+{
+    const auto check = [this](const std::string& state) {
+        SCOPED_TRACE(state);
+        for (std::size_t a = 0; a < form::controls.size(); ++a) {
+            const RECT first = placeOf(form::controls[a].name);
+            EXPECT_GE(first.left, 0);
+            EXPECT_GE(first.top, 0);
+            EXPECT_LE(first.right, 258) << form::controls[a].name;
+            EXPECT_LE(first.bottom, 341) << form::controls[a].name;
+            for (std::size_t b = a + 1; b < form::controls.size(); ++b) {
+                const RECT second = placeOf(form::controls[b].name);
+                RECT overlap{};
+                EXPECT_FALSE(IntersectRect(&overlap, &first, &second))
+                    << form::controls[a].name << " and " << form::controls[b].name;
+            }
+        }
+    };
+    check("at start");
+    for (const char* game : {"Label2", "Label4"}) {
+        click(game);
+        for (const char* name : {"Label2", "Label4", "Label8"}) {
+            moveOver(name);
+        }
+        check(std::string("all bold after ") + game);
+        moveOverBareWindow();
+        check(std::string("all regular after ") + game);
+    }
+}
+
+TEST_F(MainWindowTest, EveryChangeOfTheAddressSetsTheSlotAddress)
+{
+    struct Case
+    {
+        std::wstring text;
+        std::int32_t address;
+    };
+    const Case cases[] = {
+        {L"", 0},
+        {L"abc", 0},
+        {L"12", 12},
+        {L"2.5", 2},
+        {L"3.5", 4},
+        {L"0x1CBCD1", 0},
+        {L" 2147483647", 2147483647},
+        {L"-2147483648", -2147483647 - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(win32::toUtf8(c.text));
+        SetWindowTextW(control("Text1"), L"");
+        typeInto("Text1", c.text);
+        EXPECT_EQ(windowText(control("Text1")), c.text);
+        EXPECT_EQ(form->state().SlotAddress, c.address);
+    }
+}
+
+TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
+{
+    const HWND text1 = control("Text1");
+    SetWindowTextW(text1, L" 2147483647");
+    SendMessageW(text1, EM_SETSEL, 11, 11);
+    typeInto("Text1", L"0");
+    EXPECT_EQ(windowText(text1), L" 2147483647");
+    EXPECT_EQ(form->state().SlotAddress, 2147483647);
+
+    // Typing on goes on from where the refused key would have gone.
+    typeInto("Text1", L"\b");
+    EXPECT_EQ(windowText(text1), L" 214748364");
+
+    // A paste that would overflow leaves the text as it was.
+    ASSERT_TRUE(OpenClipboard(form->handle()));
+    EmptyClipboard();
+    const std::wstring pasted = L"99999999999";
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    std::copy(pasted.c_str(), pasted.c_str() + pasted.size() + 1,
+              static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendMessageW(text1, WM_PASTE, 0, 0);
+    EXPECT_EQ(windowText(text1), L" 214748364");
+    EXPECT_EQ(form->state().SlotAddress, 214748364);
+
+    SetWindowTextW(text1, L"-2147483648");
+    SendMessageW(text1, EM_SETSEL, 11, 11);
+    typeInto("Text1", L"5");
+    EXPECT_EQ(windowText(text1), L"-2147483648");
+    EXPECT_TRUE(IsWindow(form->handle()));
+}
+
+TEST_F(MainWindowTest, CreditsAndHelpShowTheirMessages)
+{
+    click("Label8");
+    SendMessageW(control("Command4"), BM_CLICK, 0, 0);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{creditsMessage, helpMessage}));
+    EXPECT_TRUE(IsWindow(form->handle()));
+}
+
+TEST_F(MainWindowTest, TransfersWithoutAGameKeepTheWindow)
+{
+    for (const char* button : {"Command1", "Command3"}) {
+        SendMessageW(control(button), BM_CLICK, 0, 0);
+    }
+    const std::string selectGame = "Please select Panzer General or Allied General to edit.";
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{selectGame, selectGame}));
+    EXPECT_TRUE(IsWindow(form->handle()));
+    EXPECT_EQ(fileNames(), std::vector<std::string>{});
+}
+
+TEST_F(MainWindowTest, QuitEndsWithSuccess)
+{
+    SendMessageW(control("Command2"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->handle(), nullptr);
+    EXPECT_EQ(form->exitStatus(), 0);
+}
+
+TEST_F(MainWindowTest, ReturnPressesTheFocusedButton)
+{
+    SetFocus(control("Command2"));
+    MSG key{form->handle(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(form->handle(), &key));
+    EXPECT_EQ(form->handle(), nullptr);
+}
+
+TEST_F(MainWindowTest, TransfersEndTheProgramWithTheirStatus)
+{
+    writeAlliedGeneral();
+    click("Label4");
+    SendMessageW(control("Command1"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->handle(), nullptr);
+    EXPECT_EQ(form->exitStatus(), 0);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, ARefusedTransferEndsWithFailure)
+{
+    writeFile("ag.exe", "too short");
+    click("Label4");
+    SendMessageW(control("Command1"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->handle(), nullptr);
+    EXPECT_EQ(form->exitStatus(), 1);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"AG.EXE is the wrong file length\rSorry "
+                                                       "this program only works with ag.exe "
+                                                       "WITH autoscroll"});
+}
+
+TEST_F(MainWindowTest, ARuntimeErrorIsReportedAndEndsWithFailure)
+{
+    writeAlliedGeneral();
+    click("Label4");
+    SendMessageW(control("Command3"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->handle(), nullptr);
+    EXPECT_EQ(form->exitStatus(), 1);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Run-time error:\rp_slots.txt could not "
+                                                       "be opened: No such file or directory"});
+}
+
+} // namespace
+} // namespace zarn::testing

@@ -1,0 +1,95 @@
+#include "label.h"
+
+#include "dpi_scale.h"
+#include "form_fonts.h"
+#include "wide_text.h"
+
+#include <commctrl.h>
+
+namespace zarn::win32 {
+
+Label::Label(HWND parent, int id, const form::Control& control, const FormFonts& fonts,
+             const DpiScale& scale)
+    : m_handle(CreateWindowExW(0, L"STATIC", toWide(control.text).c_str(),
+                               WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY,
+                               scale.pixels(control.left), scale.pixels(control.top),
+                               scale.pixels(control.width), scale.pixels(control.height), parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr)),
+      m_fonts(fonts), m_size(control.font), m_bold(control.bold),
+      m_textColour(colourOf(control.textColour.value_or(form::white)))
+{
+    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.font(m_size, m_bold)),
+                 FALSE);
+    SetWindowSubclass(m_handle, &Label::subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    fit();
+}
+
+std::wstring Label::text() const
+{
+    return windowText(m_handle);
+}
+
+void Label::setText(const std::wstring& text)
+{
+    SetWindowTextW(m_handle, text.c_str());
+    fit();
+}
+
+void Label::setBold(bool bold)
+{
+    if (bold == m_bold) {
+        return;
+    }
+    m_bold = bold;
+    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.font(m_size, m_bold)),
+                 FALSE);
+    fit();
+}
+
+void Label::setTextColour(COLORREF colour)
+{
+    m_textColour = colour;
+    InvalidateRect(m_handle, nullptr, TRUE);
+}
+
+HBRUSH Label::prepareToPaint(HDC dc, HBRUSH background) const
+{
+    SetTextColor(dc, m_textColour);
+    SetBkMode(dc, TRANSPARENT);
+    return background;
+}
+
+void Label::fit()
+{
+    const std::wstring caption = text();
+    const HDC dc = GetDC(m_handle);
+    const HGDIOBJ oldFont = SelectObject(dc, m_fonts.font(m_size, m_bold));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, oldFont);
+    ReleaseDC(m_handle, dc);
+    // Moving the edges uncovers part of the window, which Windows then repaints.
+    SetWindowPos(m_handle, nullptr, 0, 0, size.cx, metrics.tmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_handle, nullptr, TRUE);
+}
+
+LRESULT CALLBACK Label::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR label)
+{
+    if (message == WM_MOUSEMOVE) {
+        const auto& handler = reinterpret_cast<Label*>(label)->m_mouseMove;
+        if (handler) {
+            handler();
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &Label::subclassProc, 0);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace zarn::win32

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "zarn/form_layout.h"
+
+#include <functional>
+#include <string>
+#include <windows.h>
+
+namespace zarn::win32 {
+
+class DpiScale;
+class FormFonts;
+
+// A label of the window: a static text control that lets the window's background show around its
+// text and fits its size to its text, keeping its left and top edges, whenever its text or its
+// weight changes. It takes the mouse, so that moves over it never reach the window behind.
+class Label
+{
+public:
+    Label(HWND parent, int id, const form::Control& control, const FormFonts& fonts,
+          const DpiScale& scale);
+    Label(const Label&) = delete;
+    Label& operator=(const Label&) = delete;
+
+    HWND handle() const { return m_handle; }
+
+    std::wstring text() const;
+    void setText(const std::wstring& text);
+
+    bool isBold() const { return m_bold; }
+    void setBold(bool bold);
+
+    COLORREF textColour() const { return m_textColour; }
+    void setTextColour(COLORREF colour);
+
+    // Called on every mouse move over the label.
+    void onMouseMove(std::function<void()> handler) { m_mouseMove = std::move(handler); }
+
+    // Sets up `dc` to draw the label's text on `background`, the window's own brush, which it
+    // returns (the answer to WM_CTLCOLORSTATIC).
+    HBRUSH prepareToPaint(HDC dc, HBRUSH background) const;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR label);
+    void fit();
+
+    HWND m_handle;
+    const FormFonts& m_fonts;
+    form::FontSize m_size;
+    bool m_bold;
+    COLORREF m_textColour;
+    std::function<void()> m_mouseMove;
+};
+
+// The Windows colour of a layout colour.
+inline COLORREF colourOf(form::Rgb colour)
+{
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+} // namespace zarn::win32
