@@ -1,7 +1,7 @@
-#include "chosen_executable.h"
 #include "file.h"
 #include "messages.h"
 #include "replacement_file.h"
+#include "transfer_checks.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
@@ -62,17 +62,15 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
     const std::string& executableName = state.TargetFile;
     const File executable = File::openForReading(*executablePath, executableName);
     const std::uint64_t length = executable.size();
-    if (!passesLengthGate(state, length, messages)) {
+    const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
+    if (!offset) {
         return TransferEnd::Failed;
-    }
-    if (state.SlotAddress < 1) {
-        throw RuntimeError(messages::addressBeforeStart(state.SlotAddress, executableName));
     }
 
     const std::filesystem::path slotPath = slotFilePath(programFolder);
     checkWritableIfPresent(slotPath, slotFileName);
     ReplacementFile slotFile(slotPath, slotFileName);
-    EntryReader entries(executable, static_cast<std::uint64_t>(state.SlotAddress) - 1);
+    EntryReader entries(executable, *offset);
     std::string lines;
     for (int country = 1; country <= countryCount; ++country) {
         appendNameLine(lines, countryNames[country]);

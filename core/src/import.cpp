@@ -1,7 +1,7 @@
-#include "chosen_executable.h"
 #include "file.h"
 #include "messages.h"
 #include "replacement_file.h"
+#include "transfer_checks.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
@@ -165,14 +165,11 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     std::ifstream slotFile = openSlotFile(slotFilePath(programFolder));
     File executable = File::openForUpdate(*executablePath, executableName);
     const std::uint64_t length = executable.size();
-    if (!passesLengthGate(state, length, messages)) {
+    const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
+    if (!offset) {
         return TransferEnd::Failed;
     }
-    if (state.SlotAddress < 1) {
-        throw RuntimeError(messages::addressBeforeStart(state.SlotAddress, executableName));
-    }
-    const auto offset = static_cast<std::uint64_t>(state.SlotAddress) - 1;
-    if (offset + regionBytes > length) {
+    if (*offset + regionBytes > length) {
         messages.showMessage(messages::regionPastEnd(state.SlotAddress, length, executableName));
         return TransferEnd::Failed;
     }
@@ -183,13 +180,13 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     }
 
     std::string oldRegion(regionBytes, '\0');
-    executable.readAt(offset, oldRegion.data(), oldRegion.size());
+    executable.readAt(*offset, oldRegion.data(), oldRegion.size());
     if (oldRegion == contents.region) {
         return TransferEnd::Succeeded;
     }
     keepSafetyCopy(executable, *executablePath, executableName);
     ReplacementFile replacement(*executablePath, executableName);
-    copyWithPatch(executable, replacement.contents(), offset, contents.region);
+    copyWithPatch(executable, replacement.contents(), *offset, contents.region);
     replacement.contents().copyPermissionsFrom(executable);
     executable.close();
     replacement.replaceTarget();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -14,5 +15,12 @@ struct EditorState;
 std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
                                                       const std::filesystem::path& programFolder,
                                                       MessagePresenter& messages);
+
+// The checks of both transfers once the executable is open: the length gate, then a slot address
+// at or after the first byte. Returns the zero-based offset of the slot region, or nothing when
+// the gate refused the executable and told the user why.
+// @throw RuntimeError when the slot address lies before the first byte.
+std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+                                              MessagePresenter& messages);
 
 } // namespace zarn

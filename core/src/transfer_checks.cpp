@@ -1,9 +1,10 @@
-#include "chosen_executable.h"
+#include "transfer_checks.h"
 
 #include "file.h"
 #include "messages.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
+#include "zarn/runtime_error.h"
 
 namespace zarn {
 
@@ -20,6 +21,18 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
         return std::nullopt;
     }
     return path;
+}
+
+std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+                                              MessagePresenter& messages)
+{
+    if (!passesLengthGate(state, executableLength, messages)) {
+        return std::nullopt;
+    }
+    if (state.SlotAddress < 1) {
+        throw RuntimeError(messages::addressBeforeStart(state.SlotAddress, state.TargetFile));
+    }
+    return static_cast<std::uint64_t>(state.SlotAddress) - 1;
 }
 
 } // namespace zarn
