@@ -82,7 +82,7 @@ File File::openForUpdate(const std::filesystem::path& path, std::string name)
 
 File File::create(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_TRUNC, name, "created");
+    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_TRUNC, name, "written");
     return File(fd, std::move(name));
 }
 

@@ -79,7 +79,7 @@ File File::openForUpdate(const std::filesystem::path& path, std::string name)
 
 File File::create(const std::filesystem::path& path, std::string name)
 {
-    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_ALWAYS, name, "created");
+    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_ALWAYS, name, "written");
     return File(handle, std::move(name));
 }
 
