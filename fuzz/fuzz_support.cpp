@@ -1,9 +1,9 @@
 #include "fuzz_support.h"
 
-#include <algorithm>
+#include "folder_files.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <unistd.h>
 
 namespace zarn::fuzz {
@@ -110,25 +110,18 @@ void ProgramFolder::clear() const
 
 void ProgramFolder::write(const std::string& name, std::string_view bytes) const
 {
-    std::ofstream out(m_path / name, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    require(static_cast<bool>(out), "the fuzz target could not write its own files");
+    require(testing::writeWholeFile(m_path / name, bytes),
+            "the fuzz target could not write its own files");
 }
 
 std::string ProgramFolder::read(const std::string& name) const
 {
-    std::ifstream in(m_path / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing::readWholeFile(m_path / name);
 }
 
 std::vector<std::string> ProgramFolder::names() const
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testing::sortedNames(m_path);
 }
 
 } // namespace zarn::fuzz

@@ -1,9 +1,8 @@
 #include "transfer_fixture.h"
 
+#include "folder_files.h"
 #include "zarn/runtime_error.h"
 
-#include <algorithm>
-#include <fstream>
 #include <random>
 
 #ifdef __linux__
@@ -30,13 +29,12 @@ TransferTest::~TransferTest()
 
 void TransferTest::writeFile(const std::string& name, const std::string& bytes) const
 {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
+    writeWholeFile(folder / name, bytes);
 }
 
 std::string TransferTest::readFile(const std::string& name) const
 {
-    std::ifstream in(folder / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return readWholeFile(folder / name);
 }
 
 bool TransferTest::exists(const std::string& name) const
@@ -46,12 +44,7 @@ bool TransferTest::exists(const std::string& name) const
 
 std::vector<std::string> TransferTest::fileNames() const
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return sortedNames(folder);
 }
 
 void TransferTest::useNewFolder()

@@ -1,9 +1,9 @@
 #include "form_fixture.h"
 
+#include "folder_files.h"
+
 #include <QCoreApplication>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
 
 namespace zarn::testing {
 
@@ -32,13 +32,12 @@ std::optional<int> FormTest::exitStatusAfter(const std::function<void()>& action
 
 void FormTest::writeFile(const std::string& name, const std::string& bytes) const
 {
-    std::ofstream(folderPath() / name, std::ios::binary) << bytes;
+    writeWholeFile(folderPath() / name, bytes);
 }
 
 std::string FormTest::readFile(const std::string& name) const
 {
-    std::ifstream in(folderPath() / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return readWholeFile(folderPath() / name);
 }
 
 } // namespace zarn::testing
