@@ -64,7 +64,7 @@ grep -q 'Copyright (c) .* the zarn authors$' "$folder/LICENSE" ||
 
 if [ "$system" = windows ]; then
     # Every line of the readme ends in CR LF, the last one included.
-    if grep -q $'[^\r]$\|^$' "$folder/$readme" || [ "$(tail -c1 "$folder/$readme")" != $'\n' ]; then
+    if grep -q $'[^\r]$\|^$' "$folder/$readme" || [ "$(tail -c1 "$folder/$readme" | wc -l)" -ne 1 ]; then
         fail "$readme has a line that does not end in CR LF"
     fi
     wine=("$4" "$5")
