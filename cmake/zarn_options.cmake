@@ -40,7 +40,6 @@ else()
     set(tests_need "GoogleTest (scripts/setup tests)")
 endif()
 option(BUILD_TESTING "Build the tests" ${tests_found})
-add_feature_info(Tests BUILD_TESTING "the test suites; they need ${tests_need}")
 
 find_program(ZARN_XVFB Xvfb)
 find_program(ZARN_XDOTOOL xdotool)
@@ -89,6 +88,7 @@ endif()
 option(ZARN_FUZZ "Build the fuzz targets and their replays instead of the tests" ${fuzz_found})
 add_feature_info(Fuzzing ZARN_FUZZ
     "libFuzzer targets in place of the tests; they need clang as the compiler (scripts/setup fuzz)")
+add_feature_info(Tests "BUILD_TESTING;NOT ZARN_FUZZ" "the test suites; they need ${tests_need}")
 
 # zarn.exe beside the Linux program, cross-built with mingw-w64 in a build tree of its own.
 if(NOT WIN32)

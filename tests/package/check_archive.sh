@@ -14,9 +14,9 @@ window_title="Darvel's Zarn Editor 1.0"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-package-XXXXXX")"
 program_pid=""
-xvfb_pid=""
+own_xvfb=""
 cleanup() {
-    for pid in $program_pid $xvfb_pid; do
+    for pid in $program_pid $own_xvfb; do
         kill "$pid" 2>/dev/null || true
     done
     rm -rf "$work"
@@ -68,15 +68,14 @@ if [ "$system" = windows ]; then
         fail "$readme has a line that does not end in CR LF"
     fi
     wine=("$4" "$5")
-    # shellcheck disable=SC1090
-    . "$(realpath -m "$5").display"
+    DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$5").display")
     export DISPLAY
     (cd "$folder" && exec "${wine[@]}" "$folder/$program") &
     program_pid=$!
 else
     [ -x "$folder/$program" ] || fail "$program is not executable"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb_pid=$!
+    own_xvfb=$!
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
         sleep 0.1
