@@ -222,4 +222,18 @@ std::string displayPath(const std::filesystem::path& path)
     return path.string();
 }
 
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    return ::access(path.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
+std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
+{
+    if (::access(folder.c_str(), W_OK | X_OK) == 0 ||
+        (errno != EACCES && errno != EPERM && errno != EROFS)) {
+        return std::nullopt;
+    }
+    return std::strerror(errno);
+}
+
 } // namespace zarn

@@ -29,7 +29,8 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
     EXPECT_EQ(written.substr(0, head.size()), head);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.TargetValid, -1);
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
 }
 
 TEST_F(ExportTest, ReadsPanzerGeneralAtAnyAddress)
@@ -140,7 +141,8 @@ TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
         choose("pg.exe", address);
         EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
                   "The slot address " + std::to_string(address) +
-                      " lies before the first byte of pg.exe; addresses start at 1.");
+                      " lies before the first byte of " + (folder / "pg.exe").string() +
+                      "; addresses start at 1.");
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     }
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
@@ -159,22 +161,22 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
     const Case cases[] = {
         // The table stops two bytes short of the last terminator.
         {region.substr(0, region.size() - 2), 1,
-         "pg.exe ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
+         "ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
          "a -1 closes it."},
         // An odd last byte is no entry.
         {region.substr(0, region.size() - 1), 1,
-         "pg.exe ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
+         "ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
          "a -1 closes it."},
         // No terminator anywhere.
         {std::string(5000, '\x01'), 1,
-         "pg.exe ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
         // The address lies past the end.
         {region, 5000,
-         "pg.exe ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
         {"", 1,
-         "pg.exe ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
     };
     writeFile("p_slots.txt", oldSlotFile);
@@ -183,7 +185,8 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
         writeFile("pg.exe", c.executable);
         choose("pg.exe", c.address);
 
-        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }), c.error);
+        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
+                  (folder / "pg.exe").string() + " " + c.error);
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
     }
@@ -218,7 +221,9 @@ TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
     choose("ag.exe");
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              "p_slots.txt could not be written: Read-only file system");
+              "The folder " + folder.string() +
+                  " cannot be written: Read-only file system\rzarn keeps its files beside the "
+                  "game: copy the game and zarn into a folder where you may create files.");
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
@@ -237,7 +242,7 @@ TEST_F(ExportTest, ReportsAFullDiskAndKeepsTheOldSlotFile)
     choose("ag.exe");
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              "p_slots.txt could not be written: No space left on device");
+              (folder / "p_slots.txt").string() + " could not be written: No space left on device");
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "filler", "p_slots.txt"}));
 }
