@@ -1,6 +1,7 @@
 #include "transfer_fixture.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zarn::testing {
 namespace {
@@ -30,6 +31,67 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.TargetValid, -1);
     EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
+}
+
+TEST_F(ExportTest, KeepsAReplacedSlotFileThatDiffersAsBak)
+{
+    struct Case
+    {
+        const char* what;
+        std::optional<std::string> oldSlotFile;
+        std::optional<std::string> oldBackup;
+        std::optional<std::string> backup; // after the export
+    };
+    const std::string exported = slotFileOf(standardLists());
+    const Case cases[] = {
+        {"no slot file", std::nullopt, std::nullopt, std::nullopt},
+        {"an edited slot file", oldSlotFile, std::nullopt, oldSlotFile},
+        {"an edited slot file and an older backup", oldSlotFile, "older", oldSlotFile},
+        {"the same slot file", exported, std::nullopt, std::nullopt},
+        {"the same slot file and an older backup", exported, "older", "older"},
+        {"the same slot file and more", exported + "\r\n", "older", exported + "\r\n"},
+        {"the slot file cut short", exported.substr(0, 100), std::nullopt, exported.substr(0, 100)},
+        {"an empty slot file", "", std::nullopt, ""},
+        {"a large slot file", std::string(3 * 64 * 1024 + 7, 'x'), "older",
+         std::string(3 * 64 * 1024 + 7, 'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeAlliedGeneral();
+        if (c.oldSlotFile) {
+            writeFile("p_slots.txt", *c.oldSlotFile);
+        }
+        if (c.oldBackup) {
+            writeFile("p_slots.txt.bak", *c.oldBackup);
+        }
+        choose("ag.exe");
+
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(readFile("p_slots.txt"), exported);
+        std::vector<std::string> names = {"ag.exe", "p_slots.txt"};
+        if (c.backup) {
+            EXPECT_EQ(readFile("p_slots.txt.bak"), *c.backup);
+            names.push_back("p_slots.txt.bak");
+        }
+        EXPECT_EQ(fileNames(), names);
+    }
+}
+
+TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    std::filesystem::create_directory(folder / "p_slots.txt.bak");
+    choose("ag.exe");
+
+    const std::string error = runtimeErrorOf([this] { return runExport(); });
+    EXPECT_TRUE(
+        error.starts_with((folder / "p_slots.txt.bak").string() + " could not be replaced: "))
+        << error;
+    EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "p_slots.txt.bak"));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
 }
 
@@ -206,6 +268,7 @@ TEST_F(ExportTest, WritesThroughALinkedSlotFile)
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
     EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
 }
 
 TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)

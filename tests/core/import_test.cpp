@@ -127,8 +127,14 @@ TEST_F(ImportTest, AcceptsOtherLineEndsAndItemsSharingALine)
     commas.replace(commas.find("\r\n"), 2, ",");
     commas.replace(commas.find("\r\n"), 2, " , ");
     const std::string standard = slotFileOf(standardLists());
+    const std::u16string wide(standard.begin(), standard.end());
+    std::u16string accented = wide;
+    accented.replace(accented.find(u"Norway"), 6, u"Norw\u00e9gen \u20ac");
     const std::string files[] = {slotFileOf(standardLists(), "\n"),
-                                 slotFileOf(standardLists(), "\r"), commas,
+                                 // Saved as "Unicode" by Notepad, and in the other byte order.
+                                 utf16File(wide, false), utf16File(wide, true),
+                                 utf16File(accented, false), slotFileOf(standardLists(), "\r"),
+                                 commas,
                                  // The last item may end without a line end.
                                  standard.substr(0, standard.size() - 2),
                                  // A quote left open ends at its line end.

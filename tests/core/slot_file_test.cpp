@@ -1,3 +1,4 @@
+#include "synthetic_game.h"
 #include "zarn/slot_file.h"
 
 #include <gtest/gtest.h>
@@ -85,18 +86,6 @@ TEST(SlotItemReader, SplitsItemsAtCommasAndLineEnds)
     }
 }
 
-// The text as UTF-16 with its byte-order mark, each character on two bytes.
-std::string utf16(const std::u16string& text, bool bigEndian)
-{
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t unit : text) {
-        const char low = static_cast<char>(unit & 0xFF);
-        const char high = static_cast<char>(unit >> 8);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 TEST(SlotItemReader, ReadsUtf16TextAsTheTextItIs)
 {
     struct Utf16Case
@@ -118,15 +107,15 @@ TEST(SlotItemReader, ReadsUtf16TextAsTheTextItIs)
         for (const bool bigEndian : {false, true}) {
             SCOPED_TRACE(std::string(bigEndian ? "big-endian, " : "little-endian, ") +
                          std::to_string(c.text.size()) + " characters");
-            EXPECT_EQ(readAll(utf16(c.text, bigEndian)), c.items);
+            EXPECT_EQ(readAll(zarn::testing::utf16File(c.text, bigEndian)), c.items);
         }
     }
 }
 
 TEST(SlotItemReader, IgnoresALastLoneByteOfUtf16Text)
 {
-    EXPECT_EQ(readAll(utf16(u"5\r\n6", false) + "7"), (Items{{5, 1}, {6, 2}}));
-    EXPECT_EQ(readAll(utf16(u"5\r\n6", true) + "7"), (Items{{5, 1}, {6, 2}}));
+    EXPECT_EQ(readAll(zarn::testing::utf16File(u"5\r\n6", false) + "7"), (Items{{5, 1}, {6, 2}}));
+    EXPECT_EQ(readAll(zarn::testing::utf16File(u"5\r\n6", true) + "7"), (Items{{5, 1}, {6, 2}}));
 }
 
 TEST(SlotItemReader, ReadsAVeryLongLineAsOneItem)
