@@ -224,12 +224,12 @@ std::string displayPath(const std::filesystem::path& path)
 
 bool isReadOnlyFile(const std::filesystem::path& path)
 {
-    return ::access(path.c_str(), W_OK) != 0 && errno == EACCES;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
 }
 
 std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
 {
-    if (::access(folder.c_str(), W_OK | X_OK) == 0 ||
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
         (errno != EACCES && errno != EPERM && errno != EROFS)) {
         return std::nullopt;
     }
