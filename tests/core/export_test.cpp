@@ -52,7 +52,6 @@ TEST_F(ExportTest, KeepsAReplacedSlotFileThatDiffersAsBak)
         {"the same slot file and an older backup", exported, "older", "older"},
         {"the same slot file and more", exported + "\r\n", "older", exported + "\r\n"},
         {"the slot file cut short", exported.substr(0, 100), std::nullopt, exported.substr(0, 100)},
-        {"an empty slot file", "", std::nullopt, ""},
         {"a large slot file", std::string(3 * 64 * 1024 + 7, 'x'), "older",
          std::string(3 * 64 * 1024 + 7, 'x')},
     };
