@@ -124,9 +124,9 @@ std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
                               std::string_view targetFile)
 {
     return "Error  !\rThe 646 entries, up to line " + std::to_string(lastLine) + ", hold only " +
-           std::to_string(terminators) +
-           " entries of -1: there must be 180, one at the end of each list !\r" +
-           lineIfAny(whereToLook) + restoreTerminator + notModified(targetFile);
+           counted(terminators, "entry", "entries") +
+           " of -1: there must be 180, one at the end of each list !\r" + lineIfAny(whereToLook) +
+           restoreTerminator + notModified(targetFile);
 }
 
 std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile)
