@@ -25,6 +25,7 @@ public:
 
     // The lists seen so far, the last one possibly not ended yet; at most 180.
     const std::vector<ListExtent>& lists() const { return m_lists; }
+    // The -1 entries that end those lists: 180 at most.
     std::size_t terminatorCount() const { return m_terminators; }
     // The line of the first entry after the 180th -1.
     std::optional<std::size_t> lineAfterTable() const { return m_lineAfterTable; }
