@@ -1,4 +1,5 @@
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "replacement_file.h"
 #include "transfer_checks.h"
@@ -59,7 +60,7 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string& executableName = state.TargetFile;
+    const std::string executableName = fileNameOf(*executablePath);
     const File executable = File::openForReading(*executablePath, executableName);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
@@ -67,9 +68,9 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
         return TransferEnd::Failed;
     }
 
-    const std::filesystem::path slotPath = slotFilePath(programFolder);
-    checkWritableIfPresent(slotPath, slotFileName);
-    ReplacementFile slotFile(slotPath, slotFileName);
+    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
+    checkWritableIfPresent(slotPath, fileNameOf(slotPath));
+    ReplacementFile slotFile(slotPath, fileNameOf(slotPath));
     EntryReader entries(executable, *offset);
     std::string lines;
     for (int country = 1; country <= countryCount; ++country) {

@@ -1,4 +1,5 @@
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "replacement_file.h"
 #include "transfer_checks.h"
@@ -39,7 +40,7 @@ std::ifstream openSlotFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw RuntimeError(messages::fileFailed(slotFileName, "opened", std::strerror(errno)));
+        throw RuntimeError(messages::fileFailed(fileNameOf(path), "opened", std::strerror(errno)));
     }
     return in;
 }
@@ -65,14 +66,14 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
 
 // Reads the whole slot file: the entries of its first itemsPerPass items, and whatever
 // non-zero items follow them.
-SlotFileContents readSlotFile(std::istream& in)
+SlotFileContents readSlotFile(std::istream& in, const std::string& slotName)
 {
     SlotItemReader reader(in);
     SlotFileContents contents;
     for (int read = 0; read < itemsPerPass; ++read) {
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
-            throw RuntimeError(messages::slotFileTooShort(read));
+            throw RuntimeError(messages::slotFileTooShort(slotName, read));
         }
         if (item->value != 0) {
             addEntry(contents, *item);
@@ -86,12 +87,12 @@ SlotFileContents readSlotFile(std::istream& in)
     return contents;
 }
 
-SlotFileContents readSlotFileOrFail(std::istream& in)
+SlotFileContents readSlotFileOrFail(std::istream& in, const std::string& slotName)
 {
     try {
-        return readSlotFile(in);
+        return readSlotFile(in, slotName);
     } catch (const std::ios_base::failure& error) {
-        throw RuntimeError(messages::fileFailed(slotFileName, "read", error.code().message()));
+        throw RuntimeError(messages::fileFailed(slotName, "read", error.code().message()));
     }
 }
 
@@ -137,7 +138,8 @@ void keepSafetyCopy(const File& executable, const std::filesystem::path& executa
 {
     std::filesystem::path copyPath = executablePath;
     copyPath += ".orig";
-    if (isPlainFile(copyPath)) {
+    // A hidden or system copy is still the copy: only the executable is looked for as listed.
+    if (isFile(copyPath)) {
         return;
     }
     try {
@@ -161,8 +163,9 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string& executableName = state.TargetFile;
-    std::ifstream slotFile = openSlotFile(slotFilePath(programFolder));
+    const std::string executableName = fileNameOf(*executablePath);
+    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
+    std::ifstream slotFile = openSlotFile(slotPath);
     File executable = File::openForUpdate(*executablePath, executableName);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
@@ -173,7 +176,7 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
         messages.showMessage(messages::regionPastEnd(state.SlotAddress, length, executableName));
         return TransferEnd::Failed;
     }
-    const SlotFileContents contents = readSlotFileOrFail(slotFile);
+    const SlotFileContents contents = readSlotFileOrFail(slotFile, fileNameOf(slotPath));
     if (const std::optional<std::string> reason = refusal(contents, executableName)) {
         messages.showMessage(*reason);
         return TransferEnd::Failed;
