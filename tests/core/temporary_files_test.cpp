@@ -8,8 +8,6 @@
 namespace zarn::testing {
 namespace {
 
-using TemporaryFilesTest = TransferTest;
-
 const std::string precious = "a file that zarn must never write\n";
 
 enum class Planted
@@ -26,30 +24,45 @@ struct Case
     bool isImport;
     const char* temporaryName;
     Planted planted;
-    // Empty where the transfer must succeed.
+    // Empty where the transfer must succeed; else the start of its run-time error.
     std::string error;
 };
 
-TEST_F(TemporaryFilesTest, WhatStandsAtATemporaryNameIsNeverWrittenThrough)
+class TemporaryFilesTest : public TransferTest
+{
+protected:
+    void runCases(const std::vector<Case>& cases);
+};
+
+TEST_F(TemporaryFilesTest, ALinkAtATemporaryNameIsRemovedAndNeverWrittenThrough)
 {
 #ifdef _WIN32
     GTEST_SKIP() << windowsHasNoSymlinks;
 #endif
-    const Case cases[] = {
-        {"export, link", false, "p_slots.txt.zarn-tmp", Planted::LinkToAFile, ""},
+    runCases({
+        {"export", false, "p_slots.txt.zarn-tmp", Planted::LinkToAFile, ""},
         {"export, dangling link", false, "p_slots.txt.zarn-tmp", Planted::LinkToNothing, ""},
+        {"import, executable", true, "ag.exe.zarn-tmp", Planted::LinkToAFile, ""},
+        {"import, executable, dangling link", true, "ag.exe.zarn-tmp", Planted::LinkToNothing, ""},
+        {"import, safety copy", true, "ag.exe.orig.zarn-tmp", Planted::LinkToAFile, ""},
+    });
+}
+
+TEST_F(TemporaryFilesTest, WhatAnInterruptedRunLeftIsReplacedOrReported)
+{
+    runCases({
         {"export, leftover", false, "p_slots.txt.zarn-tmp", Planted::LeftoverFile, ""},
-        {"import, link for the executable", true, "ag.exe.zarn-tmp", Planted::LinkToAFile, ""},
-        {"import, dangling link for the executable", true, "ag.exe.zarn-tmp",
-         Planted::LinkToNothing, ""},
-        {"import, link for the safety copy", true, "ag.exe.orig.zarn-tmp", Planted::LinkToAFile,
-         ""},
+        {"import, leftover executable", true, "ag.exe.zarn-tmp", Planted::LeftoverFile, ""},
         {"import, leftover safety copy", true, "ag.exe.orig.zarn-tmp", Planted::LeftoverFile, ""},
         {"export, folder in the way", false, "p_slots.txt.zarn-tmp", Planted::Folder,
-         "p_slots.txt could not be written: Is a directory"},
+         "p_slots.txt could not be written: "},
         {"import, folder in the way", true, "ag.exe.zarn-tmp", Planted::Folder,
-         "ag.exe could not be written: Is a directory"},
-    };
+         "ag.exe could not be written: "},
+    });
+}
+
+void TemporaryFilesTest::runCases(const std::vector<Case>& cases)
+{
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         useNewFolder();
@@ -91,8 +104,9 @@ TEST_F(TemporaryFilesTest, WhatStandsAtATemporaryNameIsNeverWrittenThrough)
             EXPECT_FALSE(std::filesystem::is_symlink(folder / "p_slots.txt"));
             EXPECT_FALSE(std::filesystem::is_symlink(folder / "ag.exe"));
         } else {
-            EXPECT_EQ(runtimeErrorOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
-                      c.error);
+            const std::string error =
+                runtimeErrorOf([this, &c] { return c.isImport ? runImport() : runExport(); });
+            EXPECT_TRUE(error.starts_with(c.error)) << error;
             EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
             EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         }
