@@ -19,7 +19,9 @@ HANDLE native(File::Handle handle)
 // The path in the form that Win32 calls take at any length ("\\?\C:\...", "\\?\UNC\server\...").
 std::wstring longForm(const std::filesystem::path& path)
 {
-    const std::wstring text = path.lexically_normal().make_preferred().native();
+    // Not lexically_normal(): it folds the two leading backslashes of a network path into one.
+    std::wstring text = path.native();
+    std::replace(text.begin(), text.end(), L'/', L'\\');
     if (text.starts_with(L"\\\\?\\")) {
         return text;
     }
