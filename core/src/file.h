@@ -85,6 +85,10 @@ void removeIfPresent(const std::filesystem::path& path, std::string_view name);
 // Fails with the reason when a file exists at `path` that the user may not write.
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
 
+// The path as the host's file calls take it at any length: on Windows its "\\?\" form, so that
+// folders past 260 characters work whether or not the user has turned long paths on.
+std::filesystem::path hostPath(const std::filesystem::path& path);
+
 // The UTF-8 text of a path, for messages.
 std::string displayPath(const std::filesystem::path& path);
 

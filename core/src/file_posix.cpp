@@ -237,6 +237,11 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     }
 }
 
+std::filesystem::path hostPath(const std::filesystem::path& path)
+{
+    return path;
+}
+
 std::string displayPath(const std::filesystem::path& path)
 {
     return path.string();

@@ -333,6 +333,11 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     }
 }
 
+std::filesystem::path hostPath(const std::filesystem::path& path)
+{
+    return longForm(path);
+}
+
 std::string displayPath(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();

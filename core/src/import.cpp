@@ -38,7 +38,7 @@ struct SlotFileContents
 
 std::ifstream openSlotFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(hostPath(path), std::ios::binary);
     if (!in) {
         throw RuntimeError(messages::fileFailed(fileNameOf(path), "opened", std::strerror(errno)));
     }
