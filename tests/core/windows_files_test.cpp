@@ -30,6 +30,10 @@ protected:
         ASSERT_TRUE(SetFileAttributesW((folder / name).c_str(), attributes));
     }
 
+    // Exports the standard table from a new ag.exe in the program folder, imports an edit of it
+    // and checks both files.
+    void exportEditAndImport();
+
     static bool startsWith(const std::string& text, const std::string& start)
     {
         return text.rfind(start, 0) == 0;
@@ -41,6 +45,22 @@ const std::string oldSlotFile = "\"my own edits\"\r\n1\r\n";
 std::string alliedGeneral(const SlotLists& lists)
 {
     return executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(lists));
+}
+
+void WindowsFilesTest::exportEditAndImport()
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    choose("ag.exe");
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+    EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
+    EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
+        << "ag.exe.orig is not the original";
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 FILETIME creationTime(const std::filesystem::path& path)
@@ -216,18 +236,8 @@ TEST_F(WindowsFilesTest, TransfersWorkInANetworkFolder)
                                "dosdevices" / "unc" / "zarn-test" / share};
     std::filesystem::create_directories(served.folder);
     folder = "\\\\zarn-test\\" + share;
-    writeAlliedGeneral();
-    choose("ag.exe");
-
-    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
-    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
-    writeFile("p_slots.txt", slotFileOf(editedLists()));
-    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
-    EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
-    EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
-        << "ag.exe.orig is not the original";
+    exportEditAndImport();
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The names in a folder, and the removal of a folder tree, through the "\\?\" form of the paths:
@@ -265,20 +275,9 @@ TEST_F(WindowsFilesTest, TransfersWorkInAFolderPastTheOldPathLimit)
     folder = top / std::string(100, 'b') / std::string(60, 'c');
     ASSERT_GT((folder / "ag.exe.orig.zarn-tmp").native().size(), std::size_t{MAX_PATH});
     std::filesystem::create_directories(folder);
-    writeAlliedGeneral();
-    writeFile("p_slots.txt", oldSlotFile);
-    choose("ag.exe");
-
-    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
-    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
-    writeFile("p_slots.txt", slotFileOf(editedLists()));
-    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
-    EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
-    EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
-        << "ag.exe.orig is not the original";
+    exportEditAndImport();
     EXPECT_EQ(namesInLongFolder(folder),
               (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
-    EXPECT_TRUE(messages.shown.empty());
     removeLongTree(top);
 }
 
