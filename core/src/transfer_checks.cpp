@@ -1,6 +1,7 @@
 #include "transfer_checks.h"
 
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
@@ -15,7 +16,13 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
     if (!passesSelectionGate(state, messages)) {
         return std::nullopt;
     }
-    std::filesystem::path path = targetPath(programFolder, state);
+    std::filesystem::path path;
+    try {
+        path = fileAnsweringTo(programFolder, state.TargetFile);
+    } catch (const NameClash& clash) {
+        messages.showMessage(clash.what());
+        return std::nullopt;
+    }
     if (!isPlainFile(path)) {
         messages.showMessage(messages::executableMissing(displayPath(path)));
         return std::nullopt;
@@ -24,15 +31,31 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
 }
 
 std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+                                              const std::filesystem::path& executablePath,
                                               MessagePresenter& messages)
 {
     if (!passesLengthGate(state, executableLength, messages)) {
         return std::nullopt;
     }
     if (state.SlotAddress < 1) {
-        throw RuntimeError(messages::addressBeforeStart(state.SlotAddress, state.TargetFile));
+        throw RuntimeError(
+            messages::addressBeforeStart(state.SlotAddress, displayPath(executablePath)));
     }
     return static_cast<std::uint64_t>(state.SlotAddress) - 1;
+}
+
+void refuseReadOnlyFile(const std::filesystem::path& path)
+{
+    if (isReadOnlyFile(path)) {
+        throw RuntimeError(messages::readOnlyFile(displayPath(path)));
+    }
+}
+
+void refuseUnwritableFolder(const std::filesystem::path& folder)
+{
+    if (const std::optional<std::string> reason = whyFolderRefusesFiles(folder)) {
+        throw RuntimeError(messages::folderNotWritable(displayPath(folder), *reason));
+    }
 }
 
 } // namespace zarn

@@ -423,8 +423,9 @@ TEST_F(MainWindowTest, ARuntimeErrorIsReportedAndEndsWithFailure)
     SendMessageW(control("Command3"), BM_CLICK, 0, 0);
     EXPECT_EQ(form->handle(), nullptr);
     EXPECT_EQ(form->exitStatus(), 1);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Run-time error:\rp_slots.txt could not "
-                                                       "be opened: No such file or directory"});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"Run-time error:\r" + (folder / "p_slots.txt").string() +
+                                       " could not be opened: No such file or directory"});
 }
 
 } // namespace
