@@ -87,7 +87,12 @@ else
     program_pid=$!
 fi
 
-timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/dev/null ||
-    fail "the unpacked $program did not show its window"
+if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/dev/null; then
+    running=ended
+    kill -0 "$program_pid" 2>/dev/null && running="still running"
+    shown=$(xdotool search --onlyvisible --name . 2>/dev/null |
+        while read -r window; do xdotool getwindowname "$window"; done | sort -u | paste -sd ',')
+    fail "the unpacked $program did not show its window ($running; windows shown: ${shown:-none})"
+fi
 kill -0 "$program_pid" 2>/dev/null || fail "the unpacked $program ended"
 echo "$archive holds $program, $readme and LICENSE; the unpacked $program shows its window"
