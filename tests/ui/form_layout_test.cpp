@@ -1,7 +1,7 @@
 #include "form_fixture.h"
 #include "picture_button.h"
 #include "pictures.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <QAccessible>
 #include <QFontInfo>

@@ -4,9 +4,9 @@
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 #include "zarn/version.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QApplication>
 #include <QFont>

@@ -4,10 +4,10 @@
 #include "picture_button.h"
 #include "pictures.h"
 #include "slot_address_validator.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "message_box_presenter.h"
 
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QApplication>
 #include <QMessageBox>
