@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace zarn::qt {
+
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
     QMessageBox box(QMessageBox::NoIcon, zarn::programTitle,
@@ -13,3 +15,5 @@ void MessageBoxPresenter::showMessage(const std::string& text)
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
+
+} // namespace zarn::qt
