@@ -21,11 +21,11 @@ void useWholeScaleFactors()
 
 void setUpApplication()
 {
-    QApplication::setApplicationName(zarn::programTitle);
+    QApplication::setApplicationName(form::programTitle);
     QApplication::setApplicationVersion(zarn::version);
-    QApplication::setWindowIcon(pixelArtIcon(picture(zarn::form::iconPicture)));
+    QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
     // Liberation Sans has nearly the widths of MS Sans Serif, so the labels keep their layout.
-    QFont::insertSubstitution(zarn::form::fontFamily, QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(form::fontFamily, QStringLiteral("Liberation Sans"));
 }
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)

@@ -1,4 +1,5 @@
-#include "form_fixture.h"
+#include "synthetic_game.h"
+#include "window_fixture.h"
 #include "zarn/form/messages.h"
 
 #include <QApplication>
@@ -8,29 +9,14 @@
 namespace zarn::testing {
 namespace {
 
-using FormBehaviourTest = FormTest;
+using WindowEventsTest = WindowTest;
 
-const QColor white(255, 255, 255);
 const QColor silver(192, 192, 192);
-const QColor green(0, 192, 0);
 
 // A point of the window that no control covers.
 const QPoint bareWindow(250, 100);
 
-TEST_F(FormBehaviourTest, LoadShowsTheDefaultAddressAndNoGame)
-{
-    EXPECT_EQ(control<QLineEdit>("Text1")->text(), " 1883345");
-    EXPECT_EQ(window.editorState().SlotAddress, 1883345);
-    EXPECT_EQ(window.editorState().TargetFile, "None Specified");
-    EXPECT_EQ(window.editorState().TargetValid, 0);
-    EXPECT_EQ(label("Label7")->text(), "None Specified");
-    EXPECT_EQ(label("Label7")->textColour(), white);
-    EXPECT_TRUE(label("Label2")->isBold());
-    EXPECT_FALSE(label("Label4")->isBold());
-    EXPECT_FALSE(label("Label8")->isBold());
-}
-
-TEST_F(FormBehaviourTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
+TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
 {
     auto* box = control<QLineEdit>("Text1");
     box->clear();
@@ -59,9 +45,9 @@ TEST_F(FormBehaviourTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
     }
 }
 
-// Mend for an address that overflows: the box refuses the edit, and the text and the address
-// stay as they were.
-TEST_F(FormBehaviourTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
+// An address that overflows: the box refuses the edit, and the text and the address stay as they
+// were.
+TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
 {
     auto* box = control<QLineEdit>("Text1");
     box->setFocus();
@@ -91,25 +77,7 @@ TEST_F(FormBehaviourTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
     EXPECT_EQ(window.editorState().SlotAddress, -214748364);
 }
 
-TEST_F(FormBehaviourTest, ChoosingAGameShowsItsFileInTheGamesColour)
-{
-    click(label("Label2"));
-    EXPECT_EQ(window.editorState().TargetFile, "pg.exe");
-    EXPECT_EQ(label("Label7")->text(), "pg.exe");
-    EXPECT_EQ(label("Label7")->textColour(), silver);
-    EXPECT_FALSE(label("Label2")->isBold());
-
-    click(label("Label4"));
-    EXPECT_EQ(window.editorState().TargetFile, "ag.exe");
-    EXPECT_EQ(label("Label7")->text(), "ag.exe");
-    EXPECT_EQ(label("Label7")->textColour(), green);
-    EXPECT_FALSE(label("Label4")->isBold());
-    EXPECT_EQ(window.editorState().SlotAddress, 1883345);
-    EXPECT_EQ(window.editorState().TargetValid, 0);
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(FormBehaviourTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
+TEST_F(WindowEventsTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
 {
     moveOver(&window, bareWindow);
     for (const char* link : {"Label2", "Label4", "Label8"}) {
@@ -125,7 +93,7 @@ TEST_F(FormBehaviourTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
     }
 }
 
-TEST_F(FormBehaviourTest, MovesOverOtherControlsNeverReachTheWindow)
+TEST_F(WindowEventsTest, MovesOverOtherControlsNeverReachTheWindow)
 {
     for (const char* link : {"Label2", "Label4", "Label8"}) {
         moveOver(label(link));
@@ -140,30 +108,70 @@ TEST_F(FormBehaviourTest, MovesOverOtherControlsNeverReachTheWindow)
     }
 }
 
-TEST_F(FormBehaviourTest, CreditsAndHelpShowTheirMessagesAndTheProgramGoesOn)
-{
-    moveOver(label("Label8"));
-    EXPECT_EQ(exitStatusAfter([this] { click(label("Label8")); }), std::nullopt);
-    EXPECT_TRUE(label("Label8")->isBold());
-    EXPECT_EQ(exitStatusAfter([this] { click(control("Command4")); }), std::nullopt);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{creditsMessage, helpMessage}));
-}
-
-TEST_F(FormBehaviourTest, QuitAndClosingTheWindowEndWithSuccess)
+TEST_F(WindowEventsTest, QuitAndClosingTheWindowEndWithSuccess)
 {
     EXPECT_EQ(exitStatusAfter([this] { click(control("Command2")); }), 0);
     EXPECT_EQ(exitStatusAfter([this] { window.close(); }), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(FormBehaviourTest, TransfersWithoutAGameAskForOneAndTheProgramGoesOn)
+TEST_F(WindowEventsTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
 {
-    for (const char* transfer : {"Command1", "Command3"}) {
-        messages.shown.clear();
-        EXPECT_EQ(exitStatusAfter([&] { click(control(transfer)); }), std::nullopt);
-        EXPECT_EQ(messages.shown, std::vector<std::string>{
-                                      "Please select Panzer General or Allied General to edit."});
+    struct Case
+    {
+        const char* pressedOn;
+        const char* releasedOn;
+        const char* targetFile;
+    };
+    const Case cases[] = {
+        {"Label4", "Label4", "ag.exe"},
+        {"Label2", "Label6", "ag.exe"},
+        {"Label6", "Label2", "ag.exe"},
+        {"Label2", "Label2", "pg.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pressedOn) + " to " + c.releasedOn);
+        QTest::mousePress(control(c.pressedOn), Qt::LeftButton);
+        QTest::mouseRelease(control(c.releasedOn), Qt::LeftButton);
+        EXPECT_EQ(window.editorState().TargetFile, c.targetFile);
     }
+    EXPECT_EQ(label("Label7")->text(), "pg.exe");
+    EXPECT_EQ(label("Label7")->textColour(), silver);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WindowEventsTest, ReturnAndEnterPressTheFocusedButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    control("Command4")->setFocus();
+    QTest::keyClick(control("Command4"), Qt::Key_Return);
+    QTest::keyClick(control("Command4"), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(control("Command4"), Qt::Key_Space);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::helpMessage)));
+}
+
+TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(window.editorState().TargetFile, "ag.exe");
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(window.editorState().TargetFile, "pg.exe");
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{form::creditsMessage});
+    EXPECT_EQ(QApplication::focusWidget(), focus);
+}
+
+TEST_F(WindowEventsTest, ExportFromTheWindowWritesTheSlotFileAndEndsWithSuccess)
+{
+    writeFile("ag.exe",
+              executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
+    click(label("Label4"));
+
+    EXPECT_EQ(exitStatusAfter([this] { click(control("Command1")); }), 0);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 } // namespace
