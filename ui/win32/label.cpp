@@ -81,11 +81,16 @@ void Label::fit()
 bool Label::handleMouse(UINT message, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEMOVE:
-        if (m_mouseMove) {
+    case WM_MOUSEMOVE: {
+        // Releasing the mouse makes Windows send a move to where the pointer already is; the
+        // pointer has not moved, so it is no move over the label.
+        const bool afterRelease = m_releasedAt == lParam;
+        m_releasedAt.reset();
+        if (!afterRelease && m_mouseMove) {
             m_mouseMove();
         }
         return false;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // Holding the mouse lets the release come back here wherever it happens.
@@ -95,6 +100,7 @@ bool Label::handleMouse(UINT message, LPARAM lParam)
     case WM_LBUTTONUP: {
         const bool wasPressed = m_pressed;
         m_pressed = false;
+        m_releasedAt = lParam;
         ReleaseCapture();
         RECT client{};
         GetClientRect(m_handle, &client);

@@ -3,6 +3,7 @@
 #include "zarn/form/layout.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -58,6 +59,7 @@ private:
     std::function<void()> m_mouseMove;
     std::function<void()> m_click;
     bool m_pressed = false;
+    std::optional<LPARAM> m_releasedAt;
 };
 
 // The Windows colour of a layout colour.
