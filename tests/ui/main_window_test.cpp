@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, PressingALinkThroughAssistiveTechnologyClicksIt)
     ASSERT_NE(accessible, nullptr);
     ASSERT_NE(accessible->actionInterface(), nullptr);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(window.editorState().TargetFile, "ag.exe");
+    EXPECT_EQ(window.state().TargetFile, "ag.exe");
 }
 
 TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)

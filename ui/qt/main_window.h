@@ -29,7 +29,7 @@ public:
                QWidget* parent = nullptr);
 
     // The slot address, the chosen game and the last length check.
-    const EditorState& editorState() const { return m_form.state(); }
+    const EditorState& state() const { return m_form.state(); }
     // A control of the layout.
     QWidget* control(form::ControlId id) const;
 
