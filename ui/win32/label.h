@@ -29,10 +29,8 @@ public:
     std::wstring text() const;
     void setText(const std::wstring& text);
 
-    bool isBold() const { return m_bold; }
     void setBold(bool bold);
 
-    COLORREF textColour() const { return m_textColour; }
     void setTextColour(COLORREF colour);
 
     // Called on every mouse move over the label.
