@@ -26,17 +26,6 @@ bool setSlotAddressFromText(EditorState& state, std::string_view text)
     return address.has_value();
 }
 
-std::filesystem::path targetPath(const std::filesystem::path& programFolder,
-                                 const EditorState& state)
-{
-    return programFolder / state.TargetFile;
-}
-
-std::filesystem::path slotFilePath(const std::filesystem::path& programFolder)
-{
-    return programFolder / slotFileName;
-}
-
 bool passesSelectionGate(const EditorState& state, MessagePresenter& messages)
 {
     if (state.TargetFile == noTargetChosen) {

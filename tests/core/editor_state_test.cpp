@@ -58,15 +58,6 @@ TEST(EditorState, SlotAddressFollowsTheTextAndKeepsItsValueOnOverflow)
     }
 }
 
-TEST(EditorState, FindsBothFilesInTheProgramFolder)
-{
-    EditorState state;
-    state.TargetFile = "ag.exe";
-    const std::filesystem::path folder = std::filesystem::path("games") / "zarn";
-    EXPECT_EQ(targetPath(folder, state), folder / "ag.exe");
-    EXPECT_EQ(slotFilePath(folder), folder / "p_slots.txt");
-}
-
 TEST(LengthGate, PassesPanzerGeneralAlwaysAndAlliedGeneralOfOneBuildOnly)
 {
     struct Case

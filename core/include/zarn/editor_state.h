@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -47,13 +46,6 @@ void chooseTarget(EditorState& state, Game game);
 // value lies outside the 32-bit signed range is an overflow: it is refused, SlotAddress keeps its
 // value and the result is false.
 bool setSlotAddressFromText(EditorState& state, std::string_view text);
-
-// The chosen executable inside the program folder.
-std::filesystem::path targetPath(const std::filesystem::path& programFolder,
-                                 const EditorState& state);
-
-// "p_slots.txt" inside the program folder.
-std::filesystem::path slotFilePath(const std::filesystem::path& programFolder);
 
 // True when a game has been chosen; otherwise shows the selection message and returns false.
 bool passesSelectionGate(const EditorState& state, MessagePresenter& messages);
