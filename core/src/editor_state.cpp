@@ -2,18 +2,28 @@
 
 #include "messages.h"
 #include "zarn/message_presenter.h"
+#include "zarn/number_text.h"
 
 namespace zarn {
 
-std::filesystem::path targetPath(const std::filesystem::path& programFolder,
-                                 const EditorState& state)
+void initialise(EditorState& state)
 {
-    return programFolder / state.TargetFile;
+    state.SlotAddress = defaultSlotAddress;
+    state.TargetFile = noTargetChosen;
 }
 
-std::filesystem::path slotFilePath(const std::filesystem::path& programFolder)
+void chooseTarget(EditorState& state, Game game)
 {
-    return programFolder / slotFileName;
+    state.TargetFile = game == Game::PanzerGeneral ? panzerGeneralFile : alliedGeneralFile;
+}
+
+bool setSlotAddressFromText(EditorState& state, std::string_view text)
+{
+    const std::optional<std::int32_t> address = slotAddressFromText(text);
+    if (address) {
+        state.SlotAddress = *address;
+    }
+    return address.has_value();
 }
 
 bool passesSelectionGate(const EditorState& state, MessagePresenter& messages)

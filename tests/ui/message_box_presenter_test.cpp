@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace zarn::qt;
+
 struct SeenBox
 {
     QString title;

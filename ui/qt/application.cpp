@@ -1,15 +1,17 @@
 #include "application.h"
 
-#include "form1.h"
+#include "main_window.h"
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
+#include "zarn/form/messages.h"
 #include "zarn/version.h"
-#include "zarn/window_messages.h"
 
 #include <QApplication>
 #include <QFont>
+
+namespace zarn::qt {
 
 void useWholeScaleFactors()
 {
@@ -19,11 +21,11 @@ void useWholeScaleFactors()
 
 void setUpApplication()
 {
-    QApplication::setApplicationName(zarn::programTitle);
+    QApplication::setApplicationName(form::programTitle);
     QApplication::setApplicationVersion(zarn::version);
-    QApplication::setWindowIcon(pixelArtIcon(picture(zarn::form::iconPicture)));
+    QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
     // Liberation Sans has nearly the widths of MS Sans Serif, so the labels keep their layout.
-    QFont::insertSubstitution(zarn::form::fontFamily, QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(form::fontFamily, QStringLiteral("Liberation Sans"));
 }
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)
@@ -32,10 +34,12 @@ int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& before
     QApplication application(argc, argv);
     setUpApplication();
     MessageBoxPresenter messages;
-    Form1 window(programFolder(), messages);
+    MainWindow window(programFolder(), messages);
     if (beforeShow) {
         beforeShow(window);
     }
     window.show();
     return QApplication::exec();
 }
+
+} // namespace zarn::qt

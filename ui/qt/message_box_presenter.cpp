@@ -1,15 +1,19 @@
 #include "message_box_presenter.h"
 
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+namespace zarn::qt {
+
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, zarn::programTitle,
+    QMessageBox box(QMessageBox::NoIcon, form::programTitle,
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
+
+} // namespace zarn::qt

@@ -1,11 +1,25 @@
 #include "picture_button.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+namespace zarn::qt {
 
 PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent), m_picture(picture)
 {}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter on the keypad carries the keypad modifier; any other modifier makes another key.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 void PictureButton::paintEvent(QPaintEvent*)
 {
@@ -40,3 +54,5 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }
+
+} // namespace zarn::qt

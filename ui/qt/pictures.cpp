@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 
+namespace zarn::qt {
+
 QPixmap picture(std::string_view name)
 {
     // Naming the format spares Qt from trying its image plugins on each picture.
@@ -22,3 +24,5 @@ QIcon pixelArtIcon(const QPixmap& picture)
     }
     return icon;
 }
+
+} // namespace zarn::qt

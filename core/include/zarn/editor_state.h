@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace zarn {
 
@@ -28,12 +28,24 @@ struct EditorState
     std::int16_t TargetValid = 0;
 };
 
-// The chosen executable inside the program folder.
-std::filesystem::path targetPath(const std::filesystem::path& programFolder,
-                                 const EditorState& state);
+// The two games whose executables the editor edits.
+enum class Game
+{
+    PanzerGeneral,
+    AlliedGeneral,
+};
 
-// "p_slots.txt" inside the program folder.
-std::filesystem::path slotFilePath(const std::filesystem::path& programFolder);
+// Puts SlotAddress and TargetFile back to their initial values, as the window does when it loads.
+// TargetValid is left alone.
+void initialise(EditorState& state);
+
+// Makes the game's executable, "pg.exe" or "ag.exe", the TargetFile. Nothing else changes.
+void chooseTarget(EditorState& state, Game game);
+
+// Sets SlotAddress from the number a text stands for (see slotAddressFromText). A text whose
+// value lies outside the 32-bit signed range is an overflow: it is refused, SlotAddress keeps its
+// value and the result is false.
+bool setSlotAddressFromText(EditorState& state, std::string_view text);
 
 // True when a game has been chosen; otherwise shows the selection message and returns false.
 bool passesSelectionGate(const EditorState& state, MessagePresenter& messages);

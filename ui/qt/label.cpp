@@ -1,0 +1,102 @@
+#include "label.h"
+
+#include <QAccessibleWidget>
+#include <QMouseEvent>
+
+namespace zarn::qt {
+namespace {
+
+// A link label as assistive technology sees it: a link with the label's name and description,
+// whose press action clicks it.
+class AccessibleLink : public QAccessibleWidget
+{
+public:
+    explicit AccessibleLink(Label* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction()) {
+            emit static_cast<Label*>(widget())->clicked();
+        }
+    }
+};
+
+QAccessibleInterface* accessibleLinkFactory(const QString&, QObject* object)
+{
+    auto* label = qobject_cast<Label*>(object);
+    return label != nullptr && label->isLink() ? new AccessibleLink(label) : nullptr;
+}
+
+} // namespace
+
+Label::Label(const QString& caption, bool link, QWidget* parent) : QLabel(parent), m_link(link)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&accessibleLinkFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
+    setCaption(caption);
+}
+
+void Label::setCaption(const QString& caption)
+{
+    setText(caption);
+    adjustSize();
+}
+
+void Label::setBold(bool bold)
+{
+    QFont boldOrRegular = font();
+    boldOrRegular.setBold(bold);
+    setFont(boldOrRegular);
+}
+
+bool Label::isBold() const
+{
+    return font().bold();
+}
+
+QColor Label::textColour() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void Label::setTextColour(const QColor& colour)
+{
+    QPalette coloured = palette();
+    coloured.setColor(QPalette::WindowText, colour);
+    setPalette(coloured);
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        adjustSize();
+    }
+}
+
+void Label::mouseMoveEvent(QMouseEvent*)
+{
+    emit mouseMoved();
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    // Accepting the press makes the release come back to this label.
+    event->setAccepted(event->button() == Qt::LeftButton);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+} // namespace zarn::qt

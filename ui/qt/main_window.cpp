@@ -1,0 +1,196 @@
+#include "main_window.h"
+
+#include "address_validator.h"
+#include "label.h"
+#include "picture_button.h"
+#include "pictures.h"
+#include "zarn/form/accessibility.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QShortcut>
+#include <algorithm>
+#include <vector>
+
+namespace zarn::qt {
+namespace {
+
+using form::Control;
+using form::ControlId;
+using form::ControlKind;
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor toQColor(form::Rgb colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+QFont formFont(form::FontSize size, bool bold)
+{
+    QFont font(form::fontFamily);
+    font.setPointSizeF(size == form::FontSize::Large ? form::largeFontPoints
+                                                     : form::defaultFontPoints);
+    font.setBold(bold);
+    return font;
+}
+
+QWidget* createControl(const Control& control, QWidget* window)
+{
+    switch (control.kind) {
+    case ControlKind::Label: {
+        auto* label = new Label(toQString(control.text), form::isLink(control.id), window);
+        if (control.font != form::FontSize::Default || control.bold) {
+            label->setFont(formFont(control.font, control.bold));
+        }
+        if (control.textColour) {
+            label->setTextColour(toQColor(*control.textColour));
+        }
+        label->move(control.left, control.top);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(toQString(control.text), window);
+        box->setValidator(new AddressValidator(box));
+        box->setGeometry(control.left, control.top, control.width, control.height);
+        return box;
+    }
+    case ControlKind::PictureButton: {
+        auto* button = new PictureButton(picture(control.picture), toQString(control.text), window);
+        button->setGeometry(control.left, control.top, control.width, control.height);
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& messages,
+                       QWidget* parent)
+    : QWidget(parent), m_messages(messages), m_form(std::move(programFolder), *this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(form::caption));
+    setFixedSize(form::clientWidth, form::clientHeight);
+    setFont(formFont(form::FontSize::Default, false));
+    setMouseTracking(true);
+
+    createControls();
+    orderTabs();
+    addAccessKeys();
+    m_form.load();
+}
+
+QWidget* MainWindow::control(ControlId id) const
+{
+    return m_controls[static_cast<std::size_t>(id)];
+}
+
+Label* MainWindow::label(ControlId id) const
+{
+    return static_cast<Label*>(control(id));
+}
+
+void MainWindow::createControls()
+{
+    for (const Control& each : form::controls) {
+        QWidget* widget = createControl(each, this);
+        m_controls[static_cast<std::size_t>(each.id)] = widget;
+        widget->setObjectName(toQString(each.name));
+        // Only a move over the bare window reaches its handler; the controls keep theirs.
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+        const ControlId id = each.id;
+        auto* asLabel = qobject_cast<Label*>(widget);
+        if (const auto accessible = form::accessibleText(each.id)) {
+            widget->setAccessibleName(toQString(accessible->name));
+            widget->setAccessibleDescription(toQString(accessible->description));
+        }
+
+        if (asLabel != nullptr) {
+            connect(asLabel, &Label::clicked, this, [this, id] { m_form.clicked(id); });
+            connect(asLabel, &Label::mouseMoved, this, [this, id] { m_form.pointerOver(id); });
+        } else if (auto* button = qobject_cast<PictureButton*>(widget)) {
+            connect(button, &QPushButton::clicked, this, [this, id] { m_form.clicked(id); });
+        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            connect(box, &QLineEdit::textChanged, this,
+                    [this](const QString& text) { m_form.addressTextChanged(text.toStdString()); });
+        }
+    }
+    control(form::toolTipControl)->setToolTip(QString::fromUtf8(form::creditsToolTip));
+}
+
+void MainWindow::orderTabs()
+{
+    std::vector<Control> byTabIndex(form::controls.begin(), form::controls.end());
+    std::sort(byTabIndex.begin(), byTabIndex.end(),
+              [](const Control& a, const Control& b) { return a.tabIndex < b.tabIndex; });
+    QWidget* previous = nullptr;
+    for (const Control& each : byTabIndex) {
+        if (each.kind == ControlKind::Label) {
+            continue;
+        }
+        QWidget* widget = control(each.id);
+        if (previous != nullptr) {
+            setTabOrder(previous, widget);
+        } else {
+            widget->setFocus();
+        }
+        previous = widget;
+    }
+}
+
+void MainWindow::addAccessKeys()
+{
+    for (const form::AccessKey& key : form::accessKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(key.letter)), this);
+        const ControlId id = key.label;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { m_form.clicked(id); });
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent*)
+{
+    m_form.pointerOverBareWindow();
+}
+
+void MainWindow::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), toQColor(form::background));
+}
+
+void MainWindow::setAddressText(const std::string& text)
+{
+    static_cast<QLineEdit*>(control(ControlId::Text1))->setText(QString::fromStdString(text));
+}
+
+void MainWindow::setFileName(const std::string& name)
+{
+    label(ControlId::Label7)->setCaption(QString::fromStdString(name));
+}
+
+void MainWindow::setFileNameColour(form::Rgb colour)
+{
+    label(ControlId::Label7)->setTextColour(toQColor(colour));
+}
+
+void MainWindow::setBold(ControlId id, bool bold)
+{
+    label(id)->setBold(bold);
+}
+
+void MainWindow::showMessage(const std::string& text)
+{
+    m_messages.showMessage(text);
+}
+
+void MainWindow::endProgram(int exitStatus)
+{
+    QCoreApplication::exit(exitStatus);
+}
+
+} // namespace zarn::qt
