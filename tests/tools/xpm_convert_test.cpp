@@ -40,6 +40,19 @@ TEST(XpmImage, ReadsColoursAndTransparency)
     EXPECT_EQ(image.at(1, 1), (xpm::Rgb{0, 0, 128}));
 }
 
+TEST(XpmImage, ReadsPicturesOfTwoCharactersAPixel)
+{
+    const xpm::Image image = xpm::parse(R"("2 2 3 2", "a. c #FF0000", ".a c #0000FF", "   c None",)"
+                                        R"( ".aa.", "  .a")");
+    ASSERT_EQ(image.width, 2);
+    ASSERT_EQ(image.height, 2);
+    EXPECT_EQ(image.at(0, 0), (xpm::Rgb{0, 0, 255}));
+    EXPECT_EQ(image.at(1, 0), (xpm::Rgb{255, 0, 0}));
+    EXPECT_FALSE(image.at(0, 1).has_value());
+    EXPECT_EQ(image.at(1, 1), (xpm::Rgb{0, 0, 255}));
+    EXPECT_THROW(xpm::parse(R"("1 1 1 2", "a. c #FF0000", ".a")"), xpm::FormatError);
+}
+
 TEST(XpmImage, NamesWhatIsWrongWithTheText)
 {
     struct Case
