@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "form1.h"
+#include "form_fonts.h"
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
@@ -9,7 +10,8 @@
 #include "zarn/window_messages.h"
 
 #include <QApplication>
-#include <QFont>
+#include <QFontDatabase>
+#include <QToolTip>
 
 void useWholeScaleFactors()
 {
@@ -22,8 +24,11 @@ void setUpApplication()
     QApplication::setApplicationName(zarn::programTitle);
     QApplication::setApplicationVersion(zarn::version);
     QApplication::setWindowIcon(pixelArtIcon(picture(zarn::form::iconPicture)));
-    // Liberation Sans has nearly the widths of MS Sans Serif, so the labels keep their layout.
-    QFont::insertSubstitution(zarn::form::fontFamily, QStringLiteral("Liberation Sans"));
+    // The form's default font is the application's: the line edit lays out its text in the
+    // application's font while it is made, which would otherwise load a font that never shows.
+    // Tool tips and message boxes keep the desktop's font.
+    QApplication::setFont(formFont(zarn::form::FontSize::Default, false));
+    QToolTip::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "form_fonts.h"
 #include "form_label.h"
 #include "picture_button.h"
 #include "pictures.h"
@@ -31,15 +32,6 @@ QString toQString(std::string_view text)
 QColor toQColor(zarn::form::Rgb colour)
 {
     return QColor(colour.red, colour.green, colour.blue);
-}
-
-QFont formFont(zarn::form::FontSize size, bool bold)
-{
-    QFont font(zarn::form::fontFamily);
-    font.setPointSizeF(size == zarn::form::FontSize::Large ? zarn::form::largeFontPoints
-                                                           : zarn::form::defaultFontPoints);
-    font.setBold(bold);
-    return font;
 }
 
 // A number as the window shows it: a blank in place of the sign when it is not negative.
@@ -74,10 +66,12 @@ QWidget* createControl(const Control& control, QWidget* form)
 {
     switch (control.kind) {
     case ControlKind::Label: {
-        auto* label = new FormLabel(toQString(control.text), form);
+        // The caption comes after the font, so that the label measures it only once.
+        auto* label = new FormLabel(QString(), form);
         if (control.font != zarn::form::FontSize::Default || control.bold) {
             label->setFont(formFont(control.font, control.bold));
         }
+        label->setCaption(toQString(control.text));
         if (control.textColour) {
             label->setTextColour(toQColor(*control.textColour));
         }
@@ -85,7 +79,11 @@ QWidget* createControl(const Control& control, QWidget* form)
         return label;
     }
     case ControlKind::TextBox: {
-        auto* box = new QLineEdit(toQString(control.text), form);
+        // Made empty, then given its text once it has the form's font: text given to the
+        // constructor is laid out at once in the application's font, measuring glyphs that
+        // never show.
+        auto* box = new QLineEdit(form);
+        box->setText(toQString(control.text));
         box->setValidator(new SlotAddressValidator(box));
         box->setGeometry(control.left, control.top, control.width, control.height);
         return box;

@@ -3,6 +3,7 @@
 #include "zarn/window_messages.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 
 void MessageBoxPresenter::showMessage(const std::string& text)
@@ -11,5 +12,6 @@ void MessageBoxPresenter::showMessage(const std::string& text)
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     box.exec();
 }

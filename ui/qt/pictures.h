@@ -6,6 +6,7 @@
 
 // One of the pictures compiled into the program, by its base name: "tank", "exe_txt",
 // "txt_exe", "quit" or "help".
+// @throw xpm::FormatError when the compiled-in picture is missing or not valid XPM.
 QPixmap picture(std::string_view name);
 
 // The picture as an icon whose larger sizes are whole multiples of it, each picture pixel a
