@@ -4,5 +4,5 @@
 // The editor as main() starts it, ending once its window has been painted.
 int main(int argc, char* argv[])
 {
-    return runZarn(argc, argv, [](QWidget& window) { new FirstPaintReporter(&window); });
+    return zarn::qt::runZarn(argc, argv, [](QWidget& window) { new FirstPaintReporter(&window); });
 }

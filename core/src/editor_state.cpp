@@ -2,8 +2,29 @@
 
 #include "messages.h"
 #include "zarn/message_presenter.h"
+#include "zarn/number_text.h"
 
 namespace zarn {
+
+void initialise(EditorState& state)
+{
+    state.SlotAddress = defaultSlotAddress;
+    state.TargetFile = noTargetChosen;
+}
+
+void chooseTarget(EditorState& state, Game game)
+{
+    state.TargetFile = game == Game::PanzerGeneral ? panzerGeneralFile : alliedGeneralFile;
+}
+
+bool setSlotAddressFromText(EditorState& state, std::string_view text)
+{
+    const std::optional<std::int32_t> address = slotAddressFromText(text);
+    if (address) {
+        state.SlotAddress = *address;
+    }
+    return address.has_value();
+}
 
 std::filesystem::path targetPath(const std::filesystem::path& programFolder,
                                  const EditorState& state)

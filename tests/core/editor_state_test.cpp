@@ -14,6 +14,50 @@ TEST(EditorState, StartsWithNoGameAtTheDefaultAddress)
     EXPECT_EQ(state.TargetValid, 0);
 }
 
+TEST(EditorState, InitialiseRestoresAddressAndTargetButNotTheLastCheck)
+{
+    EditorState state{42, "ag.exe", -1};
+    initialise(state);
+    EXPECT_EQ(state.SlotAddress, 1883345);
+    EXPECT_EQ(state.TargetFile, "None Specified");
+    EXPECT_EQ(state.TargetValid, -1);
+}
+
+TEST(EditorState, ChoosingATargetReplacesOnlyTheFileName)
+{
+    EditorState state{7, "None Specified", -1};
+    chooseTarget(state, Game::PanzerGeneral);
+    EXPECT_EQ(state.TargetFile, "pg.exe");
+    chooseTarget(state, Game::AlliedGeneral);
+    EXPECT_EQ(state.TargetFile, "ag.exe");
+    EXPECT_EQ(state.SlotAddress, 7);
+    EXPECT_EQ(state.TargetValid, -1);
+}
+
+TEST(EditorState, SlotAddressFollowsTheTextAndKeepsItsValueOnOverflow)
+{
+    struct Case
+    {
+        const char* text;
+        bool accepted;
+        std::int32_t address;
+    };
+    const Case cases[] = {
+        {" 1883345", true, 1883345},
+        {"1883345.5", true, 1883346},
+        {"", true, 0},
+        {"2147483648", false, 0},
+        {"-7", true, -7},
+        {"1e10", false, -7},
+    };
+    EditorState state;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(setSlotAddressFromText(state, c.text), c.accepted);
+        EXPECT_EQ(state.SlotAddress, c.address);
+    }
+}
+
 TEST(EditorState, FindsBothFilesInTheProgramFolder)
 {
     EditorState state;

@@ -3,7 +3,7 @@
 // leaves the folder as an undisturbed run does. The program runs under Xvfb with a library
 // preloaded that slows its file operations, and is driven with xdotool as a person would.
 #include "../core/transfer_fixture.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <chrono>
 #include <csignal>

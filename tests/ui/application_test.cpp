@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace zarn::qt;
+
 TEST(Application, IsNamedZarnWithTheProjectsVersion)
 {
     EXPECT_EQ(QApplication::applicationName(), "zarn");

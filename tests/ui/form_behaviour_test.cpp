@@ -1,5 +1,5 @@
 #include "form_fixture.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "form1.h"
-#include "form_label.h"
+#include "label.h"
+#include "main_window.h"
 #include "print_qstring.h"
 #include "program_folder.h"
 #include "recording_presenter.h"
@@ -14,6 +14,8 @@
 #include <string>
 
 namespace zarn::testing {
+
+using namespace zarn::qt;
 
 // A shown window whose program folder is a fresh temporary folder with a name beyond ASCII, and
 // whose messages are recorded.
@@ -29,7 +31,7 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    FormLabel* label(const char* name) { return control<FormLabel>(name); }
+    Label* label(const char* name) { return control<Label>(name); }
 
     // Moves the pointer over `widget`, at its centre unless `position` is given.
     void moveOver(QWidget* widget, QPoint position = {}) { QTest::mouseMove(widget, position); }
@@ -44,7 +46,7 @@ protected:
 
     QTemporaryDir folder{QDir::tempPath() + QStringLiteral("/zarn-ü-テスト-XXXXXX")};
     RecordingPresenter messages;
-    Form1 window{folderPath(), messages};
+    MainWindow window{folderPath(), messages};
 };
 
 } // namespace zarn::testing

@@ -1,7 +1,7 @@
 #include "form_fixture.h"
 #include "picture_button.h"
 #include "pictures.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <QAccessible>
 #include <QFontInfo>
@@ -57,7 +57,7 @@ TEST_F(FormLayoutTest, ControlsStandWhereTheTableSaysWithTheirFontsAndColours)
 
         switch (expected.kind) {
         case ControlKind::Label: {
-            auto* asLabel = qobject_cast<FormLabel*>(widget);
+            auto* asLabel = qobject_cast<Label*>(widget);
             ASSERT_NE(asLabel, nullptr);
             EXPECT_EQ(widget->size(), widget->sizeHint());
             EXPECT_EQ(asLabel->textColour(), toQColor(*expected.textColour));
@@ -128,14 +128,14 @@ TEST_F(FormLayoutTest, PictureButtonsCarryAccessibleNamesAndDescriptions)
 
 TEST_F(FormLayoutTest, LabelsRefitToTheirTextKeepingLeftAndTop)
 {
-    FormLabel* fileName = label("Label7");
+    Label* fileName = label("Label7");
     const int regularWidth = fileName->width();
     fileName->setCaption(QStringLiteral("a much longer file name.exe"));
     EXPECT_EQ(fileName->pos(), QPoint(96, 240));
     EXPECT_GT(fileName->width(), regularWidth);
     EXPECT_GE(fileName->width(), fileName->fontMetrics().horizontalAdvance(fileName->text()));
 
-    FormLabel* panzerGeneral = label("Label2");
+    Label* panzerGeneral = label("Label2");
     const QRect orBefore = label("Label3")->geometry();
     const int boldWidth = panzerGeneral->width();
     panzerGeneral->setBold(false);
@@ -144,7 +144,7 @@ TEST_F(FormLayoutTest, LabelsRefitToTheirTextKeepingLeftAndTop)
     EXPECT_EQ(label("Label3")->geometry(), orBefore);
 
     for (const char* link : {"Label4", "Label8"}) {
-        FormLabel* each = label(link);
+        Label* each = label(link);
         const QRect regular = each->geometry();
         each->setBold(true);
         EXPECT_EQ(each->pos(), regular.topLeft()) << link;

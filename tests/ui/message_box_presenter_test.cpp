@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace zarn::qt;
+
 struct SeenBox
 {
     QString title;

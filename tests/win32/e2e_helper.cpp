@@ -6,7 +6,7 @@
 
 #include "synthetic_game.h"
 #include "zarn/editor_state.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <cstdio>
 #include <fstream>

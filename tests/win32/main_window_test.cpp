@@ -1,8 +1,8 @@
 #include "../core/transfer_fixture.h"
 #include "main_window.h"
 #include "wide_text.h"
-#include "zarn/form_layout.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/layout.h"
+#include "zarn/form/messages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

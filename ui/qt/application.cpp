@@ -1,17 +1,19 @@
 #include "application.h"
 
-#include "form1.h"
 #include "form_fonts.h"
+#include "main_window.h"
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
+#include "zarn/form/messages.h"
 #include "zarn/version.h"
-#include "zarn/window_messages.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QToolTip>
+
+namespace zarn::qt {
 
 void useWholeScaleFactors()
 {
@@ -37,10 +39,12 @@ int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& before
     QApplication application(argc, argv);
     setUpApplication();
     MessageBoxPresenter messages;
-    Form1 window(programFolder(), messages);
+    MainWindow window(programFolder(), messages);
     if (beforeShow) {
         beforeShow(window);
     }
     window.show();
     return QApplication::exec();
 }
+
+} // namespace zarn::qt

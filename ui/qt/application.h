@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace zarn::qt {
+
 // Makes the screen's scale factor a whole number, so that the pictures grow by whole multiples
 // on a high-DPI screen. Call it before the QApplication is made.
 void useWholeScaleFactors();
@@ -15,3 +17,5 @@ void setUpApplication();
 // Runs zarn on the files in its program folder until its window ends the program, and returns the
 // exit status. `beforeShow`, when given, sees the window just before it is shown.
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow = {});
+
+} // namespace zarn::qt

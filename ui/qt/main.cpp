@@ -2,5 +2,5 @@
 
 int main(int argc, char* argv[])
 {
-    return runZarn(argc, argv);
+    return zarn::qt::runZarn(argc, argv);
 }

@@ -1,10 +1,12 @@
 #include "message_box_presenter.h"
 
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMessageBox>
+
+namespace zarn::qt {
 
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
@@ -15,3 +17,5 @@ void MessageBoxPresenter::showMessage(const std::string& text)
     box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     box.exec();
 }
+
+} // namespace zarn::qt

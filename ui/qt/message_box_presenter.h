@@ -2,6 +2,8 @@
 
 #include "zarn/message_presenter.h"
 
+namespace zarn::qt {
+
 // Shows each message in a modal box titled "zarn" with a single OK button and no icon, over the
 // active window, in the desktop's font. The lines of a message, separated by carriage returns,
 // show one below the other.
@@ -10,3 +12,5 @@ class MessageBoxPresenter : public zarn::MessagePresenter
 public:
     void showMessage(const std::string& text) override;
 };
+
+} // namespace zarn::qt

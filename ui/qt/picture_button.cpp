@@ -3,6 +3,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+namespace zarn::qt {
+
 PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent), m_picture(picture)
 {}
@@ -40,3 +42,5 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }
+
+} // namespace zarn::qt

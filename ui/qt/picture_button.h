@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+namespace zarn::qt {
+
 // A push button that shows a picture centred on its face and clipped to it, with its caption, if
 // it has one, beneath the picture. The picture is drawn pixel for pixel, and on a high-DPI screen
 // each of its pixels becomes a block of whole screen pixels.
@@ -19,3 +21,5 @@ protected:
 private:
     QPixmap m_picture;
 };
+
+} // namespace zarn::qt

@@ -45,6 +45,8 @@ QImage enlarged(const QImage& picture, int factor)
 
 } // namespace
 
+namespace zarn::qt {
+
 QPixmap picture(std::string_view name)
 {
     // Read with the same small XPM reader that makes the Windows resources: it takes a fraction
@@ -66,3 +68,5 @@ QIcon pixelArtIcon(const QPixmap& picture)
     }
     return icon;
 }
+
+} // namespace zarn::qt

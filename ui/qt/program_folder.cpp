@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace zarn::qt {
+
 std::filesystem::path programFolder()
 {
     return toFilesystemPath(QCoreApplication::applicationDirPath());
@@ -12,3 +14,5 @@ std::filesystem::path toFilesystemPath(const QString& path)
     // UTF-16 converts losslessly both to the UTF-8 of POSIX paths and to Windows' wide paths.
     return std::filesystem::path(path.toStdU16String());
 }
+
+} // namespace zarn::qt

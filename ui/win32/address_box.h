@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <string>
 #include <windows.h>

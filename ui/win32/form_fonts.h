@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
 
 #include <array>
 #include <windows.h>

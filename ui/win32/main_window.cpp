@@ -3,7 +3,7 @@
 #include "wide_text.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 #include <algorithm>
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 #include "message_box_presenter.h"
 
 #include "wide_text.h"
-#include "zarn/window_messages.h"
+#include "zarn/form/messages.h"
 
 namespace zarn::win32 {
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace zarn {
 
@@ -27,6 +28,25 @@ struct EditorState
     // -1 when the executable passed the length gate of the running transfer, 0 otherwise.
     std::int16_t TargetValid = 0;
 };
+
+// The two games whose executables the editor edits.
+enum class Game
+{
+    PanzerGeneral,
+    AlliedGeneral,
+};
+
+// Puts SlotAddress and TargetFile back to their initial values, as the window does when it loads.
+// TargetValid is left alone.
+void initialise(EditorState& state);
+
+// Makes the game's executable, "pg.exe" or "ag.exe", the TargetFile. Nothing else changes.
+void chooseTarget(EditorState& state, Game game);
+
+// Sets SlotAddress from the number a text stands for (see slotAddressFromText). A text whose
+// value lies outside the 32-bit signed range is an overflow: it is refused, SlotAddress keeps its
+// value and the result is false.
+bool setSlotAddressFromText(EditorState& state, std::string_view text);
 
 // The chosen executable inside the program folder.
 std::filesystem::path targetPath(const std::filesystem::path& programFolder,

@@ -3,8 +3,8 @@
 // The editor's one window. Form1 builds its thirteen controls from the shared control table and
 // wires them to the editor core: the game choices set the editor state, the two transfer buttons
 // run the export and the import, and every message goes through the MessagePresenter it is given.
-// FormLabel draws the labels that fit their text and report clicks and mouse moves, PictureButton
-// the buttons with pictures, SlotAddressValidator keeps the address box from overflowing.
+// Label draws the labels that fit their text and report clicks and mouse moves, PictureButton
+// the buttons with pictures, AddressValidator keeps the address box from overflowing.
 
 #include "zarn/editor_state.h"
 #include "zarn/transfer.h"
@@ -12,23 +12,26 @@
 #include <QWidget>
 #include <filesystem>
 
-class FormLabel;
-class PictureButton;
 class QLineEdit;
 
 namespace zarn {
 class MessagePresenter;
 }
 
-class Form1 : public QWidget
+namespace zarn::qt {
+
+class Label;
+class PictureButton;
+
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     // A window whose transfers use the files in `programFolder` and whose messages go to
     // `messages`, which must outlive it. The editor state is initialised before it is shown.
-    Form1(std::filesystem::path programFolder, zarn::MessagePresenter& messages,
-          QWidget* parent = nullptr);
+    MainWindow(std::filesystem::path programFolder, zarn::MessagePresenter& messages,
+               QWidget* parent = nullptr);
 
     // The slot address, the chosen game and the last length check.
     const zarn::EditorState& editorState() const { return m_state; }
@@ -48,7 +51,7 @@ private:
     void load();
 
     void setSlotAddress(const QString& text);
-    void chooseGame(const char* targetFile, FormLabel* gameLabel);
+    void chooseGame(const char* targetFile, Label* gameLabel);
     void runTransfer(Transfer transfer);
     void endProgram(int exitStatus);
 
@@ -57,12 +60,14 @@ private:
     zarn::EditorState m_state;
 
     QLineEdit* m_addressBox = nullptr;
-    FormLabel* m_panzerGeneral = nullptr;
-    FormLabel* m_alliedGeneral = nullptr;
-    FormLabel* m_fileName = nullptr;
-    FormLabel* m_credits = nullptr;
+    Label* m_panzerGeneral = nullptr;
+    Label* m_alliedGeneral = nullptr;
+    Label* m_fileName = nullptr;
+    Label* m_credits = nullptr;
     PictureButton* m_export = nullptr;
     PictureButton* m_quit = nullptr;
     PictureButton* m_import = nullptr;
     PictureButton* m_help = nullptr;
 };
+
+} // namespace zarn::qt

@@ -1,14 +1,14 @@
-#include "form1.h"
+#include "main_window.h"
 
+#include "address_validator.h"
 #include "form_fonts.h"
-#include "form_label.h"
+#include "label.h"
 #include "picture_button.h"
 #include "pictures.h"
-#include "slot_address_validator.h"
-#include "zarn/form_layout.h"
+#include "zarn/form/layout.h"
+#include "zarn/form/messages.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
-#include "zarn/window_messages.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -18,6 +18,8 @@
 #include <exception>
 #include <string>
 #include <vector>
+
+namespace zarn::qt {
 
 namespace {
 
@@ -67,7 +69,7 @@ QWidget* createControl(const Control& control, QWidget* form)
     switch (control.kind) {
     case ControlKind::Label: {
         // The caption comes after the font, so that the label measures it only once.
-        auto* label = new FormLabel(QString(), form);
+        auto* label = new Label(QString(), form);
         if (control.font != zarn::form::FontSize::Default || control.bold) {
             label->setFont(formFont(control.font, control.bold));
         }
@@ -84,7 +86,7 @@ QWidget* createControl(const Control& control, QWidget* form)
         // never show.
         auto* box = new QLineEdit(form);
         box->setText(toQString(control.text));
-        box->setValidator(new SlotAddressValidator(box));
+        box->setValidator(new AddressValidator(box));
         box->setGeometry(control.left, control.top, control.width, control.height);
         return box;
     }
@@ -106,7 +108,8 @@ QWidget* createControl(const Control& control, QWidget* form)
 
 } // namespace
 
-Form1::Form1(std::filesystem::path programFolder, zarn::MessagePresenter& messages, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path programFolder, zarn::MessagePresenter& messages,
+                       QWidget* parent)
     : QWidget(parent), m_programFolder(std::move(programFolder)), m_messages(messages)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -122,7 +125,7 @@ Form1::Form1(std::filesystem::path programFolder, zarn::MessagePresenter& messag
     load();
 }
 
-void Form1::createControls()
+void MainWindow::createControls()
 {
     for (const Control& control : zarn::form::controls) {
         QWidget* widget = createControl(control, this);
@@ -132,7 +135,7 @@ void Form1::createControls()
     }
 }
 
-void Form1::orderTabs()
+void MainWindow::orderTabs()
 {
     std::vector<Control> byTabIndex(zarn::form::controls.begin(), zarn::form::controls.end());
     std::sort(byTabIndex.begin(), byTabIndex.end(),
@@ -152,32 +155,32 @@ void Form1::orderTabs()
     }
 }
 
-void Form1::findControls()
+void MainWindow::findControls()
 {
     m_addressBox = findChild<QLineEdit*>(QStringLiteral("Text1"));
-    m_panzerGeneral = findChild<FormLabel*>(QStringLiteral("Label2"));
-    m_alliedGeneral = findChild<FormLabel*>(QStringLiteral("Label4"));
-    m_fileName = findChild<FormLabel*>(QStringLiteral("Label7"));
-    m_credits = findChild<FormLabel*>(QStringLiteral("Label8"));
+    m_panzerGeneral = findChild<Label*>(QStringLiteral("Label2"));
+    m_alliedGeneral = findChild<Label*>(QStringLiteral("Label4"));
+    m_fileName = findChild<Label*>(QStringLiteral("Label7"));
+    m_credits = findChild<Label*>(QStringLiteral("Label8"));
     m_export = findChild<PictureButton*>(QStringLiteral("Command1"));
     m_quit = findChild<PictureButton*>(QStringLiteral("Command2"));
     m_import = findChild<PictureButton*>(QStringLiteral("Command3"));
     m_help = findChild<PictureButton*>(QStringLiteral("Command4"));
 }
 
-void Form1::connectControls()
+void MainWindow::connectControls()
 {
     m_credits->setToolTip(QString::fromUtf8(zarn::form::creditsToolTip));
 
-    connect(m_addressBox, &QLineEdit::textChanged, this, &Form1::setSlotAddress);
-    connect(m_panzerGeneral, &FormLabel::clicked, this,
+    connect(m_addressBox, &QLineEdit::textChanged, this, &MainWindow::setSlotAddress);
+    connect(m_panzerGeneral, &Label::clicked, this,
             [this] { chooseGame(zarn::panzerGeneralFile, m_panzerGeneral); });
-    connect(m_alliedGeneral, &FormLabel::clicked, this,
+    connect(m_alliedGeneral, &Label::clicked, this,
             [this] { chooseGame(zarn::alliedGeneralFile, m_alliedGeneral); });
-    for (FormLabel* link : {m_panzerGeneral, m_alliedGeneral, m_credits}) {
-        connect(link, &FormLabel::mouseMoved, link, [link] { link->setBold(true); });
+    for (Label* link : {m_panzerGeneral, m_alliedGeneral, m_credits}) {
+        connect(link, &Label::mouseMoved, link, [link] { link->setBold(true); });
     }
-    connect(m_credits, &FormLabel::clicked, this,
+    connect(m_credits, &Label::clicked, this,
             [this] { m_messages.showMessage(zarn::creditsMessage); });
     connect(m_export, &QPushButton::clicked, this, [this] { runTransfer(&zarn::exportSlots); });
     connect(m_quit, &QPushButton::clicked, this, [this] { endProgram(EXIT_SUCCESS); });
@@ -186,7 +189,7 @@ void Form1::connectControls()
             [this] { m_messages.showMessage(zarn::helpMessage); });
 }
 
-void Form1::load()
+void MainWindow::load()
 {
     m_state.SlotAddress = zarn::defaultSlotAddress;
     m_addressBox->setText(withSignPlace(m_state.SlotAddress));
@@ -194,19 +197,19 @@ void Form1::load()
     m_fileName->setCaption(toQString(m_state.TargetFile));
 }
 
-void Form1::mouseMoveEvent(QMouseEvent*)
+void MainWindow::mouseMoveEvent(QMouseEvent*)
 {
     m_panzerGeneral->setBold(false);
     m_alliedGeneral->setBold(false);
     m_credits->setBold(false);
 }
 
-void Form1::paintEvent(QPaintEvent*)
+void MainWindow::paintEvent(QPaintEvent*)
 {
     QPainter(this).fillRect(rect(), toQColor(zarn::form::background));
 }
 
-void Form1::setSlotAddress(const QString& text)
+void MainWindow::setSlotAddress(const QString& text)
 {
     // The validator keeps overflowing texts out of the box, so every text has an address.
     if (const auto address = zarn::slotAddressFromText(text.toStdString())) {
@@ -214,7 +217,7 @@ void Form1::setSlotAddress(const QString& text)
     }
 }
 
-void Form1::chooseGame(const char* targetFile, FormLabel* gameLabel)
+void MainWindow::chooseGame(const char* targetFile, Label* gameLabel)
 {
     m_state.TargetFile = targetFile;
     gameLabel->setBold(false);
@@ -222,7 +225,7 @@ void Form1::chooseGame(const char* targetFile, FormLabel* gameLabel)
     m_fileName->setCaption(toQString(m_state.TargetFile));
 }
 
-void Form1::runTransfer(Transfer transfer)
+void MainWindow::runTransfer(Transfer transfer)
 {
     try {
         switch (transfer(m_state, m_programFolder, m_messages)) {
@@ -242,7 +245,9 @@ void Form1::runTransfer(Transfer transfer)
     }
 }
 
-void Form1::endProgram(int exitStatus)
+void MainWindow::endProgram(int exitStatus)
 {
     QCoreApplication::exit(exitStatus);
 }
+
+} // namespace zarn::qt

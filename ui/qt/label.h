@@ -2,15 +2,17 @@
 
 #include <QLabel>
 
+namespace zarn::qt {
+
 // A label of the form: one line of plain text on the window's own background, always exactly as
 // large as its text. When its caption or its font changes it fits itself again, keeping its left
 // and top edges. It reports clicks and mouse moves, so that it can act as a link.
-class FormLabel : public QLabel
+class Label : public QLabel
 {
     Q_OBJECT
 
 public:
-    FormLabel(const QString& caption, QWidget* parent);
+    Label(const QString& caption, QWidget* parent);
 
     // Shows `caption` and fits the label to it.
     void setCaption(const QString& caption);
@@ -32,3 +34,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+} // namespace zarn::qt

@@ -1,45 +1,47 @@
-#include "form_label.h"
+#include "label.h"
 
 #include <QMouseEvent>
 
-FormLabel::FormLabel(const QString& caption, QWidget* parent) : QLabel(parent)
+namespace zarn::qt {
+
+Label::Label(const QString& caption, QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setCaption(caption);
 }
 
-void FormLabel::setCaption(const QString& caption)
+void Label::setCaption(const QString& caption)
 {
     setText(caption);
     adjustSize();
 }
 
-void FormLabel::setBold(bool bold)
+void Label::setBold(bool bold)
 {
     QFont boldOrRegular = font();
     boldOrRegular.setBold(bold);
     setFont(boldOrRegular);
 }
 
-bool FormLabel::isBold() const
+bool Label::isBold() const
 {
     return font().bold();
 }
 
-QColor FormLabel::textColour() const
+QColor Label::textColour() const
 {
     return palette().color(QPalette::WindowText);
 }
 
-void FormLabel::setTextColour(const QColor& colour)
+void Label::setTextColour(const QColor& colour)
 {
     QPalette coloured = palette();
     coloured.setColor(QPalette::WindowText, colour);
     setPalette(coloured);
 }
 
-void FormLabel::changeEvent(QEvent* event)
+void Label::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
@@ -47,20 +49,22 @@ void FormLabel::changeEvent(QEvent* event)
     }
 }
 
-void FormLabel::mouseMoveEvent(QMouseEvent*)
+void Label::mouseMoveEvent(QMouseEvent*)
 {
     emit mouseMoved();
 }
 
-void FormLabel::mousePressEvent(QMouseEvent* event)
+void Label::mousePressEvent(QMouseEvent* event)
 {
     // Accepting the press makes the release come back to this label.
     event->setAccepted(event->button() == Qt::LeftButton);
 }
 
-void FormLabel::mouseReleaseEvent(QMouseEvent* event)
+void Label::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
 }
+
+} // namespace zarn::qt
