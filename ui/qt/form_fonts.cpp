@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QStringList>
-#include <cmath>
 
 namespace zarn::qt {
 namespace {
@@ -20,10 +19,8 @@ QString formFontFamily()
 QFont formFont(form::FontSize size, bool bold)
 {
     static const QString family = formFontFamily();
-    const double points =
-        size == form::FontSize::Large ? form::largeFontPoints : form::defaultFontPoints;
     QFont font(family);
-    font.setPixelSize(static_cast<int>(std::lround(points * 96 / 72)));
+    font.setPixelSize(form::fontPixels(size));
     font.setBold(bold);
     return font;
 }
