@@ -185,18 +185,19 @@ TEST_F(FormLayoutTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
     }
 }
 
-TEST(Pictures, AllFiveAre60By60)
+TEST(Pictures, AllFiveAre60By60AndNoOtherIsCompiledIn)
 {
     for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {
         EXPECT_EQ(picture(name).size(), QSize(60, 60)) << name;
     }
+    EXPECT_THROW(picture("exe"), std::runtime_error);
 }
 
-TEST(Pictures, AreReadAsQtsOwnXpmReaderReadsThem)
+TEST(Pictures, ShowTheirXpmSourcesAsQtsOwnReaderReadsThem)
 {
     for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {
         SCOPED_TRACE(name);
-        const QImage qts(QStringLiteral(":/pictures/%1.xpm").arg(name), "xpm");
+        const QImage qts(QStringLiteral(ZARN_PICTURE_SOURCES "/%1.xpm").arg(name), "xpm");
         ASSERT_FALSE(qts.isNull());
         EXPECT_EQ(picture(name).toImage().convertToFormat(QImage::Format_ARGB32),
                   qts.convertToFormat(QImage::Format_ARGB32));

@@ -1,6 +1,5 @@
 #include "xpm_image.h"
 
-#include <array>
 #include <map>
 #include <sstream>
 #include <string>
@@ -66,40 +65,6 @@ Pixel colourOf(std::string_view definition)
     throw FormatError("the colour line \"" + std::string(definition) + "\" has no c colour");
 }
 
-// The colours by their pixel characters. Pictures drawn with one character a pixel look each
-// pixel up in a table indexed by that character, which keeps reading them fast enough for a
-// window to do at start-up.
-class Palette
-{
-public:
-    explicit Palette(std::size_t charsPerPixel) : m_charsPerPixel(charsPerPixel) {}
-
-    void define(std::string_view key, Pixel colour)
-    {
-        if (m_charsPerPixel == 1) {
-            m_byCharacter[static_cast<unsigned char>(key[0])] = colour;
-        } else {
-            m_byKey[key] = colour;
-        }
-    }
-
-    // nullptr for a key that no colour line defines.
-    const Pixel* find(std::string_view key) const
-    {
-        if (m_charsPerPixel == 1) {
-            const auto& colour = m_byCharacter[static_cast<unsigned char>(key[0])];
-            return colour ? &*colour : nullptr;
-        }
-        const auto found = m_byKey.find(key);
-        return found == m_byKey.end() ? nullptr : &found->second;
-    }
-
-private:
-    std::size_t m_charsPerPixel;
-    std::array<std::optional<Pixel>, 256> m_byCharacter{};
-    std::map<std::string_view, Pixel> m_byKey;
-};
-
 } // namespace
 
 Image parse(std::string_view text)
@@ -123,12 +88,12 @@ Image parse(std::string_view text)
                           std::to_string(strings.size() - 1) + " strings");
     }
 
-    Palette palette(cpp);
+    std::map<std::string_view, Pixel> palette;
     for (int i = 1; i <= colourCount; ++i) {
         if (strings[i].size() < cpp) {
             throw FormatError("the colour line \"" + std::string(strings[i]) + "\" is too short");
         }
-        palette.define(strings[i].substr(0, cpp), colourOf(strings[i].substr(cpp)));
+        palette[strings[i].substr(0, cpp)] = colourOf(strings[i].substr(cpp));
     }
 
     image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height);
@@ -140,12 +105,12 @@ Image parse(std::string_view text)
                               std::to_string(image.width * cpp));
         }
         for (std::size_t x = 0; x < row.size(); x += cpp) {
-            const Pixel* colour = palette.find(row.substr(x, cpp));
-            if (!colour) {
+            const auto colour = palette.find(row.substr(x, cpp));
+            if (colour == palette.end()) {
                 throw FormatError("row " + std::to_string(y + 1) + " uses the undefined pixel \"" +
                                   std::string(row.substr(x, cpp)) + "\"");
             }
-            image.pixels.push_back(*colour);
+            image.pixels.push_back(colour->second);
         }
     }
     return image;

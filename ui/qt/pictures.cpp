@@ -1,27 +1,22 @@
 #include "pictures.h"
 
-#include "xpm_image.h"
-
 #include <QImage>
 #include <QResource>
 #include <algorithm>
+#include <cstdint>
+#include <stdexcept>
 
 namespace {
 
-QImage toImage(const xpm::Image& picture)
+// The width, height or pixels of a picture's raw data, which start with the width and the
+// height as 32-bit little-endian numbers.
+std::uint32_t read32(const QByteArray& raw, qsizetype at)
 {
-    const bool transparent = std::any_of(picture.pixels.begin(), picture.pixels.end(),
-                                         [](const xpm::Pixel& pixel) { return !pixel; });
-    QImage image(picture.width, picture.height,
-                 transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    for (int y = 0; y < picture.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.width; ++x) {
-            const xpm::Pixel& pixel = picture.at(x, y);
-            line[x] = pixel ? qRgb(pixel->red, pixel->green, pixel->blue) : 0;
-        }
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(raw[at + i])) << (8 * i);
     }
-    return image;
+    return value;
 }
 
 // The picture with each of its pixels repeated into a square block of factor × factor pixels.
@@ -49,14 +44,20 @@ namespace zarn::qt {
 
 QPixmap picture(std::string_view name)
 {
-    // Read with the same small XPM reader that makes the Windows resources: it takes a fraction
-    // of the time that Qt's general image reading takes, which counts at start-up.
-    const QResource resource(
-        QStringLiteral(":/pictures/%1.xpm")
-            .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
-    const QByteArray text = resource.uncompressedData();
-    return QPixmap::fromImage(toImage(
-        xpm::parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())))));
+    const QString path =
+        QStringLiteral(":/pictures/%1.rgba")
+            .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    // Stored uncompressed, so that the data is used where it lies rather than copied.
+    const QByteArray raw = QResource(path).uncompressedData();
+    const qsizetype width = raw.size() >= 8 ? read32(raw, 0) : 0;
+    const qsizetype height = raw.size() >= 8 ? read32(raw, 4) : 0;
+    if (width == 0 || height == 0 || raw.size() != 8 + 4 * width * height) {
+        throw std::runtime_error("the picture " + path.toStdString() + " is missing or damaged");
+    }
+    const QImage pixels(reinterpret_cast<const uchar*>(raw.constData()) + 8,
+                        static_cast<int>(width), static_cast<int>(height),
+                        static_cast<qsizetype>(4 * width), QImage::Format_RGBA8888_Premultiplied);
+    return QPixmap::fromImage(pixels);
 }
 
 QIcon pixelArtIcon(const QPixmap& picture)
