@@ -1,6 +1,7 @@
 #include "../core/transfer_fixture.h"
 #include "main_window.h"
 #include "wide_text.h"
+#include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 #include "zarn/form/messages.h"
 
@@ -17,17 +18,31 @@ namespace {
 using win32::toWide;
 using win32::windowText;
 
+using form::ControlId;
+
 // Handles whatever the window system has queued for a while, as the message loop would.
-void settle()
+void settle(win32::MainWindow* window)
 {
     for (int round = 0; round < 20; ++round) {
         MSG message{};
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (window != nullptr && window->handleKeyboard(message)) {
+                continue;
+            }
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         Sleep(5);
     }
+}
+
+void sendKey(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
 }
 
 void sendMouse(DWORD flags, POINT at = {})
@@ -51,17 +66,21 @@ protected:
         InitCommonControlsEx(&controls);
         // Out of the way, so that the window does not open under the pointer.
         sendMouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-        settle();
+        settle(nullptr);
         form.emplace(folder, messages);
         form->show(SW_SHOWNORMAL);
-        settle();
+        settle(&*form);
     }
 
     HWND control(std::string_view name) const
     {
-        const HWND handle = form->control(name);
-        EXPECT_NE(handle, nullptr) << name;
-        return handle;
+        for (const form::Control& each : form::controls) {
+            if (each.name == name) {
+                return form->control(each.id);
+            }
+        }
+        ADD_FAILURE() << "no control " << name;
+        return nullptr;
     }
 
     // The control's rectangle in the window's client area.
@@ -88,19 +107,35 @@ protected:
     void moveTo(POINT screenPoint)
     {
         sendMouse(0, screenPoint);
-        settle();
+        settle(&*form);
     }
 
     void moveOver(std::string_view name) { moveTo(centreOf(name)); }
     // A point of the bare window, left of Command1.
     void moveOverBareWindow() { moveTo(onScreen({20, 100})); }
 
-    void click(std::string_view name)
+    void click(std::string_view name) { pressAndRelease(name, name); }
+
+    void pressAndRelease(std::string_view pressedOn, std::string_view releasedOn)
     {
-        moveOver(name);
-        sendMouse(MOUSEEVENTF_LEFTDOWN, centreOf(name));
-        sendMouse(MOUSEEVENTF_LEFTUP, centreOf(name));
-        settle();
+        moveOver(pressedOn);
+        sendMouse(MOUSEEVENTF_LEFTDOWN, centreOf(pressedOn));
+        settle(&*form);
+        moveOver(releasedOn);
+        sendMouse(MOUSEEVENTF_LEFTUP, centreOf(releasedOn));
+        settle(&*form);
+    }
+
+    // Presses the keys one after the other and releases them in the opposite order.
+    void pressKeys(std::initializer_list<WORD> keys)
+    {
+        for (const WORD key : keys) {
+            sendKey(key, false);
+        }
+        for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+            sendKey(*key, true);
+        }
+        settle(&*form);
     }
 
     LOGFONTW fontOf(std::string_view name) const
@@ -167,20 +202,9 @@ TEST_F(MainWindowTest, StandsAsLaidOut)
     }
 }
 
-TEST_F(MainWindowTest, LoadsWithTheDefaultAddressAndNoGame)
+TEST_F(MainWindowTest, FocusStartsOnCommand1AndTabVisitsTheButtonsAndTheAddressBoxOnly)
 {
-    EXPECT_EQ(windowText(control("Text1")), L" 1883345");
-    EXPECT_EQ(form->state().SlotAddress, 1883345);
-    EXPECT_EQ(form->state().TargetFile, "None Specified");
-    EXPECT_EQ(windowText(control("Label7")), L"None Specified");
-    EXPECT_EQ(textColourOf("Label7"), RGB(255, 255, 255));
-    EXPECT_TRUE(isBold("Label2"));
-    EXPECT_FALSE(isBold("Label4"));
     EXPECT_EQ(GetFocus(), control("Command1"));
-}
-
-TEST_F(MainWindowTest, TabVisitsTheButtonsAndTheAddressBoxOnly)
-{
     std::vector<HWND> visited;
     HWND focus = control("Command1");
     for (int i = 0; i < 5; ++i) {
@@ -206,18 +230,23 @@ TEST_F(MainWindowTest, OnlyLabel8HasATooltip)
     EXPECT_STREQ(text, L"Click for Program Credits");
 }
 
-TEST_F(MainWindowTest, PictureButtonsCarryAccessibleNames)
+TEST_F(MainWindowTest, ButtonsAndLinksCarryTheirAccessibleNames)
 {
-    EXPECT_EQ(windowText(control("Command1")), L"EXE -> TXT");
-    EXPECT_EQ(windowText(control("Command3")), L"TXT->EXE");
-    EXPECT_EQ(windowText(control("Command2")), L"Quit");
-    EXPECT_EQ(windowText(control("Command4")), L"Help");
+    for (const form::AccessibleText& expected : form::accessibleTexts) {
+        EXPECT_EQ(windowText(form->control(expected.id)), toWide(expected.name)) << expected.name;
+    }
 }
 
-TEST_F(MainWindowTest, HoverTurnsGameLabelsBoldUntilTheBareWindow)
+TEST_F(MainWindowTest, HoverTurnsLinksBoldUntilTheBareWindowAndTheyRefitInPlace)
 {
+    const RECT boldPanzer = placeOf("Label2");
+    const RECT regularAllied = placeOf("Label4");
     moveOverBareWindow();
     EXPECT_FALSE(isBold("Label2"));
+    const RECT regularPanzer = placeOf("Label2");
+    EXPECT_EQ(regularPanzer.left, boldPanzer.left);
+    EXPECT_EQ(regularPanzer.top, boldPanzer.top);
+    EXPECT_LT(regularPanzer.right, boldPanzer.right);
     for (const char* name : {"Label2", "Label4", "Label8"}) {
         moveOver(name);
     }
@@ -230,43 +259,12 @@ TEST_F(MainWindowTest, HoverTurnsGameLabelsBoldUntilTheBareWindow)
         EXPECT_TRUE(isBold("Label4"));
         EXPECT_TRUE(isBold("Label8"));
     }
+    EXPECT_EQ(placeOf("Label4").left, regularAllied.left);
+    EXPECT_GT(placeOf("Label4").right, regularAllied.right);
     moveOverBareWindow();
     for (const char* name : {"Label2", "Label4", "Label8"}) {
         EXPECT_FALSE(isBold(name)) << name;
     }
-}
-
-TEST_F(MainWindowTest, LabelsRefitKeepingTheirLeftAndTopEdges)
-{
-    const RECT boldPanzer = placeOf("Label2");
-    const RECT orLabel = placeOf("Label3");
-    moveOverBareWindow();
-    const RECT regularPanzer = placeOf("Label2");
-    EXPECT_EQ(regularPanzer.left, boldPanzer.left);
-    EXPECT_EQ(regularPanzer.top, boldPanzer.top);
-    EXPECT_LT(regularPanzer.right, boldPanzer.right);
-    EXPECT_EQ(placeOf("Label3").left, orLabel.left);
-
-    const RECT before = placeOf("Label4");
-    moveOver("Label4");
-    EXPECT_GT(placeOf("Label4").right, before.right);
-    EXPECT_EQ(placeOf("Label4").left, before.left);
-}
-
-TEST_F(MainWindowTest, ChoosingAGameCarriesItsColourToTheFileName)
-{
-    click("Label2");
-    EXPECT_EQ(form->state().TargetFile, "pg.exe");
-    EXPECT_EQ(windowText(control("Label7")), L"pg.exe");
-    EXPECT_EQ(textColourOf("Label7"), RGB(192, 192, 192));
-    EXPECT_FALSE(isBold("Label2"));
-
-    click("Label4");
-    EXPECT_EQ(form->state().TargetFile, "ag.exe");
-    EXPECT_EQ(windowText(control("Label7")), L"ag.exe");
-    EXPECT_EQ(textColourOf("Label7"), RGB(0, 192, 0));
-    EXPECT_FALSE(isBold("Label4"));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
@@ -296,32 +294,6 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
         check(std::string("all bold after ") + game);
         moveOverBareWindow();
         check(std::string("all regular after ") + game);
-    }
-}
-
-TEST_F(MainWindowTest, EveryChangeOfTheAddressSetsTheSlotAddress)
-{
-    struct Case
-    {
-        std::wstring text;
-        std::int32_t address;
-    };
-    const Case cases[] = {
-        {L"", 0},
-        {L"abc", 0},
-        {L"12", 12},
-        {L"2.5", 2},
-        {L"3.5", 4},
-        {L"0x1CBCD1", 0},
-        {L" 2147483647", 2147483647},
-        {L"-2147483648", -2147483647 - 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(win32::toUtf8(c.text));
-        SetWindowTextW(control("Text1"), L"");
-        typeInto("Text1", c.text);
-        EXPECT_EQ(windowText(control("Text1")), c.text);
-        EXPECT_EQ(form->state().SlotAddress, c.address);
     }
 }
 
@@ -359,38 +331,49 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     EXPECT_TRUE(IsWindow(form->handle()));
 }
 
-TEST_F(MainWindowTest, CreditsAndHelpShowTheirMessages)
+TEST_F(MainWindowTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
 {
-    click("Label8");
-    SendMessageW(control("Command4"), BM_CLICK, 0, 0);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{creditsMessage, helpMessage}));
-    EXPECT_TRUE(IsWindow(form->handle()));
-}
-
-TEST_F(MainWindowTest, TransfersWithoutAGameKeepTheWindow)
-{
-    for (const char* button : {"Command1", "Command3"}) {
-        SendMessageW(control(button), BM_CLICK, 0, 0);
+    struct Case
+    {
+        const char* pressedOn;
+        const char* releasedOn;
+        const char* targetFile;
+    };
+    const Case cases[] = {
+        {"Label4", "Label4", "ag.exe"},
+        {"Label2", "Label6", "ag.exe"},
+        {"Label6", "Label2", "ag.exe"},
+        {"Label2", "Label2", "pg.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pressedOn) + " to " + c.releasedOn);
+        pressAndRelease(c.pressedOn, c.releasedOn);
+        EXPECT_EQ(form->state().TargetFile, c.targetFile);
     }
-    const std::string selectGame = "Please select Panzer General or Allied General to edit.";
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{selectGame, selectGame}));
-    EXPECT_TRUE(IsWindow(form->handle()));
-    EXPECT_EQ(fileNames(), std::vector<std::string>{});
+    EXPECT_EQ(windowText(control("Label7")), L"pg.exe");
+    EXPECT_EQ(textColourOf("Label7"), RGB(192, 192, 192));
+    EXPECT_FALSE(isBold("Label2"));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MainWindowTest, QuitEndsWithSuccess)
+TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
 {
-    SendMessageW(control("Command2"), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->handle(), nullptr);
-    EXPECT_EQ(form->exitStatus(), 0);
-}
+    SetFocus(control("Command4"));
+    pressKeys({VK_RETURN});
+    pressKeys({VK_SPACE});
+    pressKeys({VK_MENU, 'A'});
+    EXPECT_EQ(form->state().TargetFile, "ag.exe");
+    pressKeys({VK_MENU, 'P'});
+    EXPECT_EQ(form->state().TargetFile, "pg.exe");
+    pressKeys({VK_MENU, 'C'});
+    EXPECT_EQ(GetFocus(), control("Command4"));
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{form::helpMessage, form::helpMessage,
+                                                        form::creditsMessage}));
 
-TEST_F(MainWindowTest, ReturnPressesTheFocusedButton)
-{
-    SetFocus(control("Command2"));
-    MSG key{form->handle(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(form->handle(), &key));
-    EXPECT_EQ(form->handle(), nullptr);
+    // Enter on the keypad is Return with the extended-key flag.
+    MSG enter{form->handle(), WM_KEYDOWN, VK_RETURN, 0x011C0001, 0, {}};
+    EXPECT_TRUE(form->handleKeyboard(enter));
+    EXPECT_EQ(messages.shown.size(), 4u);
 }
 
 TEST_F(MainWindowTest, TransfersEndTheProgramWithTheirStatus)
@@ -402,29 +385,6 @@ TEST_F(MainWindowTest, TransfersEndTheProgramWithTheirStatus)
     EXPECT_EQ(form->exitStatus(), 0);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
     EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(MainWindowTest, ARefusedTransferEndsWithFailure)
-{
-    writeFile("ag.exe", "too short");
-    click("Label4");
-    SendMessageW(control("Command1"), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->handle(), nullptr);
-    EXPECT_EQ(form->exitStatus(), 1);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"AG.EXE is the wrong file length\rSorry "
-                                                       "this program only works with ag.exe "
-                                                       "WITH autoscroll"});
-}
-
-TEST_F(MainWindowTest, ARuntimeErrorIsReportedAndEndsWithFailure)
-{
-    writeAlliedGeneral();
-    click("Label4");
-    SendMessageW(control("Command3"), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->handle(), nullptr);
-    EXPECT_EQ(form->exitStatus(), 1);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Run-time error:\rp_slots.txt could not "
-                                                       "be opened: No such file or directory"});
 }
 
 } // namespace

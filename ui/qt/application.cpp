@@ -23,13 +23,13 @@ void useWholeScaleFactors()
 
 void setUpApplication()
 {
-    QApplication::setApplicationName(zarn::programTitle);
+    QApplication::setApplicationName(form::programTitle);
     QApplication::setApplicationVersion(zarn::version);
-    QApplication::setWindowIcon(pixelArtIcon(picture(zarn::form::iconPicture)));
+    QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
     // The form's default font is the application's: the line edit lays out its text in the
     // application's font while it is made, which would otherwise load a font that never shows.
     // Tool tips and message boxes keep the desktop's font.
-    QApplication::setFont(formFont(zarn::form::FontSize::Default, false));
+    QApplication::setFont(formFont(form::FontSize::Default, false));
     QToolTip::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 

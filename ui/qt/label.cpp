@@ -1,11 +1,43 @@
 #include "label.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
 namespace zarn::qt {
+namespace {
 
-Label::Label(const QString& caption, QWidget* parent) : QLabel(parent)
+// A link label as assistive technology sees it: a link with the label's name and description,
+// whose press action clicks it.
+class AccessibleLink : public QAccessibleWidget
 {
+public:
+    explicit AccessibleLink(Label* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction()) {
+            emit static_cast<Label*>(widget())->clicked();
+        }
+    }
+};
+
+QAccessibleInterface* accessibleLinkFactory(const QString&, QObject* object)
+{
+    auto* label = qobject_cast<Label*>(object);
+    return label != nullptr && label->isLink() ? new AccessibleLink(label) : nullptr;
+}
+
+} // namespace
+
+Label::Label(const QString& caption, bool link, QWidget* parent) : QLabel(parent), m_link(link)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&accessibleLinkFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setCaption(caption);

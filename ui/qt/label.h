@@ -12,7 +12,8 @@ class Label : public QLabel
     Q_OBJECT
 
 public:
-    Label(const QString& caption, QWidget* parent);
+    // A link is announced to assistive technology as a link that can be pressed.
+    Label(const QString& caption, bool link, QWidget* parent);
 
     // Shows `caption` and fits the label to it.
     void setCaption(const QString& caption);
@@ -21,6 +22,7 @@ public:
     bool isBold() const;
     QColor textColour() const;
     void setTextColour(const QColor& colour);
+    bool isLink() const { return m_link; }
 
 signals:
     // The left mouse button was pressed and released over the label.
@@ -33,6 +35,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_link;
 };
 
 } // namespace zarn::qt

@@ -10,7 +10,7 @@ namespace zarn::qt {
 
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, zarn::programTitle,
+    QMessageBox box(QMessageBox::NoIcon, form::programTitle,
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);

@@ -1,5 +1,6 @@
 #include "picture_button.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -8,6 +9,17 @@ namespace zarn::qt {
 PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent), m_picture(picture)
 {}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter on the keypad carries the keypad modifier; any other modifier makes another key.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 void PictureButton::paintEvent(QPaintEvent*)
 {

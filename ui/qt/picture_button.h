@@ -6,8 +6,9 @@
 namespace zarn::qt {
 
 // A push button that shows a picture centred on its face and clipped to it, with its caption, if
-// it has one, beneath the picture. The picture is drawn pixel for pixel, and on a high-DPI screen
-// each of its pixels becomes a block of whole screen pixels.
+// it has one, beneath the picture. Return and Enter press it as Space does. The picture is drawn
+// pixel for pixel, and on a high-DPI screen each of its pixels becomes a block of whole screen
+// pixels.
 class PictureButton : public QPushButton
 {
     Q_OBJECT
@@ -16,6 +17,7 @@ public:
     PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "wide_text.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace zarn::win32 {
 
@@ -77,17 +78,54 @@ void Label::fit()
     InvalidateRect(m_handle, nullptr, TRUE);
 }
 
+bool Label::handleMouse(UINT message, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        // Releasing the mouse makes Windows send a move to where the pointer already is; the
+        // pointer has not moved, so it is no move over the label.
+        const bool afterRelease = m_releasedAt == lParam;
+        m_releasedAt.reset();
+        if (!afterRelease && m_mouseMove) {
+            m_mouseMove();
+        }
+        return false;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // Holding the mouse lets the release come back here wherever it happens.
+        m_pressed = true;
+        SetCapture(m_handle);
+        return true;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = m_pressed;
+        m_pressed = false;
+        m_releasedAt = lParam;
+        ReleaseCapture();
+        RECT client{};
+        GetClientRect(m_handle, &client);
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (wasPressed && PtInRect(&client, at) && m_click) {
+            m_click();
+        }
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        m_pressed = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
 LRESULT CALLBACK Label::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR, DWORD_PTR label)
 {
-    if (message == WM_MOUSEMOVE) {
-        const auto& handler = reinterpret_cast<Label*>(label)->m_mouseMove;
-        if (handler) {
-            handler();
-        }
-    }
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, &Label::subclassProc, 0);
+    } else if (reinterpret_cast<Label*>(label)->handleMouse(message, lParam)) {
+        // The static control would report a click on the press alone.
+        return 0;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include "zarn/form/layout.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -13,7 +14,8 @@ class FormFonts;
 
 // A label of the window: a static text control that lets the window's background show around its
 // text and fits its size to its text, keeping its left and top edges, whenever its text or its
-// weight changes. It takes the mouse, so that moves over it never reach the window behind.
+// weight changes. It takes the mouse, so that moves over it never reach the window behind, and
+// reports a click when the left button goes down and comes up over it.
 class Label
 {
 public:
@@ -27,14 +29,14 @@ public:
     std::wstring text() const;
     void setText(const std::wstring& text);
 
-    bool isBold() const { return m_bold; }
     void setBold(bool bold);
 
-    COLORREF textColour() const { return m_textColour; }
     void setTextColour(COLORREF colour);
 
     // Called on every mouse move over the label.
     void onMouseMove(std::function<void()> handler) { m_mouseMove = std::move(handler); }
+    // Called when the left button, pressed over the label, is released over it.
+    void onClick(std::function<void()> handler) { m_click = std::move(handler); }
 
     // Sets up `dc` to draw the label's text on `background`, the window's own brush, which it
     // returns (the answer to WM_CTLCOLORSTATIC).
@@ -44,6 +46,8 @@ private:
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR label);
     void fit();
+    // Handles the label's own mouse messages; returns true for those it has dealt with fully.
+    bool handleMouse(UINT message, LPARAM lParam);
 
     HWND m_handle;
     const FormFonts& m_fonts;
@@ -51,6 +55,9 @@ private:
     bool m_bold;
     COLORREF m_textColour;
     std::function<void()> m_mouseMove;
+    std::function<void()> m_click;
+    bool m_pressed = false;
+    std::optional<LPARAM> m_releasedAt;
 };
 
 // The Windows colour of a layout colour.

@@ -1,12 +1,12 @@
 #include "main_window.h"
 
 #include "wide_text.h"
-#include "zarn/message_presenter.h"
-#include "zarn/number_text.h"
+#include "zarn/form/accessibility.h"
 #include "zarn/form/messages.h"
 
 #include <algorithm>
 #include <commctrl.h>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -14,49 +14,55 @@
 namespace zarn::win32 {
 namespace {
 
+using form::Control;
+using form::ControlId;
+
 constexpr wchar_t windowClass[] = L"zarn.Form1";
 
 // Control ids follow the controls' order in the layout, clear of IDOK and IDCANCEL.
 constexpr int firstControlId = 100;
 
-// The layout's controls sorted by tab index: Windows moves the focus in the order of creation.
-std::vector<std::pair<int, const form::Control*>> controlsInTabOrder()
+int controlIdOf(ControlId id)
 {
-    std::vector<std::pair<int, const form::Control*>> controls;
-    for (std::size_t i = 0; i < form::controls.size(); ++i) {
-        controls.emplace_back(firstControlId + static_cast<int>(i), &form::controls[i]);
+    return firstControlId + static_cast<int>(id);
+}
+
+std::size_t indexOf(ControlId id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+// The control that a control id stands for, if any.
+std::optional<ControlId> layoutIdOf(int controlId)
+{
+    const int index = controlId - firstControlId;
+    if (index < 0 || index >= static_cast<int>(form::controls.size())) {
+        return std::nullopt;
+    }
+    return form::controls[static_cast<std::size_t>(index)].id;
+}
+
+// The layout's controls sorted by tab index: Windows moves the focus in the order of creation.
+std::vector<const Control*> controlsInTabOrder()
+{
+    std::vector<const Control*> controls;
+    for (const Control& each : form::controls) {
+        controls.push_back(&each);
     }
     std::sort(controls.begin(), controls.end(),
-              [](const auto& a, const auto& b) { return a.second->tabIndex < b.second->tabIndex; });
+              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
     return controls;
 }
 
-std::string_view controlName(int id)
+// Alt and a letter sends the command of its label, as an accelerator.
+HACCEL createAccessKeys()
 {
-    const int index = id - firstControlId;
-    if (index < 0 || index >= static_cast<int>(form::controls.size())) {
-        return {};
+    std::vector<ACCEL> keys;
+    for (const form::AccessKey& key : form::accessKeys) {
+        keys.push_back({FALT | FVIRTKEY, static_cast<WORD>(key.letter),
+                        static_cast<WORD>(controlIdOf(key.label))});
     }
-    return form::controls[index].name;
-}
-
-// What a screen reader announces for each picture button.
-std::wstring accessibleName(std::string_view button)
-{
-    if (button == "Command1") {
-        return L"EXE -> TXT";
-    }
-    if (button == "Command3") {
-        return L"TXT->EXE";
-    }
-    return toWide(button == "Command2" ? "Quit" : "Help");
-}
-
-// A slot address as the load handler shows it: a blank in place of the sign of a non-negative
-// number.
-std::wstring addressText(std::int32_t address)
-{
-    return (address < 0 ? L"" : L" ") + std::to_wstring(address);
+    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
 int screenDpi()
@@ -99,8 +105,9 @@ void registerWindowClass(WNDPROC windowProc)
 } // namespace
 
 MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& messages)
-    : m_programFolder(std::move(programFolder)), m_messages(messages), m_scale(screenDpi()),
-      m_fonts(m_scale), m_background(CreateSolidBrush(colourOf(form::background)))
+    : m_messages(messages), m_form(std::move(programFolder), *this), m_scale(screenDpi()),
+      m_fonts(m_scale), m_background(CreateSolidBrush(colourOf(form::background))),
+      m_accessKeys(createAccessKeys())
 {
     registerWindowClass(&MainWindow::windowProc);
     // A fixed client area: the layout does not follow the window's size.
@@ -116,7 +123,8 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
         failWithLastError("creating the window");
     }
     createControls();
-    load();
+    addToolTip();
+    m_form.load();
 }
 
 MainWindow::~MainWindow()
@@ -124,45 +132,64 @@ MainWindow::~MainWindow()
     if (m_window) {
         DestroyWindow(m_window);
     }
+    DestroyAcceleratorTable(m_accessKeys);
     DeleteObject(m_background);
 }
 
-HWND MainWindow::control(std::string_view name) const
+HWND MainWindow::control(ControlId id) const
 {
-    if (const auto found = m_labels.find(name); found != m_labels.end()) {
-        return found->second->handle();
+    const std::size_t index = indexOf(id);
+    if (m_labels[index]) {
+        return m_labels[index]->handle();
     }
-    if (const auto found = m_buttons.find(name); found != m_buttons.end()) {
-        return found->second->handle();
+    if (m_buttons[index]) {
+        return m_buttons[index]->handle();
     }
-    return m_text1 && name == "Text1" ? m_text1->handle() : nullptr;
+    return id == ControlId::Text1 && m_text1 ? m_text1->handle() : nullptr;
+}
+
+Label& MainWindow::label(ControlId id) const
+{
+    return *m_labels[indexOf(id)];
+}
+
+const PictureButton* MainWindow::button(int controlId) const
+{
+    const std::optional<ControlId> id = layoutIdOf(controlId);
+    return id ? m_buttons[indexOf(*id)].get() : nullptr;
 }
 
 void MainWindow::createControls()
 {
     const HFONT defaultFont = m_fonts.font(form::FontSize::Default, false);
-    for (const auto& [id, control] : controlsInTabOrder()) {
-        switch (control->kind) {
-        case form::ControlKind::Label:
-            m_labels.emplace(control->name,
-                             std::make_unique<Label>(m_window, id, *control, m_fonts, m_scale));
-            break;
-        case form::ControlKind::TextBox:
-            m_text1 = std::make_unique<AddressBox>(m_window, id, *control, defaultFont, m_scale);
-            break;
-        case form::ControlKind::PictureButton:
-            m_buttons.emplace(control->name,
-                              std::make_unique<PictureButton>(m_window, id, *control,
-                                                              accessibleName(control->name),
-                                                              defaultFont, m_scale));
+    for (const Control* each : controlsInTabOrder()) {
+        const ControlId id = each->id;
+        const int controlId = controlIdOf(id);
+        switch (each->kind) {
+        case form::ControlKind::Label: {
+            auto made = std::make_unique<Label>(m_window, controlId, *each, m_fonts, m_scale);
+            made->onMouseMove([this, id] { m_form.pointerOver(id); });
+            made->onClick([this, id] { m_form.clicked(id); });
+            m_labels[indexOf(id)] = std::move(made);
             break;
         }
+        case form::ControlKind::TextBox:
+            m_text1 =
+                std::make_unique<AddressBox>(m_window, controlId, *each, defaultFont, m_scale);
+            break;
+        case form::ControlKind::PictureButton: {
+            const auto accessible = form::accessibleText(id);
+            m_buttons[indexOf(id)] = std::make_unique<PictureButton>(
+                m_window, controlId, *each, toWide(accessible ? accessible->name : each->text),
+                defaultFont, m_scale);
+            break;
+        }
+        }
     }
+}
 
-    label("Label2").onMouseMove([this] { label("Label2").setBold(true); });
-    label("Label4").onMouseMove([this] { label("Label4").setBold(true); });
-    label("Label8").onMouseMove([this] { label("Label8").setBold(true); });
-
+void MainWindow::addToolTip()
+{
     m_toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
@@ -172,25 +199,25 @@ void MainWindow::createControls()
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = m_window;
-    tool.uId = reinterpret_cast<UINT_PTR>(label("Label8").handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(control(form::toolTipControl));
     tool.lpszText = tip.data();
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-void MainWindow::load()
-{
-    m_state.SlotAddress = defaultSlotAddress;
-    // Setting the text is a change of Text1, which sets SlotAddress again from the text.
-    m_text1->setText(addressText(m_state.SlotAddress));
-    m_state.TargetFile = noTargetChosen;
-    label("Label7").setText(toWide(m_state.TargetFile));
 }
 
 void MainWindow::show(int showCommand)
 {
     ShowWindow(m_window, showCommand);
     UpdateWindow(m_window);
-    SetFocus(button("Command1").handle());
+    SetFocus(control(ControlId::Command1));
+}
+
+bool MainWindow::handleKeyboard(MSG& message)
+{
+    if (!m_window) {
+        return false;
+    }
+    return TranslateAcceleratorW(m_window, m_accessKeys, &message) != 0 ||
+           IsDialogMessageW(m_window, &message) != 0;
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -228,11 +255,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_MOUSEMOVE:
         // Only moves over the bare window arrive here: every control takes its own.
-        setHoverBold(false);
+        m_form.pointerOverBareWindow();
         return 0;
     case WM_CTLCOLORSTATIC:
-        for (const auto& [name, each] : m_labels) {
-            if (each->handle() == reinterpret_cast<HWND>(lParam)) {
+        for (const auto& each : m_labels) {
+            if (each && each->handle() == reinterpret_cast<HWND>(lParam)) {
                 return reinterpret_cast<LRESULT>(
                     each->prepareToPaint(reinterpret_cast<HDC>(wParam), m_background));
             }
@@ -240,9 +267,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const std::string_view name = controlName(static_cast<int>(wParam));
-        if (const auto found = m_buttons.find(name); found != m_buttons.end()) {
-            found->second->draw(*item);
+        if (const PictureButton* drawn = button(static_cast<int>(wParam))) {
+            drawn->draw(*item);
             return TRUE;
         }
         break;
@@ -256,7 +282,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFOCUS:
         SetFocus(m_lastFocus && IsChild(m_window, m_lastFocus) ? m_lastFocus
-                                                               : button("Command1").handle());
+                                                               : control(ControlId::Command1));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(m_exitStatus);
@@ -267,99 +293,65 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
-void MainWindow::onCommand(int id, int code)
+void MainWindow::onCommand(int controlId, int code)
 {
-    if (id == IDOK) {
-        // Return pressed on the window: it presses the button that has the focus.
+    if (controlId == IDOK) {
+        // Return or Enter pressed on the window: it presses the button that has the focus.
         clickFocusedButton();
         return;
     }
-    const std::string_view name = controlName(id);
-    if (name == "Text1") {
-        if (code == EN_CHANGE) {
-            onAddressChanged();
+    const std::optional<ControlId> id = layoutIdOf(controlId);
+    if (!id) {
+        return;
+    }
+    constexpr int fromAccelerator = 1;
+    if (*id == ControlId::Text1) {
+        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_text1->text()))) {
+            // The refused text goes back, which comes back here as a change of its own.
+            m_text1->refuse();
+        } else if (code == EN_CHANGE) {
+            m_text1->accept();
         }
-        return;
-    }
-    if (code != BN_CLICKED) { // also STN_CLICKED, for the labels
-        return;
-    }
-    if (name == "Label2") {
-        chooseGame(label("Label2"), panzerGeneralFile);
-    } else if (name == "Label4") {
-        chooseGame(label("Label4"), alliedGeneralFile);
-    } else if (name == "Label8") {
-        m_messages.showMessage(creditsMessage);
-    } else if (name == "Command1") {
-        runTransfer(&exportSlots);
-    } else if (name == "Command2") {
-        endProgram(0);
-    } else if (name == "Command3") {
-        runTransfer(&importSlots);
-    } else if (name == "Command4") {
-        m_messages.showMessage(helpMessage);
-    }
-}
-
-void MainWindow::onAddressChanged()
-{
-    const std::optional<std::int32_t> address = slotAddressFromText(toUtf8(m_text1->text()));
-    if (!address) {
-        // An address beyond 32 bits: the change is refused and the text goes back, which comes
-        // back here as a change of its own.
-        m_text1->refuse();
-        return;
-    }
-    m_text1->accept();
-    m_state.SlotAddress = *address;
-}
-
-void MainWindow::chooseGame(Label& gameLabel, const char* targetFile)
-{
-    m_state.TargetFile = targetFile;
-    gameLabel.setBold(false);
-    Label& fileLabel = label("Label7");
-    fileLabel.setTextColour(gameLabel.textColour());
-    fileLabel.setText(toWide(m_state.TargetFile));
-}
-
-void MainWindow::setHoverBold(bool bold)
-{
-    for (const char* name : {"Label2", "Label4", "Label8"}) {
-        label(name).setBold(bold);
+    } else if (code == BN_CLICKED || (code == fromAccelerator && m_labels[indexOf(*id)])) {
+        m_form.clicked(*id);
     }
 }
 
 void MainWindow::clickFocusedButton()
 {
     const HWND focus = GetFocus();
-    for (const auto& [name, each] : m_buttons) {
-        if (each->handle() == focus) {
+    for (const auto& each : m_buttons) {
+        if (each && each->handle() == focus) {
             SendMessageW(focus, BM_CLICK, 0, 0);
             return;
         }
     }
 }
 
-void MainWindow::runTransfer(Transfer transfer)
+void MainWindow::setAddressText(const std::string& text)
 {
-    try {
-        switch (transfer(m_state, m_programFolder, m_messages)) {
-        case TransferEnd::StoppedEarly:
-            return;
-        case TransferEnd::Succeeded:
-            endProgram(0);
-            return;
-        case TransferEnd::Failed:
-            endProgram(1);
-            return;
-        }
-    } catch (const std::exception& error) {
-        // Run-time errors of the core, and anything else that went wrong on the way, end the
-        // program once the user has read what happened.
-        m_messages.showMessage(runTimeErrorReport(error.what()));
-        endProgram(1);
-    }
+    // Setting the text is a change of Text1, which reaches the form as one.
+    m_text1->setText(toWide(text));
+}
+
+void MainWindow::setFileName(const std::string& name)
+{
+    label(ControlId::Label7).setText(toWide(name));
+}
+
+void MainWindow::setFileNameColour(form::Rgb colour)
+{
+    label(ControlId::Label7).setTextColour(colourOf(colour));
+}
+
+void MainWindow::setBold(ControlId id, bool bold)
+{
+    label(id).setBold(bold);
+}
+
+void MainWindow::showMessage(const std::string& text)
+{
+    m_messages.showMessage(text);
 }
 
 void MainWindow::endProgram(int exitStatus)
@@ -368,16 +360,11 @@ void MainWindow::endProgram(int exitStatus)
     DestroyWindow(m_window);
 }
 
-std::string runTimeErrorReport(std::string_view error)
-{
-    return "Run-time error:\r" + std::string(error);
-}
-
-int runMessageLoop(const MainWindow& window)
+int runMessageLoop(MainWindow& window)
 {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.handle() && IsDialogMessageW(window.handle(), &message)) {
+        if (window.handleKeyboard(message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -1,49 +1,49 @@
 #pragma once
 
 // The Windows front end of zarn. MainWindow is the one window, Form1: it builds its thirteen
-// controls from the core's form layout (Label, AddressBox and PictureButton each make one kind of
-// control) and wires their events to the core's editor state and transfers. Messages go through a
-// MessagePresenter, on Windows the MessageBoxPresenter.
+// controls from the form layout (Label, AddressBox and PictureButton each make one kind of
+// control), turns their messages into calls on the form::Form that holds the window's behaviour,
+// and shows what the Form tells it as its form::View. Messages go to the MessagePresenter it is
+// given, on Windows the MessageBoxPresenter.
 
 #include "address_box.h"
 #include "dpi_scale.h"
 #include "form_fonts.h"
 #include "label.h"
 #include "picture_button.h"
-#include "zarn/editor_state.h"
-#include "zarn/transfer.h"
+#include "zarn/form/form.h"
+#include "zarn/form/view.h"
 
+#include <array>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <windows.h>
-
-namespace zarn {
-class MessagePresenter;
-}
 
 namespace zarn::win32 {
 
-class MainWindow
+class MainWindow : private form::View
 {
 public:
-    // Creates the window and its controls and runs its load handler; the window is not shown yet.
+    // Creates the window and its controls and runs the form's load; the window is not shown yet.
     // @throw std::system_error when Windows cannot create the window.
     MainWindow(std::filesystem::path programFolder, MessagePresenter& messages);
-    ~MainWindow();
+    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
     HWND handle() const { return m_window; }
-    // A control by its name in the form layout, such as "Command1"; nullptr for any other name.
-    HWND control(std::string_view name) const;
+    HWND control(form::ControlId id) const;
 
-    const EditorState& state() const { return m_state; }
+    const EditorState& state() const { return m_form.state(); }
 
     // Shows the window with the focus on Command1.
     void show(int showCommand);
+
+    // Handles a keyboard message the way the window wants it: the access keys click their
+    // labels, Tab moves the focus, Return and Enter press the focused button. Returns false for
+    // a message it leaves to the usual translation and dispatch.
+    bool handleKeyboard(MSG& message);
 
     // The program's exit status: 0 unless the window ended after a refused or failed transfer or
     // a run-time error report.
@@ -54,40 +54,37 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createControls();
-    void load();
+    void addToolTip();
     void onCommand(int id, int code);
-    void onAddressChanged();
-    void chooseGame(Label& gameLabel, const char* targetFile);
-    void setHoverBold(bool bold);
     void clickFocusedButton();
-    using Transfer = TransferEnd (*)(EditorState&, const std::filesystem::path&, MessagePresenter&);
-    void runTransfer(Transfer transfer);
-    void endProgram(int exitStatus);
+    Label& label(form::ControlId id) const;
+    const PictureButton* button(int controlId) const;
 
-    Label& label(std::string_view name) { return *m_labels.at(name); }
-    const PictureButton& button(std::string_view name) const { return *m_buttons.at(name); }
+    void setAddressText(const std::string& text) override;
+    void setFileName(const std::string& name) override;
+    void setFileNameColour(form::Rgb colour) override;
+    void setBold(form::ControlId label, bool bold) override;
+    void showMessage(const std::string& text) override;
+    void endProgram(int exitStatus) override;
 
-    std::filesystem::path m_programFolder;
     MessagePresenter& m_messages;
-    EditorState m_state;
+    form::Form m_form;
     int m_exitStatus = 0;
 
     DpiScale m_scale;
     FormFonts m_fonts;
     HBRUSH m_background;
+    HACCEL m_accessKeys = nullptr;
     HWND m_window = nullptr;
-    std::map<std::string_view, std::unique_ptr<Label>, std::less<>> m_labels;
-    std::map<std::string_view, std::unique_ptr<PictureButton>, std::less<>> m_buttons;
+    std::array<std::unique_ptr<Label>, form::controls.size()> m_labels;
+    std::array<std::unique_ptr<PictureButton>, form::controls.size()> m_buttons;
     std::unique_ptr<AddressBox> m_text1;
     HWND m_toolTip = nullptr;
     HWND m_lastFocus = nullptr;
 };
 
-// The text of the run-time error report for an error that ends the program.
-std::string runTimeErrorReport(std::string_view error);
-
-// Runs the window's messages, with the keyboard moving the focus between its controls, until the
-// window has ended; returns the program's exit status.
-int runMessageLoop(const MainWindow& window);
+// Runs the window's messages, with the keyboard handled as the window wants it, until the window
+// has ended; returns the program's exit status.
+int runMessageLoop(MainWindow& window);
 
 } // namespace zarn::win32

@@ -7,7 +7,7 @@ namespace zarn::win32 {
 
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
-    MessageBoxW(m_owner, toWide(text).c_str(), toWide(programTitle).c_str(), MB_OK);
+    MessageBoxW(m_owner, toWide(text).c_str(), toWide(form::programTitle).c_str(), MB_OK);
 }
 
 } // namespace zarn::win32

@@ -15,6 +15,26 @@ struct Rgb
     std::uint8_t red;
     std::uint8_t green;
     std::uint8_t blue;
+
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The controls, in the window's own order of its controls; the table below lists them in it.
+enum class ControlId
+{
+    Text1,
+    Command4,
+    Command3,
+    Command2,
+    Command1,
+    Label8,
+    Label7,
+    Label6,
+    Label5,
+    Label4,
+    Label3,
+    Label2,
+    Label1,
 };
 
 enum class ControlKind
@@ -45,6 +65,7 @@ constexpr int fontPixels(FontSize size)
 
 struct Control
 {
+    ControlId id;
     std::string_view name;
     ControlKind kind;
     std::string_view text;
@@ -64,6 +85,7 @@ inline constexpr Rgb background{0, 0, 0};
 inline constexpr int clientWidth = 258;
 inline constexpr int clientHeight = 341;
 inline constexpr char iconPicture[] = "tank";
+inline constexpr ControlId toolTipControl = ControlId::Label8;
 inline constexpr char creditsToolTip[] = "Click for Program Credits";
 
 inline constexpr Rgb white{255, 255, 255};
@@ -71,143 +93,41 @@ inline constexpr Rgb silver{192, 192, 192};
 inline constexpr Rgb green{0, 192, 0};
 inline constexpr Rgb brightGreen{0, 255, 0};
 
-// Listed in the window's own order. Labels fit their size to their text; the sizes here are the
-// ones fitted at creation.
+// Labels fit their size to their text; the sizes here are the ones fitted at creation.
+// clang-format off
 inline constexpr std::array<Control, 13> controls = {{
-    {"Text1", ControlKind::TextBox, "Text1", 72, 288, 97, 19, FontSize::Default, false, {}, 4, {}},
-    {"Command4",
-     ControlKind::PictureButton,
-     "Help",
-     40,
-     152,
-     60,
-     50,
-     FontSize::Default,
-     false,
-     {},
-     3,
-     "help"},
-    {"Command3",
-     ControlKind::PictureButton,
-     "",
-     144,
-     72,
-     60,
-     55,
-     FontSize::Default,
-     false,
-     {},
-     2,
-     "txt_exe"},
-    {"Command2",
-     ControlKind::PictureButton,
-     "Quit",
-     144,
-     152,
-     60,
-     50,
-     FontSize::Default,
-     false,
-     {},
-     1,
-     "quit"},
-    {"Command1",
-     ControlKind::PictureButton,
-     "",
-     40,
-     72,
-     60,
-     55,
-     FontSize::Default,
-     false,
-     {},
-     0,
-     "exe_txt"},
-    {"Label8",
-     ControlKind::Label,
-     "Credits",
-     192,
-     312,
-     42,
-     16,
-     FontSize::Large,
-     false,
-     brightGreen,
-     12,
-     {}},
-    {"Label7",
-     ControlKind::Label,
-     "filename",
-     96,
-     240,
-     51,
-     16,
-     FontSize::Large,
-     false,
-     white,
-     11,
-     {}},
-    {"Label6",
-     ControlKind::Label,
-     "Currently editing ",
-     80,
-     216,
-     78,
-     13,
-     FontSize::Default,
-     false,
-     white,
-     10,
-     {}},
-    {"Label5",
-     ControlKind::Label,
-     "Which program do you want to edit ?",
-     32,
-     8,
-     174,
-     13,
-     FontSize::Default,
-     false,
-     white,
-     9,
-     {}},
-    {"Label4",
-     ControlKind::Label,
-     "Allied General",
-     144,
-     32,
-     85,
-     16,
-     FontSize::Large,
-     false,
-     green,
-     8,
-     {}},
-    {"Label3", ControlKind::Label, "or", 120, 32, 12, 16, FontSize::Large, false, white, 7, {}},
-    {"Label2",
-     ControlKind::Label,
-     "Panzer General",
-     8,
-     32,
-     108,
-     16,
-     FontSize::Large,
-     true,
-     silver,
-     6,
-     {}},
-    {"Label1",
-     ControlKind::Label,
-     "Default Purchase Slot Address",
-     56,
-     264,
-     144,
-     13,
-     FontSize::Default,
-     false,
-     silver,
-     5,
-     {}},
+//   id                   name        kind                        text                                   left  top width height font               bold   colour        tab  picture
+    {ControlId::Text1,    "Text1",    ControlKind::TextBox,       "Text1",                                 72, 288,  97, 19, FontSize::Default, false, std::nullopt,  4, ""},
+    {ControlId::Command4, "Command4", ControlKind::PictureButton, "Help",                                  40, 152,  60, 50, FontSize::Default, false, std::nullopt,  3, "help"},
+    {ControlId::Command3, "Command3", ControlKind::PictureButton, "",                                     144,  72,  60, 55, FontSize::Default, false, std::nullopt,  2, "txt_exe"},
+    {ControlId::Command2, "Command2", ControlKind::PictureButton, "Quit",                                 144, 152,  60, 50, FontSize::Default, false, std::nullopt,  1, "quit"},
+    {ControlId::Command1, "Command1", ControlKind::PictureButton, "",                                      40,  72,  60, 55, FontSize::Default, false, std::nullopt,  0, "exe_txt"},
+    {ControlId::Label8,   "Label8",   ControlKind::Label,         "Credits",                              192, 312,  42, 16, FontSize::Large,   false, brightGreen,  12, ""},
+    {ControlId::Label7,   "Label7",   ControlKind::Label,         "filename",                              96, 240,  51, 16, FontSize::Large,   false, white,        11, ""},
+    {ControlId::Label6,   "Label6",   ControlKind::Label,         "Currently editing ",                    80, 216,  78, 13, FontSize::Default, false, white,        10, ""},
+    {ControlId::Label5,   "Label5",   ControlKind::Label,         "Which program do you want to edit ?",   32,   8, 174, 13, FontSize::Default, false, white,         9, ""},
+    {ControlId::Label4,   "Label4",   ControlKind::Label,         "Allied General",                       144,  32,  85, 16, FontSize::Large,   false, green,         8, ""},
+    {ControlId::Label3,   "Label3",   ControlKind::Label,         "or",                                   120,  32,  12, 16, FontSize::Large,   false, white,         7, ""},
+    {ControlId::Label2,   "Label2",   ControlKind::Label,         "Panzer General",                         8,  32, 108, 16, FontSize::Large,   true,  silver,        6, ""},
+    {ControlId::Label1,   "Label1",   ControlKind::Label,         "Default Purchase Slot Address",         56, 264, 144, 13, FontSize::Default, false, silver,        5, ""},
 }};
+// clang-format on
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            if (static_cast<std::size_t>(controls[i].id) != i) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the table lists the controls in the order of ControlId");
+
+// The row of a control.
+constexpr const Control& control(ControlId id)
+{
+    return controls[static_cast<std::size_t>(id)];
+}
 
 } // namespace zarn::form

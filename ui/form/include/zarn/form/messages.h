@@ -1,7 +1,10 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // The texts that the window shows in its message boxes. Lines are separated by a carriage return.
-namespace zarn {
+namespace zarn::form {
 
 inline constexpr char programTitle[] = "zarn";
 
@@ -21,4 +24,8 @@ inline constexpr char creditsMessage[] = "Research, Data Collection,\r"
                                          "& Quality Control: Ilvo Pernak\r"
                                          "Programming: Darvel Quenby";
 
-} // namespace zarn
+// The run-time error report for an error that ends the program: a first line that says so, then
+// the error's own text.
+std::string runTimeErrorReport(std::string_view error);
+
+} // namespace zarn::form

@@ -19,10 +19,10 @@ using namespace zarn::qt;
 
 // A shown window whose program folder is a fresh temporary folder with a name beyond ASCII, and
 // whose messages are recorded.
-class FormTest : public ::testing::Test
+class WindowTest : public ::testing::Test
 {
 protected:
-    FormTest();
+    WindowTest();
 
     template <typename Widget = QWidget>
     Widget* control(const char* name)

@@ -1,6 +1,7 @@
-#include "form_fixture.h"
 #include "picture_button.h"
 #include "pictures.h"
+#include "window_fixture.h"
+#include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 
 #include <QAccessible>
@@ -16,7 +17,7 @@ namespace {
 
 using form::ControlKind;
 
-using FormLayoutTest = FormTest;
+using MainWindowTest = WindowTest;
 
 QColor toQColor(form::Rgb colour)
 {
@@ -34,7 +35,7 @@ QString textOf(QWidget* widget)
     return qobject_cast<QAbstractButton*>(widget)->text();
 }
 
-TEST_F(FormLayoutTest, WindowHasItsCaptionSizeIconAndBlackBackground)
+TEST_F(MainWindowTest, WindowHasItsCaptionSizeIconAndBlackBackground)
 {
     EXPECT_EQ(window.objectName(), "Form1");
     EXPECT_EQ(window.windowTitle(), "Darvel's Zarn Editor 1.0");
@@ -47,7 +48,7 @@ TEST_F(FormLayoutTest, WindowHasItsCaptionSizeIconAndBlackBackground)
     }
 }
 
-TEST_F(FormLayoutTest, ControlsStandWhereTheTableSaysWithTheirFontsAndColours)
+TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirFontsAndColours)
 {
     for (const form::Control& expected : form::controls) {
         SCOPED_TRACE(std::string(expected.name));
@@ -91,7 +92,7 @@ TEST_F(FormLayoutTest, ControlsStandWhereTheTableSaysWithTheirFontsAndColours)
     }
 }
 
-TEST_F(FormLayoutTest, FocusStartsOnCommand1AndTabVisitsButtonsThenTheAddressBox)
+TEST_F(MainWindowTest, FocusStartsOnCommand1AndTabVisitsButtonsThenTheAddressBox)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(QApplication::focusWidget(), control("Command1"));
@@ -101,7 +102,7 @@ TEST_F(FormLayoutTest, FocusStartsOnCommand1AndTabVisitsButtonsThenTheAddressBox
     }
 }
 
-TEST_F(FormLayoutTest, OnlyLabel8HasAToolTip)
+TEST_F(MainWindowTest, OnlyLabel8HasAToolTip)
 {
     for (const form::Control& each : form::controls) {
         const QString expected = each.name == "Label8" ? "Click for Program Credits" : "";
@@ -109,24 +110,35 @@ TEST_F(FormLayoutTest, OnlyLabel8HasAToolTip)
     }
 }
 
-TEST_F(FormLayoutTest, PictureButtonsCarryAccessibleNamesAndDescriptions)
+TEST_F(MainWindowTest, ButtonsAndLinksCarryAccessibleNamesDescriptionsAndRoles)
 {
-    const std::array<std::pair<const char*, const char*>, 4> names = {{
-        {"Command1", "EXE -> TXT"},
-        {"Command3", "TXT->EXE"},
-        {"Command2", "Quit"},
-        {"Command4", "Help"},
-    }};
-    for (const auto& [name, accessibleName] : names) {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control(name));
+    for (const form::AccessibleText& expected : form::accessibleTexts) {
+        const form::Control& layout = form::control(expected.id);
+        SCOPED_TRACE(std::string(layout.name));
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(control(layout.name.data()));
         ASSERT_NE(accessible, nullptr);
-        EXPECT_EQ(accessible->text(QAccessible::Name), accessibleName);
-        EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty()) << name;
-        EXPECT_EQ(accessible->role(), QAccessible::Button);
+        EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(expected.name.data()));
+        EXPECT_EQ(accessible->text(QAccessible::Description),
+                  QString::fromUtf8(expected.description.data()));
+        const bool isLabel = layout.kind == ControlKind::Label;
+        EXPECT_EQ(accessible->role(), isLabel ? QAccessible::Link : QAccessible::Button);
     }
+    QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(control("Label5"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->role(), QAccessible::StaticText);
 }
 
-TEST_F(FormLayoutTest, LabelsRefitToTheirTextKeepingLeftAndTop)
+TEST_F(MainWindowTest, PressingALinkThroughAssistiveTechnologyClicksIt)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control("Label4"));
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(window.state().TargetFile, "ag.exe");
+}
+
+TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)
 {
     Label* fileName = label("Label7");
     const int regularWidth = fileName->width();
@@ -153,7 +165,7 @@ TEST_F(FormLayoutTest, LabelsRefitToTheirTextKeepingLeftAndTop)
     }
 }
 
-TEST_F(FormLayoutTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
+TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
 {
     for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
         for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {

@@ -1,4 +1,4 @@
-#include "form_fixture.h"
+#include "window_fixture.h"
 
 #include "folder_files.h"
 
@@ -7,13 +7,13 @@
 
 namespace zarn::testing {
 
-FormTest::FormTest()
+WindowTest::WindowTest()
 {
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
-std::optional<int> FormTest::exitStatusAfter(const std::function<void()>& action)
+std::optional<int> WindowTest::exitStatusAfter(const std::function<void()>& action)
 {
     constexpr int keptRunning = -1;
     QTimer stillRunning;
@@ -30,12 +30,12 @@ std::optional<int> FormTest::exitStatusAfter(const std::function<void()>& action
     return status;
 }
 
-void FormTest::writeFile(const std::string& name, const std::string& bytes) const
+void WindowTest::writeFile(const std::string& name, const std::string& bytes) const
 {
     writeWholeFile(folderPath() / name, bytes);
 }
 
-std::string FormTest::readFile(const std::string& name) const
+std::string WindowTest::readFile(const std::string& name) const
 {
     return readWholeFile(folderPath() / name);
 }

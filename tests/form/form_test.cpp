@@ -1,0 +1,267 @@
+#include "../core/transfer_fixture.h"
+#include "recording_view.h"
+#include "zarn/form/form.h"
+
+#include <gtest/gtest.h>
+
+namespace zarn::testing {
+namespace {
+
+using form::ControlId;
+using Events = std::vector<std::string>;
+
+const std::string selectGame = "Please select Panzer General or Allied General to edit.";
+
+// A loaded form on a fresh program folder, with a view that records what it is told.
+class FormTest : public TransferTest
+{
+protected:
+    FormTest()
+    {
+        view.attach(form);
+        form.load();
+        view.events.clear();
+    }
+
+    RecordingView view;
+    form::Form form{folder, view};
+};
+
+TEST(FormLoad, ShowsTheDefaultAddressAfterABlankAndNoGame)
+{
+    RecordingView view;
+    form::Form form(std::filesystem::path("anywhere"), view);
+    view.attach(form);
+    form.load();
+    EXPECT_EQ(view.events, (Events{"address text \" 1883345\"", "file name None Specified"}));
+    EXPECT_EQ(form.state().SlotAddress, 1883345);
+    EXPECT_EQ(form.state().TargetFile, "None Specified");
+    EXPECT_EQ(form.state().TargetValid, 0);
+}
+
+TEST_F(FormTest, EveryAddressTextSetsTheSlotAddressAndAnOverflowIsRefused)
+{
+    struct Case
+    {
+        const char* text;
+        bool accepted;
+        std::int32_t address;
+    };
+    const Case cases[] = {
+        {"", true, 0},
+        {"letters", true, 0},
+        {"12abc", true, 12},
+        {" 1883345.5", true, 1883346},
+        {"1883344.5", true, 1883344},
+        {"0x1CBCD1", true, 0},
+        {"2147483647", true, 2147483647},
+        {"21474836470", false, 2147483647},
+        {"-2147483649", false, 2147483647},
+        {"-7", true, -7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(form.addressTextChanged(c.text), c.accepted);
+        EXPECT_EQ(form.state().SlotAddress, c.address);
+    }
+    EXPECT_EQ(view.events, Events{});
+}
+
+TEST_F(FormTest, ChoosingAGameShowsItsFileInTheGamesColour)
+{
+    struct Case
+    {
+        ControlId label;
+        const char* targetFile;
+        Events events;
+    };
+    const Case cases[] = {
+        {ControlId::Label2,
+         "pg.exe",
+         {"regular Label2", "file name colour 192 192 192", "file name pg.exe"}},
+        {ControlId::Label4,
+         "ag.exe",
+         {"regular Label4", "file name colour 0 192 0", "file name ag.exe"}},
+        {ControlId::Label2,
+         "pg.exe",
+         {"regular Label2", "file name colour 192 192 192", "file name pg.exe"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.targetFile);
+        view.events.clear();
+        form.clicked(c.label);
+        EXPECT_EQ(view.events, c.events);
+        EXPECT_EQ(form.state().TargetFile, c.targetFile);
+        EXPECT_EQ(form.state().SlotAddress, 1883345);
+        EXPECT_EQ(form.state().TargetValid, 0);
+    }
+}
+
+TEST_F(FormTest, OnlyTheLinksTurnBoldUnderThePointer)
+{
+    const std::pair<ControlId, Events> cases[] = {
+        {ControlId::Label2, {"bold Label2"}},
+        {ControlId::Label4, {"bold Label4"}},
+        {ControlId::Label8, {"bold Label8"}},
+        {ControlId::Label1, {}},
+        {ControlId::Label3, {}},
+        {ControlId::Label5, {}},
+        {ControlId::Label6, {}},
+        {ControlId::Label7, {}},
+        {ControlId::Text1, {}},
+        {ControlId::Command1, {}},
+        {ControlId::Command2, {}},
+        {ControlId::Command3, {}},
+        {ControlId::Command4, {}},
+    };
+    for (const auto& [control, events] : cases) {
+        SCOPED_TRACE(static_cast<int>(control));
+        view.events.clear();
+        form.pointerOver(control);
+        EXPECT_EQ(view.events, events);
+    }
+}
+
+TEST_F(FormTest, TheBareWindowTurnsEveryLinkRegularEveryTime)
+{
+    for (int time = 0; time < 2; ++time) {
+        view.events.clear();
+        form.pointerOverBareWindow();
+        EXPECT_EQ(view.events, (Events{"regular Label2", "regular Label4", "regular Label8"}));
+    }
+}
+
+TEST_F(FormTest, ClicksOnFixedCaptionsAndTheAddressBoxDoNothing)
+{
+    for (const ControlId control : {ControlId::Label1, ControlId::Label3, ControlId::Label5,
+                                    ControlId::Label6, ControlId::Label7, ControlId::Text1}) {
+        form.clicked(control);
+    }
+    EXPECT_EQ(view.events, Events{});
+    EXPECT_EQ(form.state().TargetFile, "None Specified");
+}
+
+TEST_F(FormTest, CreditsAndHelpShowTheirTextsAndTheProgramGoesOn)
+{
+    form.pointerOver(ControlId::Label8);
+    form.clicked(ControlId::Label8);
+    form.clicked(ControlId::Command4);
+    EXPECT_EQ(view.events, (Events{"bold Label8", "message", "message"}));
+    EXPECT_EQ(view.messages, (Events{"Research, Data Collection,\r"
+                                     "& Quality Control: Ilvo Pernak\r"
+                                     "Programming: Darvel Quenby",
+                                     " 'EXE -> TXT' Button:\r"
+                                     " Reads the ag.exe file and writes the unit's available to "
+                                     "purchase\r"
+                                     "to a text file named p_slots.txt.  You can edit this file "
+                                     "with notepad, \r"
+                                     "or any text editor.  To add a unit you must delete a unit.\r"
+                                     "There must always be 646 units including the -1 entries.\r"
+                                     " (-1 means the end of the section.) \r"
+                                     "\r"
+                                     " 'TXT->EXE' Button:\r"
+                                     "Copies the 646 unit entries from the ag.txt file \r"
+                                     "back into the ag.exe file."}));
+}
+
+TEST_F(FormTest, QuitEndsWithSuccess)
+{
+    form.clicked(ControlId::Command2);
+    EXPECT_EQ(view.events, Events{"end 0"});
+}
+
+TEST_F(FormTest, TransfersThatStopEarlyTellWhyAndTheProgramGoesOn)
+{
+    for (const ControlId transfer : {ControlId::Command1, ControlId::Command3}) {
+        form.clicked(transfer);
+    }
+    form.clicked(ControlId::Label2);
+    view.events.clear();
+    form.clicked(ControlId::Command1);
+
+    EXPECT_EQ(view.events, Events{"message"});
+    ASSERT_EQ(view.messages.size(), 3u);
+    EXPECT_EQ(view.messages[0], selectGame);
+    EXPECT_EQ(view.messages[1], selectGame);
+    EXPECT_EQ(view.messages[2].rfind("Could not find ", 0), 0u) << view.messages[2];
+    EXPECT_EQ(fileNames(), Events{});
+}
+
+TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
+{
+    const std::string standard =
+        executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
+    const std::string tooShort =
+        executableWith(alliedGeneralLength - 1, alliedGeneralOffset, regionOf(standardLists()));
+    struct Case
+    {
+        const char* name;
+        std::string executable;
+        bool editedSlotFile;
+        ControlId button;
+        Events messages;
+        int exitStatus;
+        const char* checkedFile;
+        std::string contents;
+    };
+    const Case cases[] = {
+        {"export",
+         standard,
+         false,
+         ControlId::Command1,
+         {},
+         0,
+         "p_slots.txt",
+         slotFileOf(standardLists())},
+        {"import",
+         standard,
+         true,
+         ControlId::Command3,
+         {},
+         0,
+         "ag.exe",
+         executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(editedLists()))},
+        {"export of a wrong length",
+         tooShort,
+         false,
+         ControlId::Command1,
+         {"AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
+          "autoscroll"},
+         1,
+         "ag.exe",
+         tooShort},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        useNewFolder();
+        RecordingView caseView;
+        form::Form caseForm(folder, caseView);
+        writeFile("ag.exe", c.executable);
+        if (c.editedSlotFile) {
+            writeFile("p_slots.txt", slotFileOf(editedLists()));
+        }
+        caseForm.clicked(ControlId::Label4);
+        caseView.events.clear();
+        caseForm.clicked(c.button);
+        EXPECT_EQ(caseView.messages, c.messages);
+        ASSERT_FALSE(caseView.events.empty());
+        EXPECT_EQ(caseView.events.back(), "end " + std::to_string(c.exitStatus));
+        EXPECT_EQ(readFile(c.checkedFile), c.contents);
+    }
+}
+
+TEST_F(FormTest, ARunTimeErrorIsReportedAndEndsWithFailure)
+{
+    writeAlliedGeneral();
+    form.clicked(ControlId::Label4);
+    view.events.clear();
+    form.clicked(ControlId::Command3);
+
+    EXPECT_EQ(view.events, (Events{"message", "end 1"}));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind("Run-time error\r", 0), 0u) << view.messages[0];
+    EXPECT_NE(view.messages[0].find("p_slots.txt"), std::string::npos) << view.messages[0];
+}
+
+} // namespace
+} // namespace zarn::testing

@@ -1,0 +1,170 @@
+#include "synthetic_game.h"
+#include "window_fixture.h"
+#include "zarn/form/messages.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+
+namespace zarn::testing {
+namespace {
+
+using WindowEventsTest = WindowTest;
+
+const QColor silver(192, 192, 192);
+
+// A point of the window that no control covers.
+const QPoint bareWindow(250, 100);
+
+TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
+{
+    auto* box = control<QLineEdit>("Text1");
+    box->clear();
+    EXPECT_EQ(window.state().SlotAddress, 0);
+
+    struct Keystroke
+    {
+        const char* key;
+        std::int32_t address;
+    };
+    for (const Keystroke& typed : {Keystroke{"4", 4}, Keystroke{"2", 42}, Keystroke{".", 42},
+                                   Keystroke{"5", 42}, Keystroke{"x", 42}}) {
+        QTest::keyClicks(box, typed.key);
+        EXPECT_EQ(window.state().SlotAddress, typed.address) << box->text().toStdString();
+    }
+
+    box->setText(QStringLiteral("12abc"));
+    EXPECT_EQ(window.state().SlotAddress, 12);
+}
+
+// An address that overflows: the box refuses the edit, and the text and the address stay as they
+// were.
+TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
+{
+    auto* box = control<QLineEdit>("Text1");
+    box->setFocus();
+    box->end(false);
+    QTest::keyClicks(box, "0000");
+    EXPECT_EQ(box->text(), " 1883345000");
+    EXPECT_EQ(window.state().SlotAddress, 1883345000);
+
+    box->setText(QStringLiteral("2147483647"));
+    for (const char* overflowing : {"99999999999", ".5", "0", "e3"}) {
+        QApplication::clipboard()->setText(QString::fromLatin1(overflowing));
+        box->end(false);
+        QTest::keySequence(box, QKeySequence::Paste);
+        EXPECT_EQ(box->text(), "2147483647") << overflowing;
+        EXPECT_EQ(window.state().SlotAddress, 2147483647) << overflowing;
+    }
+
+    box->setText(QStringLiteral("-2147483648"));
+    box->home(false);
+    QTest::keyClicks(box, "1");
+    EXPECT_EQ(box->text(), "1-2147483648");
+    EXPECT_EQ(window.state().SlotAddress, 1);
+    box->setText(QStringLiteral("-214748364"));
+    box->end(false);
+    QTest::keyClicks(box, "9");
+    EXPECT_EQ(box->text(), "-214748364");
+    EXPECT_EQ(window.state().SlotAddress, -214748364);
+}
+
+TEST_F(WindowEventsTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
+{
+    moveOver(&window, bareWindow);
+    for (const char* link : {"Label2", "Label4", "Label8"}) {
+        EXPECT_FALSE(label(link)->isBold()) << link;
+    }
+    for (const char* link : {"Label2", "Label4", "Label8"}) {
+        moveOver(label(link));
+        EXPECT_TRUE(label(link)->isBold()) << link;
+    }
+    moveOver(&window, bareWindow);
+    for (const char* link : {"Label2", "Label4", "Label8"}) {
+        EXPECT_FALSE(label(link)->isBold()) << link;
+    }
+}
+
+TEST_F(WindowEventsTest, MovesOverOtherControlsNeverReachTheWindow)
+{
+    for (const char* link : {"Label2", "Label4", "Label8"}) {
+        moveOver(label(link));
+    }
+    for (const char* other : {"Command1", "Command2", "Command3", "Command4", "Text1", "Label1",
+                              "Label3", "Label5", "Label6", "Label7"}) {
+        moveOver(control(other));
+        moveOver(control(other), QPoint(1, 1));
+        for (const char* link : {"Label2", "Label4", "Label8"}) {
+            EXPECT_TRUE(label(link)->isBold()) << link << " after a move over " << other;
+        }
+    }
+}
+
+TEST_F(WindowEventsTest, QuitAndClosingTheWindowEndWithSuccess)
+{
+    EXPECT_EQ(exitStatusAfter([this] { click(control("Command2")); }), 0);
+    EXPECT_EQ(exitStatusAfter([this] { window.close(); }), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WindowEventsTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
+{
+    struct Case
+    {
+        const char* pressedOn;
+        const char* releasedOn;
+        const char* targetFile;
+    };
+    const Case cases[] = {
+        {"Label4", "Label4", "ag.exe"},
+        {"Label2", "Label6", "ag.exe"},
+        {"Label6", "Label2", "ag.exe"},
+        {"Label2", "Label2", "pg.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pressedOn) + " to " + c.releasedOn);
+        QTest::mousePress(control(c.pressedOn), Qt::LeftButton);
+        QTest::mouseRelease(control(c.releasedOn), Qt::LeftButton);
+        EXPECT_EQ(window.state().TargetFile, c.targetFile);
+    }
+    EXPECT_EQ(label("Label7")->text(), "pg.exe");
+    EXPECT_EQ(label("Label7")->textColour(), silver);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WindowEventsTest, ReturnAndEnterPressTheFocusedButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    control("Command4")->setFocus();
+    QTest::keyClick(control("Command4"), Qt::Key_Return);
+    QTest::keyClick(control("Command4"), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(control("Command4"), Qt::Key_Space);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::helpMessage)));
+}
+
+TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(window.state().TargetFile, "ag.exe");
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(window.state().TargetFile, "pg.exe");
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{form::creditsMessage});
+    EXPECT_EQ(QApplication::focusWidget(), focus);
+}
+
+TEST_F(WindowEventsTest, ExportFromTheWindowWritesTheSlotFileAndEndsWithSuccess)
+{
+    writeFile("ag.exe",
+              executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
+    click(label("Label4"));
+
+    EXPECT_EQ(exitStatusAfter([this] { click(control("Command1")); }), 0);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+} // namespace zarn::testing

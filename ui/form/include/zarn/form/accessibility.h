@@ -1,0 +1,56 @@
+#pragma once
+
+#include "zarn/form/layout.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+// What assistive technology learns about the controls that do something, and the access keys
+// that let the keyboard click the labels. The keys are invisible: no caption shows them.
+namespace zarn::form {
+
+struct AccessibleText
+{
+    ControlId id;
+    std::string_view name;
+    std::string_view description;
+};
+
+// clang-format off
+inline constexpr std::array<AccessibleText, 7> accessibleTexts = {{
+    {ControlId::Command1, "EXE -> TXT",     "Copies the purchase-slot table of the chosen game executable into p_slots.txt"},
+    {ControlId::Command2, "Quit",           "Ends zarn"},
+    {ControlId::Command3, "TXT->EXE",       "Writes the purchase-slot table in p_slots.txt back into the chosen game executable"},
+    {ControlId::Command4, "Help",           "Explains the two transfer buttons"},
+    {ControlId::Label2,   "Panzer General", "Chooses pg.exe to edit (Alt+P)"},
+    {ControlId::Label4,   "Allied General", "Chooses ag.exe to edit (Alt+A)"},
+    {ControlId::Label8,   "Credits",        "Shows the program credits (Alt+C)"},
+}};
+// clang-format on
+
+// The name and description of a control, when it has them.
+constexpr std::optional<AccessibleText> accessibleText(ControlId id)
+{
+    for (const AccessibleText& each : accessibleTexts) {
+        if (each.id == id) {
+            return each;
+        }
+    }
+    return std::nullopt;
+}
+
+// Alt and a letter clicks a label.
+struct AccessKey
+{
+    char letter; // upper case
+    ControlId label;
+};
+
+inline constexpr std::array<AccessKey, 3> accessKeys = {{
+    {'P', ControlId::Label2},
+    {'A', ControlId::Label4},
+    {'C', ControlId::Label8},
+}};
+
+} // namespace zarn::form

@@ -1,0 +1,55 @@
+#pragma once
+
+// The window's behaviour without a toolkit. Form owns the editor state and answers the window's
+// events; it tells its View what to show. Each front end builds its controls from the layout
+// table (layout.h), turns its toolkit's events into calls on a Form and implements the View.
+
+#include "zarn/editor_state.h"
+#include "zarn/form/layout.h"
+#include "zarn/transfer.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace zarn::form {
+
+class View;
+
+// The labels that act as links: bold under the pointer, regular again over the bare window.
+bool isLink(ControlId control);
+
+class Form
+{
+public:
+    // A form whose transfers use the files in `programFolder` and that shows everything through
+    // `view`, which must outlive it.
+    Form(std::filesystem::path programFolder, View& view);
+
+    // The window's load, once, before it is first shown: the default address in the address
+    // box and no game chosen.
+    void load();
+    // Every change of the address box's text, typed or set. Returns false when the text
+    // overflows the slot address: the change is refused and the window puts the text back.
+    bool addressTextChanged(std::string_view text);
+    // A click on a control: a game label chooses its game, Credits and Help show their texts,
+    // Quit ends the program, the transfer buttons run their transfers. Other controls do nothing.
+    void clicked(ControlId control);
+    // The pointer moved over a control; a link turns bold.
+    void pointerOver(ControlId control);
+    // The pointer moved over the window's own background; every link turns regular.
+    void pointerOverBareWindow();
+
+    const EditorState& state() const { return m_state; }
+
+private:
+    using Transfer = TransferEnd (*)(EditorState&, const std::filesystem::path&, MessagePresenter&);
+
+    void chooseGame(Game game, ControlId label);
+    void runTransfer(Transfer transfer);
+
+    std::filesystem::path m_programFolder;
+    View& m_view;
+    EditorState m_state;
+};
+
+} // namespace zarn::form

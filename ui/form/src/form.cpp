@@ -1,0 +1,124 @@
+#include "zarn/form/form.h"
+
+#include "zarn/form/messages.h"
+#include "zarn/form/view.h"
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+namespace zarn::form {
+namespace {
+
+constexpr ControlId links[] = {ControlId::Label2, ControlId::Label4, ControlId::Label8};
+
+// A number as the window shows it: a blank in place of the sign when it is not negative.
+std::string withSignPlace(std::int32_t number)
+{
+    std::string text(number < 0 ? 0 : 1, ' ');
+    text += std::to_string(number);
+    return text;
+}
+
+} // namespace
+
+bool isLink(ControlId control)
+{
+    for (const ControlId link : links) {
+        if (link == control) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Form::Form(std::filesystem::path programFolder, View& view)
+    : m_programFolder(std::move(programFolder)), m_view(view)
+{}
+
+void Form::load()
+{
+    initialise(m_state);
+    m_view.setAddressText(withSignPlace(m_state.SlotAddress));
+    m_view.setFileName(m_state.TargetFile);
+}
+
+bool Form::addressTextChanged(std::string_view text)
+{
+    return setSlotAddressFromText(m_state, text);
+}
+
+void Form::clicked(ControlId control)
+{
+    switch (control) {
+    case ControlId::Label2:
+        chooseGame(Game::PanzerGeneral, control);
+        break;
+    case ControlId::Label4:
+        chooseGame(Game::AlliedGeneral, control);
+        break;
+    case ControlId::Label8:
+        m_view.showMessage(creditsMessage);
+        break;
+    case ControlId::Command1:
+        runTransfer(&exportSlots);
+        break;
+    case ControlId::Command2:
+        m_view.endProgram(EXIT_SUCCESS);
+        break;
+    case ControlId::Command3:
+        runTransfer(&importSlots);
+        break;
+    case ControlId::Command4:
+        m_view.showMessage(helpMessage);
+        break;
+    default:
+        break;
+    }
+}
+
+void Form::pointerOver(ControlId control)
+{
+    if (isLink(control)) {
+        m_view.setBold(control, true);
+    }
+}
+
+void Form::pointerOverBareWindow()
+{
+    for (const ControlId link : links) {
+        m_view.setBold(link, false);
+    }
+}
+
+void Form::chooseGame(Game game, ControlId label)
+{
+    chooseTarget(m_state, game);
+    m_view.setBold(label, false);
+    // The game labels keep the colours they were made with.
+    m_view.setFileNameColour(*form::control(label).textColour);
+    m_view.setFileName(m_state.TargetFile);
+}
+
+void Form::runTransfer(Transfer transfer)
+{
+    try {
+        switch (transfer(m_state, m_programFolder, m_view)) {
+        case TransferEnd::StoppedEarly:
+            return;
+        case TransferEnd::Succeeded:
+            m_view.endProgram(EXIT_SUCCESS);
+            return;
+        case TransferEnd::Failed:
+            m_view.endProgram(EXIT_FAILURE);
+            return;
+        }
+    } catch (const std::exception& error) {
+        // Run-time errors of the core, and anything else that went wrong on the way, end the
+        // program once the user has read what happened.
+        m_view.showMessage(runTimeErrorReport(error.what()));
+        m_view.endProgram(EXIT_FAILURE);
+    }
+}
+
+} // namespace zarn::form
