@@ -104,8 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(end == zarn::TransferEnd::Succeeded, "a readable table is exported");
     require(folder.read("p_slots.txt") == expected.slotFile, "the slot file holds the table");
-    require(folder.names() == std::vector<std::string>{"p_slots.txt", "pg.exe"},
-            "no other file is left in the folder");
+    std::vector<std::string> names = {"p_slots.txt", "pg.exe"};
+    if (input.oldSlotFileExists) {
+        require(folder.read("p_slots.txt.bak") == oldSlotFile, "the old slot file is kept");
+        names.insert(names.begin() + 1, "p_slots.txt.bak");
+    }
+    require(folder.names() == names, "no other file is left in the folder");
 
     // The new slot file imports back: an unchanged table when it holds 646 entries, none of them
     // 0 (which the import skips); otherwise a refusal, or a run-time error when pg.exe has room
@@ -128,7 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(importEnd == zarn::TransferEnd::Failed, "any other table is refused");
     }
     require(folder.read("pg.exe") == input.executable, "importing the export changes nothing");
-    require(folder.names() == std::vector<std::string>{"p_slots.txt", "pg.exe"},
-            "importing the export makes no safety copy");
+    require(folder.names() == names, "importing the export makes no safety copy");
     return 0;
 }

@@ -1,6 +1,6 @@
 // An arbitrary slot file imported into a synthetic pg.exe either writes exactly the 1292 bytes
-// that the file's first 646 entries stand for at the slot address and nothing else, or leaves
-// every file byte for byte as it was.
+// that the file's first 646 entries stand for at the slot address and nothing else, where they
+// form the 180 lists, or leaves every file byte for byte as it was.
 #include "fuzz_support.h"
 #include "recording_presenter.h"
 #include "synthetic_game.h"
@@ -48,6 +48,8 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
     zarn::SlotItemReader reader(file);
     int entries = 0;
     bool allFit = true;
+    int terminators = 0;
+    bool endsWithTerminator = false;
     std::string region;
     for (int read = 0; read < zarn::itemsPerPass; ++read) {
         const auto item = reader.next();
@@ -58,6 +60,8 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
             continue;
         }
         const double entry = std::floor(item->value);
+        terminators += entry == -1;
+        endsWithTerminator = entry == -1;
         if (entry < -32768 || entry > 32767) {
             allFit = false;
             continue;
@@ -70,7 +74,9 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
     while (const auto item = reader.next()) {
         extra = extra || item->value != 0;
     }
-    if (entries != zarn::requiredEntryCount || extra || !allFit) {
+    // The 646 entries form the 180 lists exactly when 180 of them are -1, the last among them.
+    const bool formsLists = terminators == 180 && endsWithTerminator;
+    if (entries != zarn::requiredEntryCount || extra || !allFit || !formsLists) {
         return {Outcome::Refused, {}};
     }
     return {Outcome::Written, region};

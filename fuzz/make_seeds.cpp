@@ -17,6 +17,7 @@ using zarn::testing::filler;
 using zarn::testing::regionOf;
 using zarn::testing::slotFileOf;
 using zarn::testing::standardLists;
+using zarn::testing::utf16File;
 
 std::string replaced(std::string text, const std::string& from, const std::string& to)
 {
@@ -61,6 +62,9 @@ void addSlotTexts(const Corpus& corpus, const std::string& standard)
     corpus.add("slot_item_reader", "commas", "1,,2, 3 ,\r\n,\t4\n\r\n");
     corpus.add("slot_item_reader", "quotes", "\"a,b\"x,5\r\n\"unclosed, 3\r\n\"7\"");
     corpus.add("slot_item_reader", "bom", "\xEF\xBB\xBF\"Norway\"\r\n-1\r\n");
+    const std::u16string wide(standard.begin(), standard.end());
+    corpus.add("slot_item_reader", "utf16", utf16File(wide, false));
+    corpus.add("slot_item_reader", "utf16-big-endian", utf16File(u"\"Norw\u00e9gen\"\r\n-1", true));
 }
 
 void addImports(const Corpus& corpus, const std::string& standard)
@@ -87,6 +91,14 @@ void addImports(const Corpus& corpus, const std::string& standard)
     add("too-short", input);
     input.slotFile = slotFileOf(standardLists(), "\n");
     add("lf", input);
+    input.slotFile = utf16File(std::u16string(standard.begin(), standard.end()), false);
+    add("utf16", input);
+    // The last -1 moved up above the last unit, which is then left outside every list.
+    const std::size_t lastTerminator = standard.rfind("-1\r\n");
+    const std::size_t lastUnit = standard.rfind("\r\n", lastTerminator - 3) + 2;
+    input.slotFile = standard.substr(0, lastUnit) + "-1\r\n" +
+                     standard.substr(lastUnit, lastTerminator - lastUnit);
+    add("terminator-moved", input);
     input = base;
     input.slotAddress = 0;
     add("address-zero", input);

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 namespace zarn {
 namespace {
@@ -49,6 +51,65 @@ private:
 // Lines are handed to the file in blocks of about this size.
 constexpr std::size_t writeBlock = 64 * 1024;
 
+// Compares the new slot file, block by block as it is written, with the one it replaces.
+class OldSlotFile
+{
+public:
+    // Opens the slot file at `path` where there is one.
+    explicit OldSlotFile(const std::filesystem::path& path) : m_path(path)
+    {
+        if (isPlainFile(path)) {
+            m_file.emplace(File::openForReading(path, displayPath(path)));
+        }
+    }
+
+    // Takes the next block of the new file.
+    void compare(std::string_view block)
+    {
+        if (!m_file || m_differs) {
+            return;
+        }
+        m_buffer.resize(block.size());
+        const std::size_t got = m_file->readAt(m_compared, m_buffer.data(), block.size());
+        m_differs = got != block.size() || m_buffer != block;
+        m_compared += got;
+    }
+
+    // Keeps the old slot file as "p_slots.txt.bak" where its bytes differ from the new one's,
+    // whose blocks have all been compared, and then closes it, so that it can be replaced. A copy
+    // of that name from before is replaced.
+    void keepIfDifferent()
+    {
+        if (m_file && (m_differs || m_file->size() != m_compared)) {
+            keepBackup();
+        }
+        m_file.reset();
+    }
+
+private:
+    void keepBackup() const
+    {
+        std::filesystem::path backupPath = m_path;
+        backupPath += ".bak";
+        ReplacementFile backup = inFolder(backupPath.parent_path(), [&] {
+            return ReplacementFile(backupPath, displayPath(backupPath));
+        });
+        std::vector<char> block(writeBlock);
+        std::uint64_t offset = 0;
+        while (const std::size_t got = m_file->readAt(offset, block.data(), block.size())) {
+            backup.contents().write({block.data(), got});
+            offset += got;
+        }
+        backup.replaceTarget();
+    }
+
+    std::filesystem::path m_path;
+    std::optional<File> m_file;
+    std::string m_buffer;
+    std::uint64_t m_compared = 0;
+    bool m_differs = false;
+};
+
 } // namespace
 
 TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
@@ -59,17 +120,22 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string& executableName = state.TargetFile;
-    const File executable = File::openForReading(*executablePath, executableName);
+    const std::string executableShown = displayPath(*executablePath);
+    const File executable = File::openForReading(*executablePath, executableShown);
     const std::uint64_t length = executable.size();
-    const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
+    const std::optional<std::uint64_t> offset =
+        slotRegionOffset(state, length, *executablePath, messages);
     if (!offset) {
         return TransferEnd::Failed;
     }
 
     const std::filesystem::path slotPath = slotFilePath(programFolder);
-    checkWritableIfPresent(slotPath, slotFileName);
-    ReplacementFile slotFile(slotPath, slotFileName);
+    const std::string slotShown = displayPath(slotPath);
+    refuseReadOnlyFile(slotPath);
+    inFolder(programFolder, [&] { checkWritableIfPresent(slotPath, slotShown); });
+    OldSlotFile oldSlotFile(slotPath);
+    ReplacementFile slotFile =
+        inFolder(programFolder, [&] { return ReplacementFile(slotPath, slotShown); });
     EntryReader entries(executable, *offset);
     std::string lines;
     for (int country = 1; country <= countryCount; ++country) {
@@ -81,17 +147,20 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
                 entry = entries.next();
                 if (!entry) {
                     throw RuntimeError(
-                        messages::listRunsOffEnd(executableName, length, country, unitClass));
+                        messages::listRunsOffEnd(executableShown, length, country, unitClass));
                 }
                 appendEntryLine(lines, *entry);
             } while (*entry != listTerminator);
             if (lines.size() >= writeBlock) {
+                oldSlotFile.compare(lines);
                 slotFile.contents().write(lines);
                 lines.clear();
             }
         }
     }
+    oldSlotFile.compare(lines);
     slotFile.contents().write(lines);
+    oldSlotFile.keepIfDifferent();
     slotFile.replaceTarget();
     return TransferEnd::Succeeded;
 }

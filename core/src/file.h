@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,5 +68,13 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
 
 // The UTF-8 text of a path, for messages.
 std::string displayPath(const std::filesystem::path& path);
+
+// True when a file exists at `path` that is marked read-only (on Windows) or that the user has no
+// permission to write (elsewhere).
+bool isReadOnlyFile(const std::filesystem::path& path);
+
+// Why no file can be created in `folder`, where that is so for lack of permission or because it
+// lies on a read-only medium; nothing otherwise. Used to explain a failure after it happened.
+std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder);
 
 } // namespace zarn

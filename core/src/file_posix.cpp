@@ -222,4 +222,18 @@ std::string displayPath(const std::filesystem::path& path)
     return path.string();
 }
 
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
+{
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
+        (errno != EACCES && errno != EPERM && errno != EROFS)) {
+        return std::nullopt;
+    }
+    return std::strerror(errno);
+}
+
 } // namespace zarn

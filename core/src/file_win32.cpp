@@ -203,4 +203,30 @@ std::string displayPath(const std::filesystem::path& path)
     return std::string(text.begin(), text.end());
 }
 
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// Windows keeps a folder's permissions in its access list, which only an attempt can read
+// reliably: a probe file that the system removes as soon as it is closed.
+std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
+{
+    const std::filesystem::path probe = folder / "zarn-write-probe.zarn-tmp";
+    const HANDLE handle =
+        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return std::nullopt;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_WRITE_PROTECT) {
+        return std::nullopt;
+    }
+    return lastErrorText();
+}
+
 } // namespace zarn

@@ -1,6 +1,7 @@
 #include "file.h"
 #include "messages.h"
 #include "replacement_file.h"
+#include "slot_lists.h"
 #include "transfer_checks.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
@@ -32,25 +33,27 @@ struct SlotFileContents
     std::optional<SlotItem> outOfRange;
     // Items with a non-zero value after the first itemsPerPass.
     std::size_t extraCount = 0;
-    std::size_t firstExtraLine = 0;
+    // The lists that all entries form, those after the first itemsPerPass items included.
+    SlotListTracker lists;
 };
 
 std::ifstream openSlotFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw RuntimeError(messages::fileFailed(slotFileName, "opened", std::strerror(errno)));
+        throw RuntimeError(messages::fileFailed(displayPath(path), "opened", std::strerror(errno)));
     }
     return in;
 }
 
 void addEntry(SlotFileContents& contents, const SlotItem& item)
 {
+    const double entry = std::floor(item.value);
+    contents.lists.add(entry == listTerminator, item.line);
     ++contents.entryCount;
     if (contents.entryCount > requiredEntryCount) {
         return;
     }
-    const double entry = std::floor(item.value);
     if (entry < std::numeric_limits<std::int16_t>::min() ||
         entry > std::numeric_limits<std::int16_t>::max()) {
         if (!contents.outOfRange) {
@@ -65,49 +68,103 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
 
 // Reads the whole slot file: the entries of its first itemsPerPass items, and whatever
 // non-zero items follow them.
-SlotFileContents readSlotFile(std::istream& in)
+SlotFileContents readSlotFile(std::istream& in, const std::filesystem::path& path)
 {
     SlotItemReader reader(in);
     SlotFileContents contents;
     for (int read = 0; read < itemsPerPass; ++read) {
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
-            throw RuntimeError(messages::slotFileTooShort(read));
+            throw RuntimeError(
+                messages::slotFileTooShort(displayPath(path), static_cast<std::size_t>(read),
+                                           static_cast<std::size_t>(contents.entryCount)));
         }
         if (item->value != 0) {
             addEntry(contents, *item);
         }
     }
     while (const std::optional<SlotItem> item = reader.next()) {
-        if (item->value != 0 && contents.extraCount++ == 0) {
-            contents.firstExtraLine = item->line;
+        if (item->value != 0) {
+            ++contents.extraCount;
+            contents.lists.add(std::floor(item->value) == listTerminator, item->line);
         }
     }
     return contents;
 }
 
-SlotFileContents readSlotFileOrFail(std::istream& in)
+SlotFileContents readSlotFileOrFail(std::istream& in, const std::filesystem::path& path)
 {
     try {
-        return readSlotFile(in);
+        return readSlotFile(in, path);
     } catch (const std::ios_base::failure& error) {
-        throw RuntimeError(messages::fileFailed(slotFileName, "read", error.code().message()));
+        throw RuntimeError(messages::fileFailed(displayPath(path), "read", error.code().message()));
     }
 }
 
-// Why the slot file may not be written into the executable, if it may not.
-std::optional<std::string> refusal(const SlotFileContents& contents,
+// The lists of the slot region as the executable holds it now.
+SlotListTracker listsOf(std::string_view region)
+{
+    SlotListTracker lists;
+    for (std::size_t at = 0; at + 1 < region.size(); at += 2) {
+        lists.add(region[at] == '\xFF' && region[at + 1] == '\xFF', 0);
+    }
+    return lists;
+}
+
+// Where the user most likely changed the table: the first list whose length differs from the
+// executable's, or the entries that follow lists that all agree.
+std::optional<std::string> whereToLook(const SlotListTracker& edited,
+                                       const SlotListTracker& current,
+                                       const std::string& executableName)
+{
+    const std::optional<int> list = firstDifferingList(edited, current);
+    if (!list) {
+        return std::nullopt;
+    }
+    if (*list < countryCount * unitClassCount) {
+        const auto index = static_cast<std::size_t>(*list);
+        return messages::firstDifferingList(index, edited.lists()[index].firstLine, executableName);
+    }
+    if (const std::optional<std::size_t> line = edited.lineAfterTable()) {
+        return messages::entriesAfterAgreeingLists(*line, executableName);
+    }
+    return std::nullopt;
+}
+
+std::string shapeRefusal(const ShapeFault& fault, const std::optional<std::string>& hint,
+                         const std::string& executableName)
+{
+    switch (fault.kind) {
+    case ShapeFault::Kind::EntryAfterLastList:
+        return messages::entryAfterLastList(fault.line, hint, executableName);
+    case ShapeFault::Kind::LastListOpen:
+        return messages::lastListOpen(fault.line, fault.terminators, hint, executableName);
+    case ShapeFault::Kind::TerminatorMissing:
+        break;
+    }
+    return messages::terminatorMissing(fault.terminators, fault.line, hint, executableName);
+}
+
+// Why the slot file may not be written into the executable, if it may not. `oldRegion` is the
+// table as the executable holds it now.
+std::optional<std::string> refusal(const SlotFileContents& contents, std::string_view oldRegion,
                                    const std::string& executableName)
 {
     if (contents.entryCount != requiredEntryCount) {
         return messages::wrongCount(contents.entryCount);
     }
+    const auto hint = [&] {
+        return whereToLook(contents.lists, listsOf(oldRegion), executableName);
+    };
     if (contents.extraCount > 0) {
-        return messages::extraEntries(contents.extraCount, contents.firstExtraLine, executableName);
+        return messages::extraEntries(contents.extraCount, hint(), executableName);
     }
     if (contents.outOfRange) {
         return messages::entryOutOfRange(contents.outOfRange->value, contents.outOfRange->line,
                                          executableName);
+    }
+    if (const std::optional<ShapeFault> fault = shapeFault(contents.lists)) {
+        return shapeRefusal(*fault, hint(), executableName);
     }
     return std::nullopt;
 }
@@ -132,8 +189,7 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
 }
 
 // Keeps the executable as it is now beside it as "<name>.orig", unless that copy exists already.
-void keepSafetyCopy(const File& executable, const std::filesystem::path& executablePath,
-                    const std::string& executableName)
+void keepSafetyCopy(const File& executable, const std::filesystem::path& executablePath)
 {
     std::filesystem::path copyPath = executablePath;
     copyPath += ".orig";
@@ -141,13 +197,15 @@ void keepSafetyCopy(const File& executable, const std::filesystem::path& executa
         return;
     }
     try {
-        ReplacementFile copy(copyPath, executableName + ".orig");
+        ReplacementFile copy = inFolder(copyPath.parent_path(), [&] {
+            return ReplacementFile(copyPath, displayPath(copyPath));
+        });
         copyWithPatch(executable, copy.contents(), 0, {});
         if (!copy.createTarget()) {
-            throw RuntimeError(messages::safetyCopyInTheWay(executableName));
+            throw RuntimeError(messages::safetyCopyInTheWay(displayPath(copyPath)));
         }
     } catch (const RuntimeError& error) {
-        throw RuntimeError(messages::safetyCopyFailed(executableName, error.what()));
+        throw RuntimeError(messages::safetyCopyFailed(displayPath(executablePath), error.what()));
     }
 }
 
@@ -162,10 +220,16 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
         return TransferEnd::StoppedEarly;
     }
     const std::string& executableName = state.TargetFile;
-    std::ifstream slotFile = openSlotFile(slotFilePath(programFolder));
-    File executable = File::openForUpdate(*executablePath, executableName);
+    const std::string executableShown = displayPath(*executablePath);
+    const std::filesystem::path folder = executablePath->parent_path();
+    const std::filesystem::path slotPath = slotFilePath(programFolder);
+    std::ifstream slotFile = openSlotFile(slotPath);
+    refuseReadOnlyFile(*executablePath);
+    File executable =
+        inFolder(folder, [&] { return File::openForUpdate(*executablePath, executableShown); });
     const std::uint64_t length = executable.size();
-    const std::optional<std::uint64_t> offset = slotRegionOffset(state, length, messages);
+    const std::optional<std::uint64_t> offset =
+        slotRegionOffset(state, length, *executablePath, messages);
     if (!offset) {
         return TransferEnd::Failed;
     }
@@ -173,19 +237,19 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
         messages.showMessage(messages::regionPastEnd(state.SlotAddress, length, executableName));
         return TransferEnd::Failed;
     }
-    const SlotFileContents contents = readSlotFileOrFail(slotFile);
-    if (const std::optional<std::string> reason = refusal(contents, executableName)) {
+    const SlotFileContents contents = readSlotFileOrFail(slotFile, slotPath);
+    std::string oldRegion(regionBytes, '\0');
+    executable.readAt(*offset, oldRegion.data(), oldRegion.size());
+    if (const std::optional<std::string> reason = refusal(contents, oldRegion, executableName)) {
         messages.showMessage(*reason);
         return TransferEnd::Failed;
     }
-
-    std::string oldRegion(regionBytes, '\0');
-    executable.readAt(*offset, oldRegion.data(), oldRegion.size());
     if (oldRegion == contents.region) {
         return TransferEnd::Succeeded;
     }
-    keepSafetyCopy(executable, *executablePath, executableName);
-    ReplacementFile replacement(*executablePath, executableName);
+    keepSafetyCopy(executable, *executablePath);
+    ReplacementFile replacement =
+        inFolder(folder, [&] { return ReplacementFile(*executablePath, executableShown); });
     copyWithPatch(executable, replacement.contents(), *offset, contents.region);
     replacement.contents().copyPermissionsFrom(executable);
     executable.close();

@@ -19,10 +19,30 @@ std::string withSignPlace(std::int64_t number)
     return text;
 }
 
+std::string counted(std::size_t count, std::string_view one, std::string_view more)
+{
+    return std::to_string(count) + " " + std::string(count == 1 ? one : more);
+}
+
 std::string notModified(std::string_view targetFile)
 {
     return std::string(targetFile) + " file NOT modified.";
 }
+
+std::string listName(std::size_t list)
+{
+    return std::string(countryNames[list / unitClassCount + 1]) + ", " +
+           std::string(unitClassNames[list % unitClassCount + 1]);
+}
+
+// The line that says where to look, where there is one, with its line break.
+std::string lineIfAny(const std::optional<std::string>& line)
+{
+    return line ? *line + "\r" : std::string();
+}
+
+const char restoreTerminator[] =
+    "Every list ends in -1: put back the -1 that was deleted, and to add a unit delete a unit.\r";
 
 } // namespace
 
@@ -54,12 +74,13 @@ std::string wrongCount(int count)
            " entries.\rThere must be exactly 646 unit entries !\r" + notModified("ag.exe");
 }
 
-std::string extraEntries(std::size_t count, std::size_t firstLine, std::string_view targetFile)
+std::string extraEntries(std::size_t count, const std::optional<std::string>& whereToLook,
+                         std::string_view targetFile)
 {
     return "Error  !\rInput file contains " + withSignPlace(static_cast<std::int64_t>(count)) +
-           (count == 1 ? " entry" : " entries") + " after its first 841 items, from line " +
-           std::to_string(firstLine) + " on.\rTo add a unit you must delete a unit.\r" +
-           notModified(targetFile);
+           (count == 1 ? " entry" : " entries") +
+           " too many: there must be exactly 646 unit entries !\r" + lineIfAny(whereToLook) +
+           "To add a unit you must delete a unit.\r" + notModified(targetFile);
 }
 
 std::string entryOutOfRange(double entry, std::size_t line, std::string_view targetFile)
@@ -79,15 +100,90 @@ std::string regionPastEnd(std::int32_t slotAddress, std::uint64_t length,
            std::to_string(length) + " bytes).\r" + notModified(targetFile);
 }
 
+std::string entryAfterLastList(std::size_t line, const std::optional<std::string>& whereToLook,
+                               std::string_view targetFile)
+{
+    return "Error  !\rThe entry on line " + std::to_string(line) +
+           " comes after the -1 that ends the last list, " +
+           listName(countryCount * unitClassCount - 1) + " !\r" + lineIfAny(whereToLook) +
+           "Every list ends in exactly one -1: remove the -1 that was added, or move the entry "
+           "into a list.\r" +
+           notModified(targetFile);
+}
+
+std::string lastListOpen(std::size_t line, std::size_t list,
+                         const std::optional<std::string>& whereToLook, std::string_view targetFile)
+{
+    return "Error  !\rThe last entry, on line " + std::to_string(line) +
+           ", is not -1: the list for " + listName(list) + " has no end !\r" +
+           lineIfAny(whereToLook) + restoreTerminator + notModified(targetFile);
+}
+
+std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
+                              const std::optional<std::string>& whereToLook,
+                              std::string_view targetFile)
+{
+    return "Error  !\rThe 646 entries, up to line " + std::to_string(lastLine) + ", hold only " +
+           counted(terminators, "entry", "entries") +
+           " of -1: there must be 180, one at the end of each list !\r" + lineIfAny(whereToLook) +
+           restoreTerminator + notModified(targetFile);
+}
+
+std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile)
+{
+    return "The first list whose length differs from " + std::string(targetFile) + " is " +
+           listName(list) + ", starting on line " + std::to_string(line) + ".";
+}
+
+std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetFile)
+{
+    return "Every list has the length it has in " + std::string(targetFile) +
+           "; the entries from line " + std::to_string(line) + " on come after the last -1.";
+}
+
 std::string fileFailed(std::string_view file, std::string_view action, std::string_view reason)
 {
     return std::string(file) + " could not be " + std::string(action) + ": " + std::string(reason);
 }
 
-std::string slotFileTooShort(std::size_t items)
+std::string folderNotWritable(std::string_view folder, std::string_view reason)
 {
-    return std::string(slotFileName) + " ends after " + std::to_string(items) + " items; " +
-           std::to_string(itemsPerPass) + " are needed.";
+    return "The folder " + std::string(folder) + " cannot be written: " + std::string(reason) +
+           "\rzarn keeps its files beside the game: copy the game and zarn into a folder where "
+           "you may create files.";
+}
+
+std::string readOnlyFile(std::string_view file)
+{
+#ifdef _WIN32
+    return std::string(file) +
+           " is read-only, so zarn cannot change it.\rClear its read-only attribute (right-click "
+           "it, choose Properties, untick Read-only) and try again.";
+#else
+    return std::string(file) +
+           " is read-only for you, so zarn cannot change it.\rGive yourself write permission on "
+           "it (for example with chmod u+w) and try again.";
+#endif
+}
+
+std::string slotFileTooShort(std::string_view slotFile, std::size_t items, std::size_t entries)
+{
+    std::string text = std::string(slotFile) + " has only " + counted(items, "line", "lines") +
+                       " where 841 are needed: 15 country names, 180 class names and 646 "
+                       "entries.\r";
+    if (entries == 0) {
+        return text + "It holds no entries at all: export the table again to start afresh.";
+    }
+    if (entries < requiredEntryCount) {
+        return text + "It holds " + counted(entries, "entry", "entries") +
+               ": a unit or a -1 was deleted without one added in its place.";
+    }
+    if (entries == requiredEntryCount) {
+        return text + "Its 646 entries are all there: a country or class name was deleted; put "
+                      "its line back.";
+    }
+    return text + "It holds " + std::to_string(entries) +
+           " entries: names were deleted and units added; to add a unit you must delete a unit.";
 }
 
 std::string addressBeforeStart(std::int32_t slotAddress, std::string_view targetFile)
@@ -106,13 +202,13 @@ std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, in
 
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason)
 {
-    return std::string(targetFile) + " was not changed: its safety copy " +
-           std::string(targetFile) + ".orig could not be made. " + std::string(reason);
+    return std::string(targetFile) + " was not changed: its safety copy could not be made. " +
+           std::string(reason);
 }
 
-std::string safetyCopyInTheWay(std::string_view targetFile)
+std::string safetyCopyInTheWay(std::string_view safetyCopy)
 {
-    return "something that is not a file is in the way of " + std::string(targetFile) + ".orig";
+    return "something that is not a file is in the way of " + std::string(safetyCopy);
 }
 
 } // namespace zarn::messages

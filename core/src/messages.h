@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,18 +14,34 @@ std::string wrongLength();
 std::string wrongAddress();
 std::string executableMissing(std::string_view targetPath);
 std::string wrongCount(int count);
-std::string extraEntries(std::size_t count, std::size_t firstLine, std::string_view targetFile);
+std::string extraEntries(std::size_t count, const std::optional<std::string>& whereToLook,
+                         std::string_view targetFile);
 std::string entryOutOfRange(double entry, std::size_t line, std::string_view targetFile);
 std::string regionPastEnd(std::int32_t slotAddress, std::uint64_t length,
                           std::string_view targetFile);
 
-// Run-time error texts.
+// Refusals of entries that do not form the table's 180 lists, and the line of each that points to
+// the list the user most likely changed. `list` counts from 0, country by country.
+std::string entryAfterLastList(std::size_t line, const std::optional<std::string>& whereToLook,
+                               std::string_view targetFile);
+std::string lastListOpen(std::size_t line, std::size_t list,
+                         const std::optional<std::string>& whereToLook,
+                         std::string_view targetFile);
+std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
+                              const std::optional<std::string>& whereToLook,
+                              std::string_view targetFile);
+std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile);
+std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetFile);
+
+// Run-time error texts. Each names its file by its full path.
 std::string fileFailed(std::string_view file, std::string_view action, std::string_view reason);
-std::string slotFileTooShort(std::size_t items);
+std::string folderNotWritable(std::string_view folder, std::string_view reason);
+std::string readOnlyFile(std::string_view file);
+std::string slotFileTooShort(std::string_view slotFile, std::size_t items, std::size_t entries);
 std::string addressBeforeStart(std::int32_t slotAddress, std::string_view targetFile);
 std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, int country,
                            int unitClass);
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason);
-std::string safetyCopyInTheWay(std::string_view targetFile);
+std::string safetyCopyInTheWay(std::string_view safetyCopy);
 
 } // namespace zarn::messages

@@ -2,10 +2,15 @@
 
 #include "zarn/number_text.h"
 
+#include <utility>
+
 namespace zarn {
 namespace {
 
 constexpr int endOfFile = std::char_traits<char>::eof();
+
+// What a UTF-16 character outside ASCII reads as: a byte that is no part of any number.
+constexpr int beyondAscii = 0x80;
 
 } // namespace
 
@@ -22,7 +27,24 @@ void appendEntryLine(std::string& out, std::int16_t entry)
     out += "\r\n";
 }
 
-SlotItemReader::SlotItemReader(std::istream& in) : m_in(*in.rdbuf()) {}
+SlotItemReader::SlotItemReader(std::istream& in) : m_in(*in.rdbuf())
+{
+    const int first = m_in.sgetc();
+    if (first != 0xFF && first != 0xFE) {
+        return;
+    }
+    m_in.sbumpc();
+    const int second = m_in.sgetc();
+    if (first == 0xFF && second == 0xFE) {
+        m_encoding = Encoding::Utf16LittleEndian;
+    } else if (first == 0xFE && second == 0xFF) {
+        m_encoding = Encoding::Utf16BigEndian;
+    } else {
+        m_pending = first;
+        return;
+    }
+    m_in.sbumpc();
+}
 
 std::optional<SlotItem> SlotItemReader::next()
 {
@@ -54,14 +76,36 @@ std::optional<SlotItem> SlotItemReader::next()
     return item;
 }
 
+int SlotItemReader::readUtf16()
+{
+    const int first = m_in.sbumpc();
+    const int second = first == endOfFile ? endOfFile : m_in.sbumpc();
+    if (second == endOfFile) {
+        return endOfFile;
+    }
+    const int unit =
+        m_encoding == Encoding::Utf16LittleEndian ? first | second << 8 : first << 8 | second;
+    return unit < beyondAscii ? unit : beyondAscii;
+}
+
 int SlotItemReader::peek()
 {
-    return m_in.sgetc();
+    if (m_pending) {
+        return *m_pending;
+    }
+    if (m_encoding == Encoding::Bytes) {
+        return m_in.sgetc();
+    }
+    m_pending = readUtf16();
+    return *m_pending;
 }
 
 int SlotItemReader::take()
 {
-    return m_in.sbumpc();
+    if (m_pending) {
+        return *std::exchange(m_pending, std::nullopt);
+    }
+    return m_encoding == Encoding::Bytes ? m_in.sbumpc() : readUtf16();
 }
 
 bool SlotItemReader::atLineEnd(int c) const

@@ -24,15 +24,31 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
 }
 
 std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+                                              const std::filesystem::path& executablePath,
                                               MessagePresenter& messages)
 {
     if (!passesLengthGate(state, executableLength, messages)) {
         return std::nullopt;
     }
     if (state.SlotAddress < 1) {
-        throw RuntimeError(messages::addressBeforeStart(state.SlotAddress, state.TargetFile));
+        throw RuntimeError(
+            messages::addressBeforeStart(state.SlotAddress, displayPath(executablePath)));
     }
     return static_cast<std::uint64_t>(state.SlotAddress) - 1;
+}
+
+void refuseReadOnlyFile(const std::filesystem::path& path)
+{
+    if (isReadOnlyFile(path)) {
+        throw RuntimeError(messages::readOnlyFile(displayPath(path)));
+    }
+}
+
+void refuseUnwritableFolder(const std::filesystem::path& folder)
+{
+    if (const std::optional<std::string> reason = whyFolderRefusesFiles(folder)) {
+        throw RuntimeError(messages::folderNotWritable(displayPath(folder), *reason));
+    }
 }
 
 } // namespace zarn

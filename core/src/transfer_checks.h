@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zarn/runtime_error.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,8 +21,28 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
 // The checks of both transfers once the executable is open: the length gate, then a slot address
 // at or after the first byte. Returns the zero-based offset of the slot region, or nothing when
 // the gate refused the executable and told the user why.
-// @throw RuntimeError when the slot address lies before the first byte.
+// @throw RuntimeError naming `executablePath` when the slot address lies before the first byte.
 std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+                                              const std::filesystem::path& executablePath,
                                               MessagePresenter& messages);
+
+// @throw RuntimeError saying how to make it writable, when the file at `path` is read-only.
+void refuseReadOnlyFile(const std::filesystem::path& path);
+
+// @throw RuntimeError naming the folder, when no file can be created in it.
+void refuseUnwritableFolder(const std::filesystem::path& folder);
+
+// Runs `step`, which creates or changes a file in `folder`. Where it fails because the folder
+// takes no new files, the failure is told as the folder's, not as the file's.
+template <typename Step>
+decltype(auto) inFolder(const std::filesystem::path& folder, Step step)
+{
+    try {
+        return step();
+    } catch (const RuntimeError&) {
+        refuseUnwritableFolder(folder);
+        throw;
+    }
+}
 
 } // namespace zarn

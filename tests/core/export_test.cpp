@@ -1,6 +1,7 @@
 #include "transfer_fixture.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zarn::testing {
 namespace {
@@ -29,7 +30,68 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
     EXPECT_EQ(written.substr(0, head.size()), head);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.TargetValid, -1);
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
+}
+
+TEST_F(ExportTest, KeepsAReplacedSlotFileThatDiffersAsBak)
+{
+    struct Case
+    {
+        const char* what;
+        std::optional<std::string> oldSlotFile;
+        std::optional<std::string> oldBackup;
+        std::optional<std::string> backup; // after the export
+    };
+    const std::string exported = slotFileOf(standardLists());
+    const Case cases[] = {
+        {"no slot file", std::nullopt, std::nullopt, std::nullopt},
+        {"an edited slot file", oldSlotFile, std::nullopt, oldSlotFile},
+        {"an edited slot file and an older backup", oldSlotFile, "older", oldSlotFile},
+        {"the same slot file", exported, std::nullopt, std::nullopt},
+        {"the same slot file and an older backup", exported, "older", "older"},
+        {"the same slot file and more", exported + "\r\n", "older", exported + "\r\n"},
+        {"the slot file cut short", exported.substr(0, 100), std::nullopt, exported.substr(0, 100)},
+        {"a large slot file", std::string(3 * 64 * 1024 + 7, 'x'), "older",
+         std::string(3 * 64 * 1024 + 7, 'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeAlliedGeneral();
+        if (c.oldSlotFile) {
+            writeFile("p_slots.txt", *c.oldSlotFile);
+        }
+        if (c.oldBackup) {
+            writeFile("p_slots.txt.bak", *c.oldBackup);
+        }
+        choose("ag.exe");
+
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(readFile("p_slots.txt"), exported);
+        std::vector<std::string> names = {"ag.exe", "p_slots.txt"};
+        if (c.backup) {
+            EXPECT_EQ(readFile("p_slots.txt.bak"), *c.backup);
+            names.push_back("p_slots.txt.bak");
+        }
+        EXPECT_EQ(fileNames(), names);
+    }
+}
+
+TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    std::filesystem::create_directory(folder / "p_slots.txt.bak");
+    choose("ag.exe");
+
+    const std::string error = runtimeErrorOf([this] { return runExport(); });
+    EXPECT_TRUE(
+        error.starts_with((folder / "p_slots.txt.bak").string() + " could not be replaced: "))
+        << error;
+    EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "p_slots.txt.bak"));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
 }
 
 TEST_F(ExportTest, ReadsPanzerGeneralAtAnyAddress)
@@ -140,7 +202,8 @@ TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
         choose("pg.exe", address);
         EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
                   "The slot address " + std::to_string(address) +
-                      " lies before the first byte of pg.exe; addresses start at 1.");
+                      " lies before the first byte of " + (folder / "pg.exe").string() +
+                      "; addresses start at 1.");
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     }
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
@@ -159,22 +222,22 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
     const Case cases[] = {
         // The table stops two bytes short of the last terminator.
         {region.substr(0, region.size() - 2), 1,
-         "pg.exe ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
+         "ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
          "a -1 closes it."},
         // An odd last byte is no entry.
         {region.substr(0, region.size() - 1), 1,
-         "pg.exe ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
+         "ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
          "a -1 closes it."},
         // No terminator anywhere.
         {std::string(5000, '\x01'), 1,
-         "pg.exe ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
         // The address lies past the end.
         {region, 5000,
-         "pg.exe ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
         {"", 1,
-         "pg.exe ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
+         "ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
          "closes it."},
     };
     writeFile("p_slots.txt", oldSlotFile);
@@ -183,7 +246,8 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
         writeFile("pg.exe", c.executable);
         choose("pg.exe", c.address);
 
-        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }), c.error);
+        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
+                  (folder / "pg.exe").string() + " " + c.error);
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
     }
@@ -203,6 +267,7 @@ TEST_F(ExportTest, WritesThroughALinkedSlotFile)
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
     EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
 }
 
 TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
@@ -218,7 +283,9 @@ TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
     choose("ag.exe");
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              "p_slots.txt could not be written: Read-only file system");
+              "The folder " + folder.string() +
+                  " cannot be written: Read-only file system\rzarn keeps its files beside the "
+                  "game: copy the game and zarn into a folder where you may create files.");
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
@@ -237,7 +304,7 @@ TEST_F(ExportTest, ReportsAFullDiskAndKeepsTheOldSlotFile)
     choose("ag.exe");
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              "p_slots.txt could not be written: No space left on device");
+              (folder / "p_slots.txt").string() + " could not be written: No space left on device");
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "filler", "p_slots.txt"}));
 }

@@ -92,25 +92,29 @@ TEST_F(ImportTest, StoresEachValueRoundedDown)
     struct Case
     {
         std::string text;
+        std::size_t line;
         std::string bytes;
     };
+    // Values that round down to -1 stand in for the -1 on line 3, the table's first entry; the
+    // others for the first unit on line 5, its second entry.
     const Case cases[] = {
-        {"7.9", std::string("\x07\x00", 2)},
-        {"-0.5", "\xFF\xFF"},
-        {"32767.9", "\xFF\x7F"},
-        {"-32768", std::string("\x00\x80", 2)},
-        {"&HFFFF", "\xFF\xFF"},
-        {" 1 2 ", std::string("\x0C\x00", 2)},
-        {"\"300\"", std::string("\x2C\x01", 2)},
-        {"5abc", std::string("\x05\x00", 2)},
+        {"7.9", firstUnitLine, std::string("\x07\x00", 2)},
+        {"-0.5", 3, "\xFF\xFF"},
+        {"32767.9", firstUnitLine, "\xFF\x7F"},
+        {"-32768", firstUnitLine, std::string("\x00\x80", 2)},
+        {"&HFFFF", 3, "\xFF\xFF"},
+        {"&HFFFE", firstUnitLine, "\xFE\xFF"},
+        {" 1 2 ", firstUnitLine, std::string("\x0C\x00", 2)},
+        {"\"300\"", firstUnitLine, std::string("\x2C\x01", 2)},
+        {"5abc", firstUnitLine, std::string("\x05\x00", 2)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         writePanzerGeneral();
-        writeFile("p_slots.txt", withLine(firstUnitLine, c.text));
+        writeFile("p_slots.txt", withLine(c.line, c.text));
 
         EXPECT_EQ(runImport(), TransferEnd::Succeeded);
-        EXPECT_EQ(readFile("pg.exe").substr(100 + 2, 2), c.bytes);
+        EXPECT_EQ(readFile("pg.exe").substr(c.line == 3 ? 100 : 102, 2), c.bytes);
     }
 }
 
@@ -123,8 +127,14 @@ TEST_F(ImportTest, AcceptsOtherLineEndsAndItemsSharingALine)
     commas.replace(commas.find("\r\n"), 2, ",");
     commas.replace(commas.find("\r\n"), 2, " , ");
     const std::string standard = slotFileOf(standardLists());
+    const std::u16string wide(standard.begin(), standard.end());
+    std::u16string accented = wide;
+    accented.replace(accented.find(u"Norway"), 6, u"Norw\u00e9gen \u20ac");
     const std::string files[] = {slotFileOf(standardLists(), "\n"),
-                                 slotFileOf(standardLists(), "\r"), commas,
+                                 // Saved as "Unicode" by Notepad, and in the other byte order.
+                                 utf16File(wide, false), utf16File(wide, true),
+                                 utf16File(accented, false), slotFileOf(standardLists(), "\r"),
+                                 commas,
                                  // The last item may end without a line end.
                                  standard.substr(0, standard.size() - 2),
                                  // A quote left open ends at its line end.
@@ -171,16 +181,20 @@ TEST_F(ImportTest, RefusesAWrongEntryCountWithTheCountMessage)
 TEST_F(ImportTest, RefusesEntriesBeyondThe841stItem)
 {
     writePanzerGeneral();
-    // A unit added without deleting another pushes the last -1 to line 842.
+    // A unit added to Norway's Tank list without deleting another pushes the last -1 to line 842.
     std::string added = slotFileOf(standardLists());
     added.insert(added.find("\r\n", added.find("\"Tank\"")) + 2, "77\r\n");
     writeFile("p_slots.txt", added);
-    expectRefusal("Error  !\rInput file contains  1 entry after its first 841 items, from line "
-                  "842 on.\rTo add a unit you must delete a unit.\rpg.exe file NOT modified.");
+    expectRefusal("Error  !\rInput file contains  1 entry too many: there must be exactly 646 unit "
+                  "entries !\rThe first list whose length differs from pg.exe is Norway, Tank, "
+                  "starting on line 5.\rTo add a unit you must delete a unit.\rpg.exe file NOT "
+                  "modified.");
 
     writeFile("p_slots.txt", slotFileOf(standardLists()) + "\r\n\"extra\"\r\n3\r\n4,5\r\n");
-    expectRefusal("Error  !\rInput file contains  3 entries after its first 841 items, from line "
-                  "844 on.\rTo add a unit you must delete a unit.\rpg.exe file NOT modified.");
+    expectRefusal("Error  !\rInput file contains  3 entries too many: there must be exactly 646 "
+                  "unit entries !\rEvery list has the length it has in pg.exe; the entries from "
+                  "line 844 on come after the last -1.\rTo add a unit you must delete a "
+                  "unit.\rpg.exe file NOT modified.");
 }
 
 TEST_F(ImportTest, AcceptsNamesAndBlankLinesAfterThe841stItem)
@@ -214,24 +228,43 @@ TEST_F(ImportTest, RefusesEntriesOutsideSixteenBits)
     }
 }
 
-TEST_F(ImportTest, ReportsASlotFileThatEndsTooSoon)
+TEST_F(ImportTest, ReportsASlotFileThatEndsTooSoonInLinesAndEntries)
 {
     const std::string executable = writePanzerGeneral();
     const std::string standard = slotFileOf(standardLists());
+    const std::string names = "\"Norway\"\r\n\"Infantry\"\r\n";
     struct Case
     {
         std::string file;
-        std::size_t items;
+        std::string error;
     };
+    const std::string needed =
+        " where 841 are needed: 15 country names, 180 class names and 646 entries.\r";
     const Case cases[] = {
-        {standard.substr(0, standard.rfind("-1\r\n")), 840},
-        {"", 0},
-        {"\"only names\"\r\n\"and more\"\r\n", 2},
+        {standard.substr(0, standard.rfind("-1\r\n")),
+         "840 lines" + needed +
+             "It holds 645 entries: a unit or a -1 was deleted without one added in its place."},
+        {standard.substr(names.size()),
+         "839 lines" + needed +
+             "Its 646 entries are all there: a country or class name was deleted; put its line "
+             "back."},
+        {"7\r\n-1\r\n" + standard.substr(names.size() + std::string("-1\r\n\"Tank\"\r\n").size()),
+         "839 lines" + needed +
+             "It holds 647 entries: names were deleted and units added; to add a unit you must "
+             "delete a unit."},
+        {"\"Norway\"\r\n-1\r\n",
+         "2 lines" + needed +
+             "It holds 1 entry: a unit or a -1 was deleted without one added in its place."},
+        {"", "0 lines" + needed +
+                 "It holds no entries at all: export the table again to start afresh."},
+        {"\"only one name\"",
+         "1 line" + needed + "It holds no entries at all: export the table again to start afresh."},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
         writeFile("p_slots.txt", c.file);
         EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-                  "p_slots.txt ends after " + std::to_string(c.items) + " items; 841 are needed.");
+                  (folder / "p_slots.txt").string() + " has only " + c.error);
         EXPECT_EQ(readFile("pg.exe"), executable);
     }
 }
@@ -240,7 +273,8 @@ TEST_F(ImportTest, ReportsAMissingSlotFile)
 {
     const std::string executable = writePanzerGeneral();
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              "p_slots.txt could not be opened: No such file or directory");
+              (folder / "p_slots.txt").string() +
+                  " could not be opened: No such file or directory");
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), std::vector<std::string>{"pg.exe"});
 }
@@ -303,7 +337,8 @@ TEST_F(ImportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
         choose("pg.exe", address);
         EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
                   "The slot address " + std::to_string(address) +
-                      " lies before the first byte of pg.exe; addresses start at 1.");
+                      " lies before the first byte of " + (folder / "pg.exe").string() +
+                      "; addresses start at 1.");
         EXPECT_EQ(readFile("pg.exe"), executable);
     }
 }
@@ -328,8 +363,10 @@ TEST_F(ImportTest, WritesNothingWhenTheSafetyCopyCannotBeMade)
     std::filesystem::create_directory(folder / "pg.exe.orig");
 
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              "pg.exe was not changed: its safety copy pg.exe.orig could not be made. something "
-              "that is not a file is in the way of pg.exe.orig");
+              (folder / "pg.exe").string() +
+                  " was not changed: its safety copy could not be made. something that is not a "
+                  "file is in the way of " +
+                  (folder / "pg.exe.orig").string());
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe", "pg.exe.orig"}));
 }
@@ -380,7 +417,9 @@ TEST_F(ImportTest, ReportsAReadOnlyFolderAndChangesNothing)
     mount.makeReadOnly();
 
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              "pg.exe could not be opened for writing: Read-only file system");
+              "The folder " + folder.string() +
+                  " cannot be written: Read-only file system\rzarn keeps its files beside the "
+                  "game: copy the game and zarn into a folder where you may create files.");
     EXPECT_EQ(readFile("pg.exe"), executable);
 }
 
@@ -396,16 +435,17 @@ TEST_F(ImportTest, ReportsAFullDiskAndChangesNothing)
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
     choose("ag.exe");
 
+    const std::string executablePath = (folder / "ag.exe").string();
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              "ag.exe was not changed: its safety copy ag.exe.orig could not be made. ag.exe.orig "
-              "could not be written: No space left on device");
+              executablePath + " was not changed: its safety copy could not be made. " +
+                  executablePath + ".orig could not be written: No space left on device");
     EXPECT_EQ(readFile("ag.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 
     // With the safety copy elsewhere, the new executable itself does not fit.
     writeFile("ag.exe.orig", "");
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              "ag.exe could not be written: No space left on device");
+              executablePath + " could not be written: No space left on device");
     EXPECT_EQ(readFile("ag.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
 }

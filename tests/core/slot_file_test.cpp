@@ -1,3 +1,4 @@
+#include "synthetic_game.h"
 #include "zarn/slot_file.h"
 
 #include <gtest/gtest.h>
@@ -71,12 +72,50 @@ TEST(SlotItemReader, SplitsItemsAtCommasAndLineEnds)
                      5),
          {{0, 1}, {6, 2}}},
         {"\xEF\xBB\xBF\"Norway\"\r\n-1", {{0, 1}, {-1, 2}}},
-        {"\xFF\xFE", {{0, 1}}},
+        // A lone byte FF or FE that starts no UTF-16 mark is read as itself.
+        {"\xFF", {{0, 1}}},
+        {"\xFF"
+         "5\r\n6",
+         {{0, 1}, {6, 2}}},
+        {"\xFE\xFE\r\n-1", {{0, 1}, {-1, 2}}},
+        {"\xFE", {{0, 1}}},
     };
     for (const ReaderCase& c : cases) {
         SCOPED_TRACE("text: " + c.text);
         EXPECT_EQ(readAll(c.text), c.items);
     }
+}
+
+TEST(SlotItemReader, ReadsUtf16TextAsTheTextItIs)
+{
+    struct Utf16Case
+    {
+        std::u16string text;
+        Items items;
+    };
+    const Utf16Case cases[] = {
+        {u"", {}},
+        {u"\"Norway\"\r\n\"Infantry\"\r\n-1\r\n", {{0, 1}, {0, 2}, {-1, 3}}},
+        {u"12,34\n&HFFFF\r-0.5", {{12, 1}, {34, 1}, {-1, 2}, {-0.5, 3}}},
+        // Characters outside ASCII are no part of a number; a blank inside one joins it.
+        {u"\"Norw\u00e9gen\"\r\n5\u00e9\r\n\u20ac7\r\n1 2", {{0, 1}, {5, 2}, {0, 3}, {12, 4}}},
+        // Characters of which one byte alone would be a digit or a line end.
+        {u"\u0d31\u3100\u0a00", {{0, 1}}},
+        {u"7\u0d00\u000d8", {{7, 1}, {8, 2}}},
+    };
+    for (const Utf16Case& c : cases) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(std::string(bigEndian ? "big-endian, " : "little-endian, ") +
+                         std::to_string(c.text.size()) + " characters");
+            EXPECT_EQ(readAll(zarn::testing::utf16File(c.text, bigEndian)), c.items);
+        }
+    }
+}
+
+TEST(SlotItemReader, IgnoresALastLoneByteOfUtf16Text)
+{
+    EXPECT_EQ(readAll(zarn::testing::utf16File(u"5\r\n6", false) + "7"), (Items{{5, 1}, {6, 2}}));
+    EXPECT_EQ(readAll(zarn::testing::utf16File(u"5\r\n6", true) + "7"), (Items{{5, 1}, {6, 2}}));
 }
 
 TEST(SlotItemReader, ReadsAVeryLongLineAsOneItem)

@@ -51,26 +51,33 @@ TEST_F(WindowsFilesTest, HiddenAndSystemExecutablesCountAsMissing)
     }
 }
 
-TEST_F(WindowsFilesTest, ImportReportsAReadOnlyExecutableAndChangesNothing)
+TEST_F(WindowsFilesTest, ReadOnlyFilesAreRefusedWithHowToMakeThemWritable)
 {
-    writeAlliedGeneral();
-    const std::string executable = readFile("ag.exe");
-    SlotLists edited = standardLists();
-    edited[1][0] = 513;
-    writeFile("p_slots.txt", slotFileOf(edited));
-    setAttributes("ag.exe", FILE_ATTRIBUTE_READONLY);
-    const HANDLE writer = CreateFileW((folder / "ag.exe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (writer != INVALID_HANDLE_VALUE) {
-        CloseHandle(writer);
-        GTEST_SKIP() << "this system opens read-only files for writing (Wine run as root does)";
-    }
-    choose("ag.exe");
+    struct Case
+    {
+        const char* readOnly;
+        bool isImport;
+    };
+    const Case cases[] = {{"ag.exe", true}, {"p_slots.txt", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.readOnly);
+        useNewFolder();
+        writeAlliedGeneral();
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
+        const std::string executable = readFile("ag.exe");
+        const std::string slotFile = readFile("p_slots.txt");
+        setAttributes(c.readOnly, FILE_ATTRIBUTE_READONLY);
+        choose("ag.exe");
 
-    const std::string error = runtimeErrorOf([this] { return runImport(); });
-    EXPECT_TRUE(startsWith(error, "ag.exe could not be opened for writing: ")) << error;
-    EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+        EXPECT_EQ(runtimeErrorOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
+                  (folder / c.readOnly).string() +
+                      " is read-only, so zarn cannot change it.\rClear its read-only attribute "
+                      "(right-click it, choose Properties, untick Read-only) and try again.");
+        setAttributes(c.readOnly, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
+        EXPECT_EQ(readFile("p_slots.txt"), slotFile);
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+    }
 }
 
 TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
@@ -88,7 +95,7 @@ TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
 
         const std::string error = runtimeErrorOf([this] { return runExport(); });
         CloseHandle(holder);
-        EXPECT_TRUE(startsWith(error, std::string(held) + " could not be ")) << error;
+        EXPECT_TRUE(startsWith(error, (folder / held).string() + " could not be ")) << error;
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));

@@ -66,6 +66,17 @@ std::string slotFileOf(const SlotLists& lists, const std::string& lineEnd)
     return text.str();
 }
 
+std::string utf16File(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 std::string filler(std::size_t length)
 {
     std::string bytes(length, '\0');

@@ -18,6 +18,8 @@ SlotLists standardLists();
 std::string regionOf(const SlotLists& lists);
 // The slot file that the export writes for the lists.
 std::string slotFileOf(const SlotLists& lists, const std::string& lineEnd = "\r\n");
+// The text as a UTF-16 file saves it: the byte-order mark, then two bytes per character.
+std::string utf16File(const std::u16string& text, bool bigEndian);
 // Bytes that are the same for the same length and differ from one offset to the next.
 std::string filler(std::size_t length);
 // An executable of `length` bytes with `region` at the zero-based `offset`.

@@ -32,6 +32,9 @@ struct SlotItem
 // An item that begins with a double quote runs to the closing double quote and may contain
 // commas; a quote left open ends at the line end. Whatever follows a closing quote up to the next
 // comma or line end is ignored.
+// A file that starts with a UTF-16 byte-order mark (FF FE or FE FF, as Notepad saves "Unicode")
+// is read as the UTF-16 text it is: its characters are read in place of bytes, and those outside
+// ASCII read like a byte above 127. A last lone byte of such a file is ignored.
 class SlotItemReader
 {
 public:
@@ -41,6 +44,14 @@ public:
     std::optional<SlotItem> next();
 
 private:
+    enum class Encoding
+    {
+        Bytes,
+        Utf16LittleEndian,
+        Utf16BigEndian,
+    };
+
+    int readUtf16();
     int peek();
     int take();
     bool atLineEnd(int c) const;
@@ -48,6 +59,9 @@ private:
     void takeThroughSeparator(NumberScanner* number);
 
     std::streambuf& m_in;
+    Encoding m_encoding = Encoding::Bytes;
+    // A character read from the file but not yet taken.
+    std::optional<int> m_pending;
     std::size_t m_line = 1;
     bool m_afterComma = false;
 };
