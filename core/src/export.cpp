@@ -1,4 +1,5 @@
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "replacement_file.h"
 #include "transfer_checks.h"
@@ -129,7 +130,7 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
         return TransferEnd::Failed;
     }
 
-    const std::filesystem::path slotPath = slotFilePath(programFolder);
+    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
     const std::string slotShown = displayPath(slotPath);
     refuseReadOnlyFile(slotPath);
     inFolder(programFolder, [&] { checkWritableIfPresent(slotPath, slotShown); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zarn/runtime_error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -20,8 +22,8 @@ public:
     static File openForReading(const std::filesystem::path& path, std::string name);
     // Opens for reading and writing, which fails for a file the user may not change.
     static File openForUpdate(const std::filesystem::path& path, std::string name);
-    // Creates the file, or empties it if it exists.
-    static File create(const std::filesystem::path& path, std::string name);
+    // Creates a new file, failing where anything of that name exists: never follows a link.
+    static File createNew(const std::filesystem::path& path, std::string name);
 
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;
@@ -34,6 +36,7 @@ public:
     std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     // Appends all the bytes.
     void write(std::string_view bytes);
+    // Gives the file the permissions of `source` where the file system keeps permissions at all.
     void copyPermissionsFrom(const File& source);
     void flushToDisk();
     void close();
@@ -50,8 +53,21 @@ private:
 // not marked hidden or system). Symbolic links count as what they point to.
 bool isPlainFile(const std::filesystem::path& path);
 
+// True when `path` names an existing regular file, shown in listings or not.
+bool isFile(const std::filesystem::path& path);
+
+// A replacement that stopped half way: the temporary file holds the only copy of the new
+// contents, so it must stay where it is. The text says where each file is.
+class ReplacementStoppedHalfWay : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // Moves `from` over `to` in one step, replacing any file there, and makes the move durable.
-// `name` is how the user knows `to`.
+// `name` is how the user knows `to`. On Windows the new file keeps what the old one had that is
+// not its contents: creation time, attributes, access list, streams.
+// @throw ReplacementStoppedHalfWay where the move stopped half way and `from` must be kept.
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
               std::string_view name);
 
@@ -63,8 +79,16 @@ bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path
 // Removes a file if it is there, ignoring failure: used only to clean up after another failure.
 void removeQuietly(const std::filesystem::path& path) noexcept;
 
+// Removes whatever file or link is named `path`, as a name: a link goes, never what it points to.
+// `name` is how the user knows the file that `path` belongs to.
+void removeIfPresent(const std::filesystem::path& path, std::string_view name);
+
 // Fails with the reason when a file exists at `path` that the user may not write.
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
+
+// The path as the host's file calls take it at any length: on Windows its "\\?\" form, so that
+// folders past 260 characters work whether or not the user has turned long paths on.
+std::filesystem::path hostPath(const std::filesystem::path& path);
 
 // The UTF-8 text of a path, for messages.
 std::string displayPath(const std::filesystem::path& path);

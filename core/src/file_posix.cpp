@@ -38,13 +38,20 @@ void flushFolder(const std::filesystem::path& folder, std::string_view name)
         failWithErrno(name, "flushed to disk");
     }
     // Some file systems cannot flush a folder at all; that is not a failure of the move.
-    if (::fsync(fd) != 0 && errno != EINVAL) {
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
         const int error = errno;
         ::close(fd);
         errno = error;
         failWithErrno(name, "flushed to disk");
     }
     ::close(fd);
+}
+
+// FAT, NTFS and network file systems keep no POSIX permissions, and say so in several ways.
+bool cannotKeepPermissions(int error)
+{
+    return error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP || error == EPERM ||
+           error == EINVAL;
 }
 
 std::filesystem::path folderOf(const std::filesystem::path& path)
@@ -80,9 +87,9 @@ File File::openForUpdate(const std::filesystem::path& path, std::string name)
     return File(fd, std::move(name));
 }
 
-File File::create(const std::filesystem::path& path, std::string name)
+File File::createNew(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_TRUNC, name, "written");
+    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name, "written");
     return File(fd, std::move(name));
 }
 
@@ -142,7 +149,8 @@ void File::copyPermissionsFrom(const File& source)
     if (::fstat(static_cast<int>(source.m_handle), &status) != 0) {
         source.fail("read");
     }
-    if (::fchmod(static_cast<int>(m_handle), status.st_mode & 07777) != 0) {
+    if (::fchmod(static_cast<int>(m_handle), status.st_mode & 07777) != 0 &&
+        !cannotKeepPermissions(errno)) {
         fail("written");
     }
 }
@@ -167,6 +175,11 @@ bool isPlainFile(const std::filesystem::path& path)
     struct stat status
     {};
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool isFile(const std::filesystem::path& path)
+{
+    return isPlainFile(path);
 }
 
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -207,6 +220,13 @@ void removeQuietly(const std::filesystem::path& path) noexcept
     ::unlink(path.c_str());
 }
 
+void removeIfPresent(const std::filesystem::path& path, std::string_view name)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        failWithErrno(name, "written");
+    }
+}
+
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -215,6 +235,11 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     } else if (errno != ENOENT) {
         failWithErrno(name, "written");
     }
+}
+
+std::filesystem::path hostPath(const std::filesystem::path& path)
+{
+    return path;
 }
 
 std::string displayPath(const std::filesystem::path& path)

@@ -16,6 +16,24 @@ HANDLE native(File::Handle handle)
     return reinterpret_cast<HANDLE>(handle);
 }
 
+// The path in the form that Win32 calls take at any length ("\\?\C:\...", "\\?\UNC\server\...").
+std::wstring longForm(const std::filesystem::path& path)
+{
+    // Not lexically_normal(): it folds the two leading backslashes of a network path into one.
+    std::wstring text = path.native();
+    std::replace(text.begin(), text.end(), L'/', L'\\');
+    if (text.starts_with(L"\\\\?\\")) {
+        return text;
+    }
+    if (text.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + text.substr(2);
+    }
+    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') {
+        return L"\\\\?\\" + text;
+    }
+    return text;
+}
+
 // The system's text for its last error, in UTF-8, without the trailing period and line end.
 std::string lastErrorText()
 {
@@ -33,20 +51,90 @@ std::string lastErrorText()
     return displayPath(std::filesystem::path(wide));
 }
 
-[[noreturn]] void failWithLastError(std::string_view name, std::string_view action)
+// Why a call on `path` failed: the system's text, and the path's length where that is the likely
+// cause, which happens where the user has not turned long paths on.
+std::string reasonFor(const std::filesystem::path& path)
 {
-    throw RuntimeError(messages::fileFailed(name, action, lastErrorText()));
+    const DWORD error = GetLastError();
+    std::string reason = lastErrorText();
+    const std::size_t length = path.native().size();
+    if (length >= MAX_PATH &&
+        (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
+         error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
+        reason = messages::pathTooLong(reason, displayPath(path), length);
+    }
+    return reason;
+}
+
+[[noreturn]] void failOn(const std::filesystem::path& path, std::string_view name,
+                         std::string_view action)
+{
+    throw RuntimeError(messages::fileFailed(name, action, reasonFor(path)));
+}
+
+// Scanners, indexers and sync tools open new files for a moment. A call that meets such a hold is
+// tried again after growing pauses, about 1.3 s in all, before its failure counts. ReplaceFileW
+// says so in two codes of its own, after which both files still have their names.
+bool isHeldByAnother(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+template <typename Call>
+bool retryWhileHeld(Call call)
+{
+    for (DWORD pause = 10;; pause *= 2) {
+        if (call()) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (!isHeldByAnother(error) || pause > 640) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(pause);
+    }
 }
 
 File::Handle openOrFail(const std::filesystem::path& path, DWORD access, DWORD disposition,
                         std::string_view name, std::string_view action)
 {
-    const HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        failWithLastError(name, action);
+    const std::wstring where = longForm(path);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    const auto open = [&] {
+        handle = CreateFileW(where.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+    };
+    // Only a new file waits: one that exists already is held by a program the user knows of.
+    if (!(disposition == CREATE_NEW ? retryWhileHeld(open) : open())) {
+        failOn(path, name, action);
     }
     return reinterpret_cast<File::Handle>(handle);
+}
+
+bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to, DWORD flags)
+{
+    const std::wstring source = longForm(from);
+    const std::wstring destination = longForm(to);
+    return retryWhileHeld([&] {
+        return MoveFileExW(source.c_str(), destination.c_str(), flags | MOVEFILE_WRITE_THROUGH);
+    });
+}
+
+bool deleteFile(const std::filesystem::path& path)
+{
+    const std::wstring where = longForm(path);
+    return retryWhileHeld([&] { return DeleteFileW(where.c_str()) != 0; });
+}
+
+std::filesystem::path withSuffix(const std::filesystem::path& path, const char* suffix)
+{
+    std::filesystem::path result = path;
+    result += suffix;
+    return result;
 }
 
 } // namespace
@@ -77,15 +165,15 @@ File File::openForUpdate(const std::filesystem::path& path, std::string name)
     return File(handle, std::move(name));
 }
 
-File File::create(const std::filesystem::path& path, std::string name)
+File File::createNew(const std::filesystem::path& path, std::string name)
 {
-    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_ALWAYS, name, "written");
+    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_NEW, name, "written");
     return File(handle, std::move(name));
 }
 
 void File::fail(std::string_view action) const
 {
-    failWithLastError(m_name, action);
+    throw RuntimeError(messages::fileFailed(m_name, action, lastErrorText()));
 }
 
 std::uint64_t File::size() const
@@ -152,49 +240,102 @@ void File::close()
 
 bool isPlainFile(const std::filesystem::path& path)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(longForm(path).c_str());
     constexpr DWORD unlisted =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & unlisted) == 0;
 }
 
+bool isFile(const std::filesystem::path& path)
+{
+    const DWORD attributes = GetFileAttributesW(longForm(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// ReplaceFileW keeps what the old file had besides its contents. The old file goes to a backup
+// name first, so that where the call stops half way each file can still be found.
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
               std::string_view name)
 {
-    if (!MoveFileExW(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        failWithLastError(name, "replaced");
+    const std::filesystem::path backup = withSuffix(to, ".zarn-old");
+    removeIfPresent(backup, name);
+    const std::wstring replaced = longForm(to);
+    const std::wstring replacement = longForm(from);
+    const std::wstring backupName = longForm(backup);
+    if (retryWhileHeld([&] {
+            return ReplaceFileW(replaced.c_str(), replacement.c_str(), backupName.c_str(),
+                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                nullptr, nullptr) != 0;
+        })) {
+        deleteFile(backup);
+        return;
     }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND && !isFile(to)) {
+        // Nothing to replace: the new file simply takes the name.
+        if (!moveFile(from, to, 0)) {
+            failOn(to, name, "replaced");
+        }
+        return;
+    }
+    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        SetLastError(error);
+        failOn(to, name, "replaced");
+    }
+    // The old file has gone to the backup name and the new one kept its own: finish the move, or
+    // else put the old file back.
+    if (moveFile(from, to, 0)) {
+        deleteFile(backup);
+        return;
+    }
+    const std::string reason = reasonFor(to);
+    if (moveFile(backup, to, 0)) {
+        throw RuntimeError(messages::fileFailed(name, "replaced", reason));
+    }
+    throw ReplacementStoppedHalfWay(messages::replacementStoppedHalfWay(
+        name, displayPath(to), displayPath(backup), displayPath(from), reason));
 }
 
 bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
                   std::string_view name)
 {
-    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (!moveFile(from, to, 0)) {
         const DWORD error = GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             return false;
         }
-        failWithLastError(name, "created");
+        failOn(to, name, "created");
     }
     return true;
 }
 
 void removeQuietly(const std::filesystem::path& path) noexcept
 {
-    DeleteFileW(path.c_str());
+    deleteFile(path);
+}
+
+void removeIfPresent(const std::filesystem::path& path, std::string_view name)
+{
+    if (!deleteFile(path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        failOn(path, name, "written");
+    }
 }
 
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
 {
     const HANDLE handle =
-        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(longForm(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failWithLastError(name, "written");
+        failOn(path, name, "written");
     }
+}
+
+std::filesystem::path hostPath(const std::filesystem::path& path)
+{
+    return longForm(path);
 }
 
 std::string displayPath(const std::filesystem::path& path)

@@ -1,4 +1,5 @@
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "replacement_file.h"
 #include "slot_lists.h"
@@ -39,7 +40,7 @@ struct SlotFileContents
 
 std::ifstream openSlotFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(hostPath(path), std::ios::binary);
     if (!in) {
         throw RuntimeError(messages::fileFailed(displayPath(path), "opened", std::strerror(errno)));
     }
@@ -193,7 +194,8 @@ void keepSafetyCopy(const File& executable, const std::filesystem::path& executa
 {
     std::filesystem::path copyPath = executablePath;
     copyPath += ".orig";
-    if (isPlainFile(copyPath)) {
+    // A hidden or system copy is still the copy: only the executable is looked for as listed.
+    if (isFile(copyPath)) {
         return;
     }
     try {
@@ -219,10 +221,10 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string& executableName = state.TargetFile;
+    const std::string executableName = fileNameOf(*executablePath);
     const std::string executableShown = displayPath(*executablePath);
     const std::filesystem::path folder = executablePath->parent_path();
-    const std::filesystem::path slotPath = slotFilePath(programFolder);
+    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
     std::ifstream slotFile = openSlotFile(slotPath);
     refuseReadOnlyFile(*executablePath);
     File executable =

@@ -211,4 +211,32 @@ std::string safetyCopyInTheWay(std::string_view safetyCopy)
     return "something that is not a file is in the way of " + std::string(safetyCopy);
 }
 
+std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,
+                                  const std::vector<std::string>& matches)
+{
+    std::string list;
+    for (const std::string& match : matches) {
+        list += (list.empty() ? "" : ", ") + match;
+    }
+    return "The folder " + std::string(folder) + " holds several files named " + std::string(name) +
+           " in different case: " + list +
+           ".\rRename or remove all but one of them; no file was "
+           "changed.";
+}
+
+std::string pathTooLong(std::string_view reason, std::string_view path, std::size_t length)
+{
+    return std::string(reason) + " (" + std::string(path) + " is " + std::to_string(length) +
+           " characters long; Windows takes paths that long only where long paths are turned on)";
+}
+
+std::string replacementStoppedHalfWay(std::string_view file, std::string_view target,
+                                      std::string_view oldContents, std::string_view newContents,
+                                      std::string_view reason)
+{
+    return std::string(file) + " could not be replaced: " + std::string(reason) +
+           ". Its old contents are in " + std::string(oldContents) + " and its new contents in " +
+           std::string(newContents) + "; rename one of them to " + std::string(target) + ".";
+}
+
 } // namespace zarn::messages

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Every text that the core shows or reports, in one place.
 namespace zarn::messages {
@@ -43,5 +44,11 @@ std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, in
                            int unitClass);
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason);
 std::string safetyCopyInTheWay(std::string_view safetyCopy);
+std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,
+                                  const std::vector<std::string>& matches);
+std::string pathTooLong(std::string_view reason, std::string_view path, std::size_t length);
+std::string replacementStoppedHalfWay(std::string_view file, std::string_view target,
+                                      std::string_view oldContents, std::string_view newContents,
+                                      std::string_view reason);
 
 } // namespace zarn::messages

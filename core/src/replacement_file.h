@@ -10,12 +10,14 @@ namespace zarn {
 
 // New contents for a file, written to a temporary file beside it and moved into place only when
 // complete, so that the file is never seen half written. Until then the temporary file is removed
-// again if anything fails.
+// again if anything fails. The temporary file is always a new file: whatever an interrupted run or
+// anyone else left at its name is removed first, and a link there is never followed.
 class ReplacementFile
 {
 public:
     // Creates the empty temporary file beside `target`, or beside the file it links to; `name` is
     // how the user knows the target.
+    // @throw RuntimeError where the temporary file cannot be made.
     ReplacementFile(const std::filesystem::path& target, std::string name);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -35,7 +37,8 @@ private:
     std::filesystem::path m_temporary;
     std::string m_name;
     std::optional<File> m_file;
-    bool m_moved = false;
+    // Moved into place, or left for the user where a replacement stopped half way.
+    bool m_temporaryGone = false;
 };
 
 } // namespace zarn

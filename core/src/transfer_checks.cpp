@@ -1,6 +1,7 @@
 #include "transfer_checks.h"
 
 #include "file.h"
+#include "file_names.h"
 #include "messages.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
@@ -15,7 +16,13 @@ std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
     if (!passesSelectionGate(state, messages)) {
         return std::nullopt;
     }
-    std::filesystem::path path = targetPath(programFolder, state);
+    std::filesystem::path path;
+    try {
+        path = fileAnsweringTo(programFolder, state.TargetFile);
+    } catch (const NameClash& clash) {
+        messages.showMessage(clash.what());
+        return std::nullopt;
+    }
     if (!isPlainFile(path)) {
         messages.showMessage(messages::executableMissing(displayPath(path)));
         return std::nullopt;

@@ -12,8 +12,8 @@ class MessagePresenter;
 struct EditorState;
 
 // The first checks of both transfers: a game must be chosen, and its executable must lie in the
-// program folder. Returns the executable's path, or tells the user what is missing and returns
-// nothing.
+// program folder, under its name in any case where no file has it exactly. Returns the
+// executable's path, or tells the user what is missing or which files clash and returns nothing.
 std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
                                                       const std::filesystem::path& programFolder,
                                                       MessagePresenter& messages);

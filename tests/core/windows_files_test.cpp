@@ -1,8 +1,11 @@
-// How the transfers meet files that Windows itself protects: hidden and system files, read-only
-// files and files that another program holds open.
+// How the transfers meet files and folders as Windows has them: hidden and system files, read-only
+// files, files that another program holds open, network folders and long paths.
 
+#include "folder_files.h"
 #include "transfer_fixture.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,9 +17,11 @@ class WindowsFilesTest : public TransferTest
 protected:
     ~WindowsFilesTest() override
     {
-        // Read-only and system files would stay behind when the folder is removed.
-        for (const std::string& name : fileNames()) {
-            SetFileAttributesW((folder / name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        // Read-only and system files would stay behind when the folder is removed. The folder
+        // may be gone already, and a destructor must not throw.
+        std::error_code gone;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, gone)) {
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         }
     }
 
@@ -25,6 +30,10 @@ protected:
         ASSERT_TRUE(SetFileAttributesW((folder / name).c_str(), attributes));
     }
 
+    // Exports the standard table from a new ag.exe in the program folder, imports an edit of it
+    // and checks both files.
+    void exportEditAndImport();
+
     static bool startsWith(const std::string& text, const std::string& start)
     {
         return text.rfind(start, 0) == 0;
@@ -32,6 +41,39 @@ protected:
 };
 
 const std::string oldSlotFile = "\"my own edits\"\r\n1\r\n";
+
+std::string alliedGeneral(const SlotLists& lists)
+{
+    return executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(lists));
+}
+
+void WindowsFilesTest::exportEditAndImport()
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    choose("ag.exe");
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+    EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
+    EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
+        << "ag.exe.orig is not the original";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+FILETIME creationTime(const std::filesystem::path& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    return data.ftCreationTime;
+}
+
+bool underWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 TEST_F(WindowsFilesTest, HiddenAndSystemExecutablesCountAsMissing)
 {
@@ -100,6 +142,150 @@ TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
         EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
     }
+}
+
+TEST_F(WindowsFilesTest, AHiddenOrSystemSafetyCopyIsTheSafetyCopy)
+{
+    for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+        SCOPED_TRACE(attributes);
+        useNewFolder();
+        writeAlliedGeneral();
+        writeFile("ag.exe.orig", "the first original");
+        setAttributes("ag.exe.orig", attributes);
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
+        choose("ag.exe");
+
+        EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+        EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
+        EXPECT_EQ(readFile("ag.exe.orig"), "the first original");
+        EXPECT_EQ(GetFileAttributesW((folder / "ag.exe.orig").c_str()) & attributes, attributes);
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    }
+}
+
+// Whether ReplaceFileW of this system keeps the attributes of the file it replaces, as Windows
+// does; Wine's only renames.
+bool replaceFileKeepsAttributes(const std::filesystem::path& folder)
+{
+    const std::filesystem::path old = folder / "probe-old";
+    const std::filesystem::path replacement = folder / "probe-new";
+    writeWholeFile(old, "old");
+    writeWholeFile(replacement, "new");
+    SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ReplaceFileW(old.c_str(), replacement.c_str(), nullptr, 0, nullptr, nullptr);
+    const bool kept = (GetFileAttributesW(old.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
+    SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove(old);
+    std::filesystem::remove(replacement);
+    return kept;
+}
+
+TEST_F(WindowsFilesTest, ReplacedFilesKeepTheirCreationTimeAndAttributes)
+{
+    if (!replaceFileKeepsAttributes(folder)) {
+        GTEST_SKIP() << "ReplaceFileW of this system keeps no attributes of the replaced file "
+                        "(Wine's only renames)";
+    }
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", oldSlotFile);
+    writeFile("ag.exe.orig", "the first original");
+    // 1 January 2001, in 100 ns steps since 1601.
+    const FILETIME longAgo{0xD53E8000, 0x01C07385};
+    for (const char* name : {"ag.exe", "p_slots.txt"}) {
+        const HANDLE file = CreateFileW((folder / name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(SetFileTime(file, &longAgo, nullptr, nullptr));
+        CloseHandle(file);
+    }
+    setAttributes("p_slots.txt", FILE_ATTRIBUTE_HIDDEN);
+    setAttributes("ag.exe", FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    choose("ag.exe");
+
+    ASSERT_EQ(runExport(), TransferEnd::Succeeded);
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    ASSERT_EQ(runImport(), TransferEnd::Succeeded);
+
+    EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
+    for (const char* name : {"ag.exe", "p_slots.txt"}) {
+        SCOPED_TRACE(name);
+        const FILETIME created = creationTime(folder / name);
+        EXPECT_EQ(created.dwHighDateTime, longAgo.dwHighDateTime);
+        EXPECT_EQ(created.dwLowDateTime, longAgo.dwLowDateTime);
+    }
+    EXPECT_EQ(GetFileAttributesW((folder / "p_slots.txt").c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_NE(GetFileAttributesW((folder / "ag.exe").c_str()) & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
+              0u);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+}
+
+// Removes a folder made for one test, whatever the outcome.
+struct FolderRemover
+{
+    std::filesystem::path folder;
+    ~FolderRemover()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+TEST_F(WindowsFilesTest, TransfersWorkInANetworkFolder)
+{
+    const char* winePrefix = std::getenv("WINEPREFIX");
+    if (!underWine() || winePrefix == nullptr) {
+        GTEST_SKIP() << "a network share is made up here only under Wine, through the "
+                        "dosdevices\\unc folder of its prefix";
+    }
+    // Wine serves \\zarn-test\SHARE from the folder dosdevices/unc/zarn-test/SHARE of its prefix.
+    const std::string share = "share-" + std::to_string(GetCurrentProcessId());
+    const FolderRemover served{std::filesystem::path("Z:" + std::string(winePrefix)) /
+                               "dosdevices" / "unc" / "zarn-test" / share};
+    std::filesystem::create_directories(served.folder);
+    folder = "\\\\zarn-test\\" + share;
+    exportEditAndImport();
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+}
+
+// The names in a folder, and the removal of a folder tree, through the "\\?\" form of the paths:
+// this build's C++ library cannot list folders past 260 characters.
+std::vector<std::string> namesInLongFolder(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW((L"\\\\?\\" + folder.wstring() + L"\\*").c_str(), &entry);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &entry)) {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(std::filesystem::path(name).string());
+        }
+    }
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void removeLongTree(const std::filesystem::path& folder)
+{
+    for (const std::string& name : namesInLongFolder(folder)) {
+        const std::wstring path = L"\\\\?\\" + (folder / name).wstring();
+        if (!DeleteFileW(path.c_str())) {
+            removeLongTree(folder / name);
+        }
+    }
+    RemoveDirectoryW((L"\\\\?\\" + folder.wstring()).c_str());
+}
+
+TEST_F(WindowsFilesTest, TransfersWorkInAFolderPastTheOldPathLimit)
+{
+    const std::filesystem::path top = folder / std::string(100, 'a');
+    folder = top / std::string(100, 'b') / std::string(60, 'c');
+    ASSERT_GT((folder / "ag.exe.orig.zarn-tmp").native().size(), std::size_t{MAX_PATH});
+    std::filesystem::create_directories(folder);
+    exportEditAndImport();
+    EXPECT_EQ(namesInLongFolder(folder),
+              (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    removeLongTree(top);
 }
 
 } // namespace

@@ -144,11 +144,11 @@ auto onDescriptor(FileOperation operation, int fd, Call call) -> decltype(call()
     return call();
 }
 
-// Passes a rename to `call`, or fails it; the call is known by the name it moves to.
+// Passes a call on a name to `call`, or fails it; a rename is known by the name it moves to.
 template <typename Call>
-int onRename(const char* to, Call call)
+int onName(FileOperation operation, const char* path, Call call)
 {
-    if (recording().active && judge(FileOperation::Rename, {to, true}) == Verdict::Fail) {
+    if (recording().active && judge(operation, {path, true}) == Verdict::Fail) {
         return failWith();
     }
     return call();
@@ -192,6 +192,8 @@ const char* nameOf(FileOperation operation)
         return "flush to disk";
     case FileOperation::Rename:
         return "rename";
+    case FileOperation::Remove:
+        return "remove";
     case FileOperation::Close:
         return "close";
     }
@@ -223,7 +225,7 @@ using zarn::testing::FileOperation;
 using zarn::testing::next;
 using zarn::testing::onClose;
 using zarn::testing::onDescriptor;
-using zarn::testing::onRename;
+using zarn::testing::onName;
 using zarn::testing::openFile;
 using zarn::testing::openStream;
 
@@ -295,7 +297,7 @@ int fsync(int fd)
 int rename(const char* from, const char* to) noexcept
 {
     static auto* const real = next<int(const char*, const char*)>("rename");
-    return onRename(to, [&] { return real(from, to); });
+    return onName(FileOperation::Rename, to, [&] { return real(from, to); });
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
@@ -303,7 +305,14 @@ int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
 {
     static auto* const real =
         next<int(int, const char*, int, const char*, unsigned int)>("renameat2");
-    return onRename(to, [&] { return real(fromFolder, from, toFolder, to, flags); });
+    return onName(FileOperation::Rename, to,
+                  [&] { return real(fromFolder, from, toFolder, to, flags); });
+}
+
+int unlink(const char* path) noexcept
+{
+    static auto* const real = next<int(const char*)>("unlink");
+    return onName(FileOperation::Remove, path, [&] { return real(path); });
 }
 
 int close(int fd)

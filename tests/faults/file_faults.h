@@ -17,6 +17,7 @@ enum class FileOperation
     SetPermissions, // fchmod
     FlushToDisk,    // fsync
     Rename,         // rename, renameat2
+    Remove,         // unlink
     Close,          // close, fclose
 };
 

@@ -1,0 +1,168 @@
+// Games copied off a CD carry upper-case names. On a file system that tells case apart the
+// transfers take a file whose name differs only in case, under its own name, and refuse where
+// several such files make the choice unclear.
+#include "transfer_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace zarn::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class FileNamesTest : public TransferTest
+{
+protected:
+    void SetUp() override
+    {
+#ifdef _WIN32
+        GTEST_SKIP() << "Windows finds files in any case by itself";
+#endif
+    }
+
+    void writeExecutable(const std::string& name, const SlotLists& lists = standardLists())
+    {
+        writeFile(name, executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(lists)));
+    }
+};
+
+TEST_F(FileNamesTest, TransfersUseAFileWhoseNameDiffersOnlyInCaseUnderItsOwnName)
+{
+    struct Case
+    {
+        const char* executable;
+        const char* slotFile;
+    };
+    const Case cases[] = {
+        {"AG.EXE", "p_slots.txt"},
+        {"Ag.Exe", "P_SLOTS.TXT"},
+        {"ag.exe", "P_Slots.Txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.executable) + ", " + c.slotFile);
+        useNewFolder();
+        writeExecutable(c.executable);
+        writeFile(c.slotFile, "\"old\"\r\n");
+        choose("ag.exe");
+
+        ASSERT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(readFile(c.slotFile), slotFileOf(standardLists()));
+        const std::string backup = std::string(c.slotFile) + ".bak";
+        EXPECT_EQ(readFile(backup), "\"old\"\r\n");
+        Names expected{c.executable, c.slotFile, backup};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(fileNames(), expected);
+
+        writeFile(c.slotFile, slotFileOf(editedLists()));
+        ASSERT_EQ(runImport(), TransferEnd::Succeeded);
+        EXPECT_TRUE(readFile(c.executable) == executableWith(alliedGeneralLength,
+                                                             alliedGeneralOffset,
+                                                             regionOf(editedLists())))
+            << c.executable << " does not hold the edited table";
+        const std::string safetyCopy = std::string(c.executable) + ".orig";
+        EXPECT_TRUE(readFile(safetyCopy) == executableWith(alliedGeneralLength, alliedGeneralOffset,
+                                                           regionOf(standardLists())))
+            << safetyCopy << " is not the original";
+        expected.push_back(safetyCopy);
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(fileNames(), expected);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST_F(FileNamesTest, TheExactNameComesFirst)
+{
+    writeExecutable("ag.exe");
+    writeExecutable("AG.EXE", editedLists());
+    writeFile("p_slots.txt", "\"exact\"\r\n");
+    writeFile("P_SLOTS.TXT", "\"upper\"\r\n");
+    choose("ag.exe");
+
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_EQ(readFile("P_SLOTS.TXT"), "\"upper\"\r\n");
+}
+
+TEST_F(FileNamesTest, MessagesNameTheFileAsItIs)
+{
+    const std::string region = regionOf(standardLists());
+    writeFile("PG.EXE", executableWith(region.size() + 50, 100, region));
+    writeFile("P_SLOTS.TXT", slotFileOf(editedLists()));
+    choose("pg.exe", 101);
+
+    EXPECT_EQ(runImport(), TransferEnd::Failed);
+    EXPECT_EQ(messages.shown, (Names{"Error  !\rThe 646 entries from address 101 on would run "
+                                     "past the end of PG.EXE (1342 bytes).\rPG.EXE file NOT "
+                                     "modified."}));
+
+    writeFile("P_SLOTS.TXT", "1\r\n2\r\n");
+    choose("pg.exe", 50);
+    EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
+              (folder / "P_SLOTS.TXT").string() +
+                  " has only 2 lines where 841 are needed: 15 country names, 180 class names and "
+                  "646 entries.\rIt holds 2 entries: a unit or a -1 was deleted without one "
+                  "added in its place.");
+}
+
+bool isSlotFileName(const std::string& name)
+{
+    return name.starts_with("P") || name.starts_with("p");
+}
+
+TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouched)
+{
+    struct Case
+    {
+        bool isImport;
+        Names files;
+        // The name asked for and the files that answer to it, as the message lists them.
+        std::string clash;
+    };
+    const Case cases[] = {
+        {false, {"AG.EXE", "Ag.exe", "p_slots.txt"}, "ag.exe in different case: AG.EXE, Ag.exe"},
+        {true,
+         {"AG.EXE", "Ag.exe", "aG.eXe", "p_slots.txt"},
+         "ag.exe in different case: AG.EXE, Ag.exe, aG.eXe"},
+        {false,
+         {"P_SLOTS.TXT", "ag.exe", "p_Slots.txt"},
+         "p_slots.txt in different case: P_SLOTS.TXT, p_Slots.txt"},
+        {true,
+         {"P_SLOTS.TXT", "ag.exe", "p_Slots.txt"},
+         "p_slots.txt in different case: P_SLOTS.TXT, p_Slots.txt"},
+    };
+    const std::string original =
+        executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clash);
+        useNewFolder();
+        for (const std::string& name : c.files) {
+            writeFile(name, isSlotFileName(name) ? slotFileOf(editedLists()) : original);
+        }
+        choose("ag.exe");
+        messages.shown.clear();
+        const std::string message = "The folder " + folder.string() +
+                                    " holds several files named " + c.clash +
+                                    ".\rRename or remove all but one of them; no file was changed.";
+
+        // A clash of executables is told like a missing one; a clash of slot files, found once
+        // the executable is open, is a run-time error.
+        const auto transfer = [this, &c] {
+            return c.isImport ? runImport() : runExport();
+        };
+        if (c.clash.starts_with("ag.exe")) {
+            EXPECT_EQ(transfer(), TransferEnd::StoppedEarly);
+            EXPECT_EQ(messages.shown, (Names{message}));
+        } else {
+            EXPECT_EQ(runtimeErrorOf(transfer), message);
+        }
+        EXPECT_EQ(fileNames(), c.files);
+        for (const std::string& name : c.files) {
+            EXPECT_TRUE(readFile(name) ==
+                        (isSlotFileName(name) ? slotFileOf(editedLists()) : original))
+                << name << " was changed";
+        }
+    }
+}
+
+} // namespace
+} // namespace zarn::testing

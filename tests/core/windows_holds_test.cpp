@@ -1,0 +1,138 @@
+// Files that another program holds open for a moment while a transfer runs, as scanners, search
+// indexers and sync tools do with new files: a short hold is waited out, a long one refused, and
+// either way no file is changed but as the transfer means to and nothing is left behind.
+#include "transfer_fixture.h"
+#include "zarn/runtime_error.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace zarn::testing {
+namespace {
+
+// The helper program that holds a file, beside the test program.
+std::wstring holderProgram()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"zarn_file_holder.exe";
+}
+
+class HeldFilesTest : public TransferTest
+{
+protected:
+    // Starts the helper on a file of the program folder, and waits until it holds the file or,
+    // where the file is yet to be made, until it looks out for it.
+    void startHolder(const std::string& name, DWORD milliseconds, const wchar_t* sharing)
+    {
+        const std::wstring event = L"zarn-holder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(++m_holders);
+        m_started = CreateEventW(nullptr, TRUE, FALSE, (event + L"-started").c_str());
+        m_held = CreateEventW(nullptr, TRUE, FALSE, (event + L"-held").c_str());
+        ASSERT_TRUE(m_started != nullptr && m_held != nullptr);
+        std::wstring command = L"\"" + holderProgram() + L"\" \"" + (folder / name).wstring() +
+                               L"\" " + std::to_wstring(milliseconds) + L" " + sharing + L" " +
+                               event;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process))
+            << GetLastError();
+        CloseHandle(process.hThread);
+        m_holder = process.hProcess;
+        ASSERT_EQ(WaitForSingleObject(exists(name) ? m_held : m_started, 20000), WAIT_OBJECT_0);
+    }
+
+    // Waits for the helper to end, or ends it where it has not caught the file by now; true
+    // where it held the file.
+    bool holderHeldTheFile()
+    {
+        if (WaitForSingleObject(m_held, 0) != WAIT_OBJECT_0) {
+            TerminateProcess(m_holder, 3);
+        }
+        WaitForSingleObject(m_holder, 30000);
+        DWORD code = 1;
+        GetExitCodeProcess(m_holder, &code);
+        CloseHandle(m_holder);
+        CloseHandle(m_started);
+        CloseHandle(m_held);
+        return code == 0;
+    }
+
+private:
+    HANDLE m_holder = nullptr;
+    HANDLE m_started = nullptr;
+    HANDLE m_held = nullptr;
+    int m_holders = 0;
+};
+
+struct Case
+{
+    const char* what;
+    bool isImport;
+    const char* held;
+    DWORD milliseconds;
+    const wchar_t* sharing;
+    // Empty where the transfer must succeed; else the start of its run-time error.
+    std::string error;
+};
+
+TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
+{
+    const std::string oldSlotFile = "\"my own edits\"\r\n";
+    const std::string original =
+        executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
+    const std::string edited =
+        executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(editedLists()));
+    const Case cases[] = {
+        {"export, new slot file held", false, "p_slots.txt.zarn-tmp", 300, L"all", ""},
+        {"export, old slot file held", false, "p_slots.txt", 300, L"no-delete", ""},
+        {"import, new executable held", true, "ag.exe.zarn-tmp", 300, L"all", ""},
+        {"import, old executable held", true, "ag.exe", 300, L"no-delete", ""},
+        {"export, new slot file held long", false, "p_slots.txt.zarn-tmp", 5000, L"all",
+         "p_slots.txt could not be replaced: "},
+        {"export, old slot file held long", false, "p_slots.txt", 5000, L"no-delete",
+         "p_slots.txt could not be replaced: "},
+        {"import, new executable held long", true, "ag.exe.zarn-tmp", 5000, L"all",
+         "ag.exe could not be replaced: "},
+        {"import, old executable held long", true, "ag.exe", 5000, L"no-delete",
+         "ag.exe could not be replaced: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The helper may miss a new file that exists only for a moment: then the case runs again.
+        std::string slotFile;
+        std::string error;
+        bool held = false;
+        for (int attempt = 1; attempt <= 5 && !held; ++attempt) {
+            useNewFolder();
+            writeAlliedGeneral();
+            writeFile("ag.exe.orig", original);
+            slotFile = c.isImport ? slotFileOf(editedLists()) : oldSlotFile;
+            writeFile("p_slots.txt", slotFile);
+            choose("ag.exe");
+            startHolder(c.held, c.milliseconds, c.sharing);
+
+            error.clear();
+            try {
+                c.isImport ? runImport() : runExport();
+            } catch (const RuntimeError& failure) {
+                error = failure.what();
+            }
+            held = holderHeldTheFile();
+        }
+        ASSERT_TRUE(held) << "the helper never caught " << c.held;
+        EXPECT_TRUE(c.error.empty() ? error.empty() : error.starts_with(c.error)) << error;
+        const bool changed = c.error.empty();
+        EXPECT_TRUE(readFile("ag.exe") == (c.isImport && changed ? edited : original))
+            << "ag.exe is not what the transfer should leave";
+        EXPECT_EQ(readFile("p_slots.txt"),
+                  c.isImport || !changed ? slotFile : slotFileOf(standardLists()));
+        EXPECT_TRUE(readFile("ag.exe.orig") == original) << "ag.exe.orig was changed";
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    }
+}
+
+} // namespace
+} // namespace zarn::testing
