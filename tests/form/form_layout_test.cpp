@@ -23,6 +23,9 @@ TEST(FormLayout, WindowHasTheDesignsCaptionSizeColoursAndFonts)
     EXPECT_STREQ(form::fontFamily, "MS Sans Serif");
     EXPECT_EQ(form::defaultFontPoints, 8.25);
     EXPECT_EQ(form::largeFontPoints, 9.75);
+    // The two sizes in pixels at 96 dots per inch, from which both windows scale them.
+    EXPECT_EQ(form::fontPixels(form::FontSize::Default), 11);
+    EXPECT_EQ(form::fontPixels(form::FontSize::Large), 13);
     EXPECT_EQ(form::toolTipControl, form::ControlId::Label8);
     EXPECT_STREQ(form::creditsToolTip, "Click for Program Credits");
     EXPECT_STREQ(form::programTitle, "zarn");

@@ -1,3 +1,4 @@
+#include "raw_pixels.h"
 #include "windows_images.h"
 #include "xpm_image.h"
 
@@ -38,6 +39,19 @@ TEST(XpmImage, ReadsColoursAndTransparency)
     EXPECT_FALSE(image.at(1, 0).has_value());
     EXPECT_EQ(image.at(2, 0), (xpm::Rgb{255, 255, 255}));
     EXPECT_EQ(image.at(1, 1), (xpm::Rgb{0, 0, 128}));
+}
+
+TEST(XpmImage, ReadsPicturesOfTwoCharactersAPixel)
+{
+    const xpm::Image image = xpm::parse(R"("2 2 3 2", "a. c #FF0000", ".a c #0000FF", "   c None",)"
+                                        R"( ".aa.", "  .a")");
+    ASSERT_EQ(image.width, 2);
+    ASSERT_EQ(image.height, 2);
+    EXPECT_EQ(image.at(0, 0), (xpm::Rgb{0, 0, 255}));
+    EXPECT_EQ(image.at(1, 0), (xpm::Rgb{255, 0, 0}));
+    EXPECT_FALSE(image.at(0, 1).has_value());
+    EXPECT_EQ(image.at(1, 1), (xpm::Rgb{0, 0, 255}));
+    EXPECT_THROW(xpm::parse(R"("1 1 1 2", "a. c #FF0000", ".a")"), xpm::FormatError);
 }
 
 TEST(XpmImage, NamesWhatIsWrongWithTheText)
@@ -104,6 +118,17 @@ TEST(WindowsImages, IconHasAlphaAndMaskForTransparentPixels)
               std::string("\0\0\xFF\xFF\0\0\0\0\xFF\xFF\xFF\xFF", 12));
     // Mask rows, bottom first: nothing, then the middle pixel of the top row.
     EXPECT_EQ(icon.substr(mask), std::string("\0\0\0\0\x40\0\0\0", 8));
+}
+
+TEST(RawPixels, AreWidthAndHeightThenRowsOfRedGreenBlueAlphaFromTheTop)
+{
+    const std::string raw = xpm::toRawPixels(xpm::parse(smallPicture));
+    ASSERT_EQ(raw.size(), 8u + 4u * 3u * 2u);
+    EXPECT_EQ(read32(raw, 0), 3u);
+    EXPECT_EQ(read32(raw, 4), 2u);
+    // Red, transparent, white; then navy three times.
+    EXPECT_EQ(raw.substr(8, 12), std::string("\xFF\0\0\xFF\0\0\0\0\xFF\xFF\xFF\xFF", 12));
+    EXPECT_EQ(raw.substr(20), std::string("\0\0\x80\xFF\0\0\x80\xFF\0\0\x80\xFF", 12));
 }
 
 } // namespace

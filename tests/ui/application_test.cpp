@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -19,9 +22,14 @@ TEST(Application, IsNamedZarnWithTheProjectsVersion)
     EXPECT_EQ(QApplication::applicationVersion(), zarn::version);
 }
 
-TEST(Application, LetsLiberationSansStandInForMsSansSerif)
+TEST(Application, UsesTheFormsDefaultFontAndKeepsTheDesktopsFontForToolTips)
 {
-    EXPECT_EQ(QFont::substitute(QStringLiteral("MS Sans Serif")).toLower(), "liberation sans");
+    const QFont font = QApplication::font();
+    EXPECT_TRUE(std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(font.family()))
+        << font.family().toStdString();
+    EXPECT_EQ(font.pixelSize(), 11);
+    EXPECT_FALSE(font.bold());
+    EXPECT_EQ(QToolTip::font(), QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgram)

@@ -76,9 +76,9 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirFontsAndColou
             break;
         }
 
+        // 8.25 and 9.75 point at 96 dots per inch, in pixels that grow with the window.
         const QFont font = widget->font();
-        EXPECT_EQ(font.family(), "MS Sans Serif");
-        EXPECT_EQ(font.pointSizeF(), expected.font == form::FontSize::Large ? 9.75 : 8.25);
+        EXPECT_EQ(font.pixelSize(), expected.font == form::FontSize::Large ? 13 : 11);
         EXPECT_EQ(font.bold(), expected.bold);
         EXPECT_TRUE(
             std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(QFontInfo(font).family()))
@@ -197,10 +197,22 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
     }
 }
 
-TEST(Pictures, AllFiveAre60By60)
+TEST(Pictures, AllFiveAre60By60AndNoOtherIsCompiledIn)
 {
     for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {
         EXPECT_EQ(picture(name).size(), QSize(60, 60)) << name;
+    }
+    EXPECT_THROW(picture("exe"), std::runtime_error);
+}
+
+TEST(Pictures, ShowTheirXpmSourcesAsQtsOwnReaderReadsThem)
+{
+    for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {
+        SCOPED_TRACE(name);
+        const QImage qts(QStringLiteral(ZARN_PICTURE_SOURCES "/%1.xpm").arg(name), "xpm");
+        ASSERT_FALSE(qts.isNull());
+        EXPECT_EQ(picture(name).toImage().convertToFormat(QImage::Format_ARGB32),
+                  qts.convertToFormat(QImage::Format_ARGB32));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -21,6 +22,7 @@ struct SeenBox
     QList<QAbstractButton*> buttons;
     QAbstractButton* okButton = nullptr;
     bool modal = false;
+    QFont font;
 };
 
 // Shows `text` through the presenter and returns what the box looked like before OK closed it.
@@ -32,7 +34,7 @@ SeenBox showAndDismiss(const std::string& text)
         ASSERT_NE(box, nullptr);
         seen = {box->windowTitle(), box->text(),    box->textFormat(),
                 box->icon(),        box->buttons(), box->button(QMessageBox::Ok),
-                box->isModal()};
+                box->isModal(),     box->font()};
         seen.okButton->click();
     });
     MessageBoxPresenter().showMessage(text);
@@ -49,6 +51,9 @@ TEST(MessageBoxPresenter, ShowsAModalBoxTitledZarnWithOneOkButtonAndNoIcon)
     EXPECT_EQ(seen.buttons[0], seen.okButton);
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The window's small pixel font is the application's; a message keeps the desktop's font.
+    EXPECT_EQ(seen.font, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    EXPECT_NE(seen.font, QApplication::font());
 }
 
 TEST(MessageBoxPresenter, ShowsEachLineOnALineOfItsOwnWithItsBlanks)

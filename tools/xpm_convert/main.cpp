@@ -1,6 +1,8 @@
-// xpm_convert: turns one of zarn's XPM pictures into a Windows .bmp or .ico file.
-// Usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico
+// xpm_convert: turns one of zarn's XPM pictures into a Windows .bmp or .ico file, or into the
+// raw pixels (.rgba) that the Qt window shows.
+// Usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.rgba
 
+#include "raw_pixels.h"
 #include "windows_images.h"
 #include "xpm_image.h"
 
@@ -40,16 +42,18 @@ bool endsWith(const std::string& text, const std::string& end)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || !(endsWith(argv[2], ".bmp") || endsWith(argv[2], ".ico"))) {
-        std::cerr << "usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico\n";
+    if (argc != 3 ||
+        !(endsWith(argv[2], ".bmp") || endsWith(argv[2], ".ico") || endsWith(argv[2], ".rgba"))) {
+        std::cerr << "usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.rgba\n";
         return 2;
     }
     const std::string input = argv[1];
     const std::string output = argv[2];
     try {
         const xpm::Image image = xpm::parse(readWhole(input));
-        writeWhole(output,
-                   endsWith(output, ".ico") ? xpm::toIconFile(image) : xpm::toBitmapFile(image));
+        writeWhole(output, endsWith(output, ".ico")    ? xpm::toIconFile(image)
+                           : endsWith(output, ".rgba") ? xpm::toRawPixels(image)
+                                                       : xpm::toBitmapFile(image));
     } catch (const std::exception& error) {
         std::cerr << "xpm_convert: " << input << ": " << error.what() << '\n';
         return 1;

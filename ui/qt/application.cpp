@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "form_fonts.h"
 #include "main_window.h"
 #include "message_box_presenter.h"
 #include "pictures.h"
@@ -9,7 +10,8 @@
 #include "zarn/version.h"
 
 #include <QApplication>
-#include <QFont>
+#include <QFontDatabase>
+#include <QToolTip>
 
 namespace zarn::qt {
 
@@ -24,8 +26,11 @@ void setUpApplication()
     QApplication::setApplicationName(form::programTitle);
     QApplication::setApplicationVersion(zarn::version);
     QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
-    // Liberation Sans has nearly the widths of MS Sans Serif, so the labels keep their layout.
-    QFont::insertSubstitution(form::fontFamily, QStringLiteral("Liberation Sans"));
+    // The form's default font is the application's: the line edit lays out its text in the
+    // application's font while it is made, which would otherwise load a font that never shows.
+    // Tool tips and message boxes keep the desktop's font.
+    QApplication::setFont(formFont(form::FontSize::Default, false));
+    QToolTip::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)

@@ -10,8 +10,8 @@ namespace zarn::qt {
 // on a high-DPI screen. Call it before the QApplication is made.
 void useWholeScaleFactors();
 
-// Names the application "zarn" with its version and icon, and lets Liberation Sans stand in for
-// "MS Sans Serif" where that font is missing.
+// Names the application "zarn" with its version and icon, and makes the form's default font the
+// application's.
 void setUpApplication();
 
 // Runs zarn on the files in its program folder until its window ends the program, and returns the

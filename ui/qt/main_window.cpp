@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "address_validator.h"
+#include "form_fonts.h"
 #include "label.h"
 #include "picture_button.h"
 #include "pictures.h"
@@ -30,23 +31,16 @@ QColor toQColor(form::Rgb colour)
     return QColor(colour.red, colour.green, colour.blue);
 }
 
-QFont formFont(form::FontSize size, bool bold)
-{
-    QFont font(form::fontFamily);
-    font.setPointSizeF(size == form::FontSize::Large ? form::largeFontPoints
-                                                     : form::defaultFontPoints);
-    font.setBold(bold);
-    return font;
-}
-
 QWidget* createControl(const Control& control, QWidget* window)
 {
     switch (control.kind) {
     case ControlKind::Label: {
-        auto* label = new Label(toQString(control.text), form::isLink(control.id), window);
+        // The caption comes after the font, so that the label measures it only once.
+        auto* label = new Label(QString(), form::isLink(control.id), window);
         if (control.font != form::FontSize::Default || control.bold) {
             label->setFont(formFont(control.font, control.bold));
         }
+        label->setCaption(toQString(control.text));
         if (control.textColour) {
             label->setTextColour(toQColor(*control.textColour));
         }
@@ -54,7 +48,11 @@ QWidget* createControl(const Control& control, QWidget* window)
         return label;
     }
     case ControlKind::TextBox: {
-        auto* box = new QLineEdit(toQString(control.text), window);
+        // Made empty, then given its text once it has the form's font: text given to the
+        // constructor is laid out at once in the application's font, measuring glyphs that
+        // never show.
+        auto* box = new QLineEdit(window);
+        box->setText(toQString(control.text));
         box->setValidator(new AddressValidator(box));
         box->setGeometry(control.left, control.top, control.width, control.height);
         return box;

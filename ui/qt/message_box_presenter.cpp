@@ -3,6 +3,7 @@
 #include "zarn/form/messages.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 
 namespace zarn::qt {
@@ -13,6 +14,7 @@ void MessageBoxPresenter::showMessage(const std::string& text)
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     box.exec();
 }
 

@@ -5,7 +5,8 @@
 namespace zarn::qt {
 
 // Shows each message in a modal box titled "zarn" with a single OK button and no icon, over the
-// active window. The lines of a message, separated by carriage returns, show one below the other.
+// active window, in the desktop's font. The lines of a message, separated by carriage returns,
+// show one below the other.
 class MessageBoxPresenter : public zarn::MessagePresenter
 {
 public:

@@ -8,6 +8,7 @@ namespace zarn::qt {
 
 // One of the pictures compiled into the program, by its base name: "tank", "exe_txt",
 // "txt_exe", "quit" or "help".
+// @throw std::runtime_error when the picture is not compiled in.
 QPixmap picture(std::string_view name);
 
 // The picture as an icon whose larger sizes are whole multiples of it, each picture pixel a

@@ -3,8 +3,6 @@
 #include "dpi_scale.h"
 #include "wide_text.h"
 
-#include <cmath>
-
 namespace zarn::win32 {
 namespace {
 
@@ -13,11 +11,11 @@ std::size_t indexOf(form::FontSize size, bool bold)
     return (size == form::FontSize::Large ? 2 : 0) + (bold ? 1 : 0);
 }
 
-HFONT createFont(double points, bool bold, const DpiScale& scale)
+HFONT createFont(form::FontSize size, bool bold, const DpiScale& scale)
 {
-    // A negative height asks for the character height without the internal leading, which is
-    // how a point size is meant.
-    const int height = -static_cast<int>(std::lround(points * scale.dpi() / 72.0));
+    // The size in the layout's pixels, scaled as the layout is. A negative height asks for the
+    // character height without the internal leading, which is how a point size is meant.
+    const int height = -scale.pixels(form::fontPixels(size));
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, toWide(form::fontFamily).c_str());
@@ -28,10 +26,8 @@ HFONT createFont(double points, bool bold, const DpiScale& scale)
 FormFonts::FormFonts(const DpiScale& scale)
 {
     for (const form::FontSize size : {form::FontSize::Default, form::FontSize::Large}) {
-        const double points =
-            size == form::FontSize::Large ? form::largeFontPoints : form::defaultFontPoints;
         for (const bool bold : {false, true}) {
-            m_fonts[indexOf(size, bold)] = createFont(points, bold, scale);
+            m_fonts[indexOf(size, bold)] = createFont(size, bold, scale);
         }
     }
 }

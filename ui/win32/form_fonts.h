@@ -9,8 +9,8 @@ namespace zarn::win32 {
 
 class DpiScale;
 
-// The window's fonts, "MS Sans Serif" at its two sizes, regular and bold, made for the screen's
-// dots per inch.
+// The window's fonts, "MS Sans Serif" at its two sizes, regular and bold: their pixel sizes at
+// 96 dots per inch scaled to the screen's, as the layout is.
 class FormFonts
 {
 public:

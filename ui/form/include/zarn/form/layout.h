@@ -55,6 +55,14 @@ inline constexpr double defaultFontPoints = 8.25;
 inline constexpr double largeFontPoints = 9.75;
 inline constexpr char fontFamily[] = "MS Sans Serif";
 
+// A font size in pixels at the layout's 96 dots per inch: 11 for 8.25 point, 13 for 9.75 point.
+// Fonts sized so grow with the rest of the layout on a screen of more dots per inch.
+constexpr int fontPixels(FontSize size)
+{
+    const double points = size == FontSize::Large ? largeFontPoints : defaultFontPoints;
+    return static_cast<int>(points * 96 / 72 + 0.5);
+}
+
 struct Control
 {
     ControlId id;

@@ -1,0 +1,28 @@
+#include "form_fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace zarn::qt {
+namespace {
+
+QString formFontFamily()
+{
+    // Looked up in the installed families, not left to font substitution: a family that is not
+    // installed costs Qt a round of fontconfig fallback matching for every size and weight.
+    const QString wanted = QString::fromUtf8(form::fontFamily);
+    return QFontDatabase::families().contains(wanted) ? wanted : QStringLiteral("Liberation Sans");
+}
+
+} // namespace
+
+QFont formFont(form::FontSize size, bool bold)
+{
+    static const QString family = formFontFamily();
+    QFont font(family);
+    font.setPixelSize(form::fontPixels(size));
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace zarn::qt
