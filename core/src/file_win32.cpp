@@ -257,6 +257,12 @@ bool isFile(const std::filesystem::path& path)
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
               std::string_view name)
 {
+    // ReplaceFileW under Wine moves a folder of that name aside instead of failing, as Windows
+    // and rename() do.
+    const DWORD target = GetFileAttributesW(longForm(to).c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw RuntimeError(messages::fileFailed(name, "replaced", "a folder has that name"));
+    }
     const std::filesystem::path backup = withSuffix(to, ".zarn-old");
     removeIfPresent(backup, name);
     const std::wstring replaced = longForm(to);

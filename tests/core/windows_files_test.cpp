@@ -55,6 +55,7 @@ void WindowsFilesTest::exportEditAndImport()
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
     writeFile("p_slots.txt", slotFileOf(editedLists()));
     EXPECT_EQ(runImport(), TransferEnd::Succeeded);
     EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
@@ -216,7 +217,8 @@ TEST_F(WindowsFilesTest, ReplacedFilesKeepTheirCreationTimeAndAttributes)
     EXPECT_EQ(GetFileAttributesW((folder / "p_slots.txt").c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_NE(GetFileAttributesW((folder / "ag.exe").c_str()) & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
               0u);
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt",
+                                                     "p_slots.txt.bak"}));
 }
 
 // Removes a folder made for one test, whatever the outcome.
@@ -244,7 +246,8 @@ TEST_F(WindowsFilesTest, TransfersWorkInANetworkFolder)
     std::filesystem::create_directories(served.folder);
     folder = "\\\\zarn-test\\" + share;
     exportEditAndImport();
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt",
+                                                     "p_slots.txt.bak"}));
 }
 
 // The names in a folder, and the removal of a folder tree, through the "\\?\" form of the paths:
@@ -283,8 +286,9 @@ TEST_F(WindowsFilesTest, TransfersWorkInAFolderPastTheOldPathLimit)
     ASSERT_GT((folder / "ag.exe.orig.zarn-tmp").native().size(), std::size_t{MAX_PATH});
     std::filesystem::create_directories(folder);
     exportEditAndImport();
-    EXPECT_EQ(namesInLongFolder(folder),
-              (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+    EXPECT_EQ(
+        namesInLongFolder(folder),
+        (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt", "p_slots.txt.bak"}));
     removeLongTree(top);
 }
 

@@ -123,14 +123,22 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
             held = holderHeldTheFile();
         }
         ASSERT_TRUE(held) << "the helper never caught " << c.held;
-        EXPECT_TRUE(c.error.empty() ? error.empty() : error.starts_with(c.error)) << error;
+        EXPECT_TRUE(c.error.empty() ? error.empty()
+                                    : error.starts_with((folder / c.error).string()))
+            << error;
         const bool changed = c.error.empty();
         EXPECT_TRUE(readFile("ag.exe") == (c.isImport && changed ? edited : original))
             << "ag.exe is not what the transfer should leave";
         EXPECT_EQ(readFile("p_slots.txt"),
                   c.isImport || !changed ? slotFile : slotFileOf(standardLists()));
         EXPECT_TRUE(readFile("ag.exe.orig") == original) << "ag.exe.orig was changed";
-        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
+        // An export keeps the slot file it replaces before it replaces it.
+        std::vector<std::string> expected{"ag.exe", "ag.exe.orig", "p_slots.txt"};
+        if (!c.isImport) {
+            EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
+            expected.push_back("p_slots.txt.bak");
+        }
+        EXPECT_EQ(fileNames(), expected);
     }
 }
 
