@@ -14,5 +14,5 @@ for dll in $needed; do
         status=1
     fi
 done
-echo "$(basename "$2") needs only:" $needed
+echo "$(basename "$2") needs only:" "${needed//$'\n'/ }"
 exit "$status"

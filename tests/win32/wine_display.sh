@@ -18,6 +18,7 @@ end_display() {
         # shellcheck disable=SC1090
         . "$state"
         # Only the display server recorded there: after a reboot its number may name another.
+        # shellcheck disable=SC2154 # xvfb_pid comes from the state file
         if [ "$(ps -p "$xvfb_pid" -o comm= 2>/dev/null)" = Xvfb ]; then
             kill "$xvfb_pid"
         fi

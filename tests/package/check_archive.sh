@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Usage: check_archive.sh CPACK CPACK_CONFIG linux
+#        check_archive.sh CPACK CPACK_CONFIG windows WINE_RUN WINEPREFIX
+# Makes the archive that users download with cpack, checks that it holds the program, its readme
+# and the licence and nothing else, unpacks it and starts the unpacked program far enough to show
+# its window: zarn on a virtual X display of its own, zarn.exe under Wine on the test run's
+# display (wine_display.sh).
+set -euo pipefail
+
+cpack=$1
+config=$2
+system=$3
+window_title="Darvel's Zarn Editor 1.0"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-package-XXXXXX")"
+program_pid=""
+own_xvfb=""
+cleanup() {
+    for pid in $program_pid $own_xvfb; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+case "$system" in
+linux)
+    top=zarn-1.00-Linux-x86_64
+    archive=$top.tar.gz
+    program=zarn
+    readme=README.md
+    ;;
+windows)
+    top=zarn-1.00-win64
+    archive=$top.zip
+    program=zarn.exe
+    readme=README.txt
+    ;;
+*)
+    fail "unknown system $system"
+    ;;
+esac
+
+"$cpack" --config "$config" -B "$work/packages" >"$work/cpack.log" 2>&1 ||
+    fail "cpack failed: $(cat "$work/cpack.log")"
+[ -f "$work/packages/$archive" ] ||
+    fail "cpack made $(cd "$work/packages" && echo *.tar.gz *.zip), not $archive"
+
+listing=$(cd "$work" && cmake -E tar tf "packages/$archive" | grep -v '/$' | sort)
+expected=$(printf '%s\n' "$top/LICENSE" "$top/$readme" "$top/$program" | sort)
+[ "$listing" = "$expected" ] || fail "$archive holds: $listing"
+
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "../packages/$archive")
+folder="$work/unpacked/$top"
+grep -q '^MIT License$' "$folder/LICENSE" || fail "LICENSE is not the MIT licence"
+grep -q 'Copyright (c) .* the zarn authors$' "$folder/LICENSE" ||
+    fail "LICENSE does not name the zarn authors"
+
+if [ "$system" = windows ]; then
+    # Every line of the readme ends in CR LF, the last one included.
+    if grep -q $'[^\r]$\|^$' "$folder/$readme" || [ "$(tail -c1 "$folder/$readme" | wc -l)" -ne 1 ]; then
+        fail "$readme has a line that does not end in CR LF"
+    fi
+    wine=("$4" "$5")
+    DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$5").display")
+    export DISPLAY
+    (cd "$folder" && exec "${wine[@]}" "$folder/$program") &
+    program_pid=$!
+else
+    [ -x "$folder/$program" ] || fail "$program is not executable"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    own_xvfb=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
+    (cd "$folder" && QT_QPA_PLATFORM=xcb exec "./$program") &
+    program_pid=$!
+fi
+
+if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/dev/null; then
+    running=ended
+    kill -0 "$program_pid" 2>/dev/null && running="still running"
+    shown=$(xdotool search --onlyvisible --name . 2>/dev/null |
+        while read -r window; do xdotool getwindowname "$window"; done | sort -u | paste -sd ',')
+    fail "the unpacked $program did not show its window ($running; windows shown: ${shown:-none})"
+fi
+kill -0 "$program_pid" 2>/dev/null || fail "the unpacked $program ended"
+echo "$archive holds $program, $readme and LICENSE; the unpacked $program shows its window"
