@@ -120,15 +120,20 @@ TEST(WindowsImages, IconHasAlphaAndMaskForTransparentPixels)
     EXPECT_EQ(icon.substr(mask), std::string("\0\0\0\0\x40\0\0\0", 8));
 }
 
-TEST(RawPixels, AreWidthAndHeightThenRowsOfRedGreenBlueAlphaFromTheTop)
+TEST(RawPixels, AreSizeOpacityThenRowsOfLittleEndianArgbFromTheTop)
 {
     const std::string raw = xpm::toRawPixels(xpm::parse(smallPicture));
-    ASSERT_EQ(raw.size(), 8u + 4u * 3u * 2u);
+    ASSERT_EQ(raw.size(), 12u + 4u * 3u * 2u);
     EXPECT_EQ(read32(raw, 0), 3u);
     EXPECT_EQ(read32(raw, 4), 2u);
+    EXPECT_EQ(read32(raw, 8), 0u); // one pixel is transparent
     // Red, transparent, white; then navy three times.
-    EXPECT_EQ(raw.substr(8, 12), std::string("\xFF\0\0\xFF\0\0\0\0\xFF\xFF\xFF\xFF", 12));
-    EXPECT_EQ(raw.substr(20), std::string("\0\0\x80\xFF\0\0\x80\xFF\0\0\x80\xFF", 12));
+    EXPECT_EQ(raw.substr(12, 12), std::string("\0\0\xFF\xFF\0\0\0\0\xFF\xFF\xFF\xFF", 12));
+    EXPECT_EQ(raw.substr(24), std::string("\x80\0\0\xFF\x80\0\0\xFF\x80\0\0\xFF", 12));
+
+    const std::string opaque = xpm::toRawPixels(xpm::parse(R"("1 1 1 1", ". c #102030", ".")"));
+    EXPECT_EQ(read32(opaque, 8), 1u);
+    EXPECT_EQ(opaque.substr(12), std::string("\x30\x20\x10\xFF", 4));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // xpm_convert: turns one of zarn's XPM pictures into a Windows .bmp or .ico file, or into the
-// raw pixels (.rgba) that the Qt window shows.
-// Usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.rgba
+// raw pixels (.argb) that the Qt window shows.
+// Usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.argb
 
 #include "raw_pixels.h"
 #include "windows_images.h"
@@ -43,8 +43,8 @@ bool endsWith(const std::string& text, const std::string& end)
 int main(int argc, char** argv)
 {
     if (argc != 3 ||
-        !(endsWith(argv[2], ".bmp") || endsWith(argv[2], ".ico") || endsWith(argv[2], ".rgba"))) {
-        std::cerr << "usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.rgba\n";
+        !(endsWith(argv[2], ".bmp") || endsWith(argv[2], ".ico") || endsWith(argv[2], ".argb"))) {
+        std::cerr << "usage: xpm_convert PICTURE.xpm OUTPUT.bmp|OUTPUT.ico|OUTPUT.argb\n";
         return 2;
     }
     const std::string input = argv[1];
@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     try {
         const xpm::Image image = xpm::parse(readWhole(input));
         writeWhole(output, endsWith(output, ".ico")    ? xpm::toIconFile(image)
-                           : endsWith(output, ".rgba") ? xpm::toRawPixels(image)
+                           : endsWith(output, ".argb") ? xpm::toRawPixels(image)
                                                        : xpm::toBitmapFile(image));
     } catch (const std::exception& error) {
         std::cerr << "xpm_convert: " << input << ": " << error.what() << '\n';

@@ -1,24 +1,33 @@
 #include "raw_pixels.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace xpm {
+namespace {
+
+void append32(std::string& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        out += static_cast<char>((value >> shift) & 0xFF);
+    }
+}
+
+} // namespace
 
 std::string toRawPixels(const Image& image)
 {
     std::string out;
-    out.reserve(8 + 4 * image.pixels.size());
-    for (const int size : {image.width, image.height}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            out += static_cast<char>((static_cast<std::uint32_t>(size) >> shift) & 0xFF);
-        }
-    }
+    out.reserve(12 + 4 * image.pixels.size());
+    append32(out, static_cast<std::uint32_t>(image.width));
+    append32(out, static_cast<std::uint32_t>(image.height));
+    const bool opaque =
+        std::all_of(image.pixels.begin(), image.pixels.end(), [](const Pixel& p) { return p; });
+    append32(out, opaque ? 1 : 0);
     for (const Pixel& pixel : image.pixels) {
-        const Rgb colour = pixel.value_or(Rgb{0, 0, 0});
-        out += static_cast<char>(colour.red);
-        out += static_cast<char>(colour.green);
-        out += static_cast<char>(colour.blue);
-        out += static_cast<char>(pixel ? 0xFF : 0x00);
+        append32(out, pixel ? 0xFF000000u | std::uint32_t{pixel->red} << 16 |
+                                  std::uint32_t{pixel->green} << 8 | pixel->blue
+                            : 0u);
     }
     return out;
 }

@@ -31,6 +31,12 @@ QColor toQColor(form::Rgb colour)
     return QColor(colour.red, colour.green, colour.blue);
 }
 
+// The text a control starts with: none for those the form fills at load.
+QString startingText(const Control& control)
+{
+    return form::isFilledAtLoad(control.id) ? QString() : toQString(control.text);
+}
+
 QWidget* createControl(const Control& control, QWidget* window)
 {
     switch (control.kind) {
@@ -40,7 +46,7 @@ QWidget* createControl(const Control& control, QWidget* window)
         if (control.font != form::FontSize::Default || control.bold) {
             label->setFont(formFont(control.font, control.bold));
         }
-        label->setCaption(toQString(control.text));
+        label->setCaption(startingText(control));
         if (control.textColour) {
             label->setTextColour(toQColor(*control.textColour));
         }
@@ -52,13 +58,13 @@ QWidget* createControl(const Control& control, QWidget* window)
         // constructor is laid out at once in the application's font, measuring glyphs that
         // never show.
         auto* box = new QLineEdit(window);
-        box->setText(toQString(control.text));
+        box->setText(startingText(control));
         box->setValidator(new AddressValidator(box));
         box->setGeometry(control.left, control.top, control.width, control.height);
         return box;
     }
     case ControlKind::PictureButton: {
-        auto* button = new PictureButton(picture(control.picture), toQString(control.text), window);
+        auto* button = new PictureButton(picture(control.picture), startingText(control), window);
         button->setGeometry(control.left, control.top, control.width, control.height);
         return button;
     }

@@ -18,6 +18,13 @@ class View;
 // The labels that act as links: bold under the pointer, regular again over the bare window.
 bool isLink(ControlId control);
 
+// The controls whose text Form::load() sets before the window first shows: their texts in the
+// layout table are never seen, so a window need not lay them out.
+constexpr bool isFilledAtLoad(ControlId control)
+{
+    return control == ControlId::Text1 || control == ControlId::Label7;
+}
+
 class Form
 {
 public:
