@@ -15,12 +15,6 @@
 
 namespace zarn::qt {
 
-void useWholeScaleFactors()
-{
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-        Qt::HighDpiScaleFactorRoundingPolicy::Round);
-}
-
 void setUpApplication()
 {
     QApplication::setApplicationName(form::programTitle);
@@ -35,7 +29,6 @@ void setUpApplication()
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)
 {
-    useWholeScaleFactors();
     QApplication application(argc, argv);
     setUpApplication();
     MessageBoxPresenter messages;

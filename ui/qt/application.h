@@ -6,10 +6,6 @@ class QWidget;
 
 namespace zarn::qt {
 
-// Makes the screen's scale factor a whole number, so that the pictures grow by whole multiples
-// on a high-DPI screen. Call it before the QApplication is made.
-void useWholeScaleFactors();
-
 // Names the application "zarn" with its version and icon, and makes the form's default font the
 // application's.
 void setUpApplication();

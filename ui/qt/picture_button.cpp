@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace zarn::qt {
 
@@ -19,6 +20,19 @@ void PictureButton::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+QRectF PictureButton::pictureRect(const QRect& area, qreal ratio) const
+{
+    // Worked out in device pixels, so that the picture starts on one and each picture pixel
+    // becomes a square of whole device pixels, as many as the scale factor holds. Without smooth
+    // transformation the painter then copies the pixels exactly.
+    const int factor = std::max(1, static_cast<int>(ratio));
+    const QRect onScreen(qRound(area.left() * ratio), qRound(area.top() * ratio),
+                         qRound(area.width() * ratio), qRound(area.height() * ratio));
+    QRect picture(QPoint(), m_picture.size() * factor);
+    picture.moveCenter(onScreen.center());
+    return QRectF(QPointF(picture.topLeft()) / ratio, QSizeF(picture.size()) / ratio);
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
@@ -38,13 +52,12 @@ void PictureButton::paintEvent(QPaintEvent*)
                              QPalette::ButtonText);
     }
 
-    // Without smooth transformation the painter scales by repeating pixels, which keeps the
-    // pixel art sharp at any scale factor. The style may have left the hint on.
-    QRect pictureRect(QPoint(), m_picture.deviceIndependentSize().toSize());
-    pictureRect.moveCenter(pictureArea.center());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRect(pictureArea);
-    painter.drawPixmap(pictureRect, m_picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // The painter's scale to device pixels: the screen's scale factor, or that of the image the
+    // button is rendered into.
+    const qreal ratio = painter.deviceTransform().m11();
+    painter.drawPixmap(pictureRect(pictureArea, ratio), m_picture, m_picture.rect());
     painter.setClipping(false);
 
     if (hasFocus()) {
