@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,68 @@ void sendMouse(DWORD flags, POINT at = {})
     input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
     input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
     SendInput(1, &input, sizeof input);
+}
+
+VARIANT self()
+{
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;
+    return child;
+}
+
+std::wstring taken(BSTR text)
+{
+    std::wstring copy = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    SysFreeString(text);
+    return copy;
+}
+
+// Calls `use` with the control's accessible object, got the way a screen reader gets it.
+template <typename Use>
+void withAccessibleObject(HWND control, Use use)
+{
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    use(*object);
+    object->Release();
+}
+
+// What a screen reader learns of a control.
+struct Announced
+{
+    long role = 0;
+    std::wstring name;
+    std::wstring description;
+    std::wstring defaultAction;
+    RECT place{};
+    HWND window = nullptr;
+};
+
+Announced announcedBy(HWND control)
+{
+    Announced announced;
+    withAccessibleObject(control, [&announced](IAccessible& object) {
+        VARIANT role{};
+        EXPECT_EQ(object.get_accRole(self(), &role), S_OK);
+        announced.role = role.vt == VT_I4 ? role.lVal : 0;
+        BSTR text = nullptr;
+        object.get_accName(self(), &text);
+        announced.name = taken(text);
+        text = nullptr;
+        object.get_accDescription(self(), &text);
+        announced.description = taken(text);
+        text = nullptr;
+        object.get_accDefaultAction(self(), &text);
+        announced.defaultAction = taken(text);
+        LONG left = 0, top = 0, width = 0, height = 0;
+        EXPECT_EQ(object.accLocation(&left, &top, &width, &height, self()), S_OK);
+        announced.place = {left, top, left + width, top + height};
+        EXPECT_EQ(WindowFromAccessibleObject(&object, &announced.window), S_OK);
+    });
+    return announced;
 }
 
 // A window test runs the real window on an X display, with the mouse driven through the window
@@ -235,6 +298,84 @@ TEST_F(MainWindowTest, ButtonsAndLinksCarryTheirAccessibleNames)
     for (const form::AccessibleText& expected : form::accessibleTexts) {
         EXPECT_EQ(windowText(form->control(expected.id)), toWide(expected.name)) << expected.name;
     }
+}
+
+TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
+{
+    struct Case
+    {
+        const char* control;
+        long role;
+        const wchar_t* name;
+        const wchar_t* description;
+        const wchar_t* action;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"Command1", ROLE_SYSTEM_PUSHBUTTON, L"EXE -> TXT",
+         L"Copies the purchase-slot table of the chosen game executable into p_slots.txt", L"Press"},
+        {"Command2", ROLE_SYSTEM_PUSHBUTTON, L"Quit", L"Ends zarn", L"Press"},
+        {"Command3", ROLE_SYSTEM_PUSHBUTTON, L"TXT->EXE",
+         L"Writes the purchase-slot table in p_slots.txt back into the chosen game executable", L"Press"},
+        {"Command4", ROLE_SYSTEM_PUSHBUTTON, L"Help", L"Explains the two transfer buttons", L"Press"},
+        {"Label2", ROLE_SYSTEM_LINK, L"Panzer General", L"Chooses pg.exe to edit (Alt+P)", L"Jump"},
+        {"Label4", ROLE_SYSTEM_LINK, L"Allied General", L"Chooses ag.exe to edit (Alt+A)", L"Jump"},
+        {"Label8", ROLE_SYSTEM_LINK, L"Credits", L"Shows the program credits (Alt+C)", L"Jump"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        const Announced announced = announcedBy(control(c.control));
+        EXPECT_EQ(announced.role, c.role);
+        EXPECT_EQ(announced.name, c.name);
+        EXPECT_EQ(announced.description, c.description);
+        EXPECT_EQ(announced.defaultAction, c.action);
+        // Windows still answers for the rest: where the control is and which window it is.
+        RECT place{};
+        GetWindowRect(control(c.control), &place);
+        EXPECT_TRUE(EqualRect(&announced.place, &place));
+        EXPECT_EQ(announced.window, control(c.control));
+    }
+    for (const char* other : {"Label1", "Label3", "Label5", "Label6", "Label7"}) {
+        SCOPED_TRACE(other);
+        const Announced announced = announcedBy(control(other));
+        EXPECT_NE(announced.role, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(announced.description, L"");
+        EXPECT_EQ(announced.defaultAction, L"");
+    }
+}
+
+TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
+{
+    struct Case
+    {
+        const char* control;
+        const char* targetFile;
+        const wchar_t* label7;
+        std::size_t messagesShown;
+    };
+    const Case cases[] = {
+        {"Label4", "ag.exe", L"ag.exe", 0},
+        {"Label2", "pg.exe", L"pg.exe", 0},
+        {"Label8", "pg.exe", L"pg.exe", 1},
+        {"Command4", "pg.exe", L"pg.exe", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        const std::size_t shownBefore = messages.shown.size();
+        withAccessibleObject(control(c.control), [](IAccessible& object) {
+            EXPECT_EQ(object.accDoDefaultAction(self()), S_OK);
+        });
+        // The request returns before the action, which may show a message, has run.
+        EXPECT_EQ(messages.shown.size(), shownBefore);
+        settle(&*form);
+        EXPECT_EQ(form->state().TargetFile, c.targetFile);
+        EXPECT_EQ(windowText(control("Label7")), c.label7);
+        EXPECT_EQ(messages.shown.size(), c.messagesShown);
+    }
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].rfind("Research, Data Collection,\r", 0), 0u);
+    EXPECT_EQ(messages.shown[1].rfind(" 'EXE -> TXT' Button:\r", 0), 0u);
 }
 
 TEST_F(MainWindowTest, HoverTurnsLinksBoldUntilTheBareWindowAndTheyRefitInPlace)

@@ -1,10 +1,12 @@
 #include "label.h"
 
+#include "accessible_control.h"
 #include "dpi_scale.h"
 #include "form_fonts.h"
 #include "wide_text.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <windowsx.h>
 
 namespace zarn::win32 {
@@ -52,6 +54,17 @@ void Label::setTextColour(COLORREF colour)
 {
     m_textColour = colour;
     InvalidateRect(m_handle, nullptr, TRUE);
+}
+
+void Label::announceAsLink(std::wstring name, std::wstring description)
+{
+    // "Jump" is what Windows calls following a link.
+    makeAccessible(m_handle, {ROLE_SYSTEM_LINK, std::move(name), std::move(description), L"Jump"},
+                   [this] {
+                       if (m_click) {
+                           m_click();
+                       }
+                   });
 }
 
 HBRUSH Label::prepareToPaint(HDC dc, HBRUSH background) const

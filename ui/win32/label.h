@@ -38,6 +38,10 @@ public:
     // Called when the left button, pressed over the label, is released over it.
     void onClick(std::function<void()> handler) { m_click = std::move(handler); }
 
+    // Makes screen readers announce the label as a link with this name and description, whose
+    // default action clicks it.
+    void announceAsLink(std::wstring name, std::wstring description);
+
     // Sets up `dc` to draw the label's text on `background`, the window's own brush, which it
     // returns (the answer to WM_CTLCOLORSTATIC).
     HBRUSH prepareToPaint(HDC dc, HBRUSH background) const;

@@ -5,13 +5,42 @@
 
 #include <commctrl.h>
 #include <exception>
+#include <objbase.h>
 #include <windows.h>
+
+namespace {
+
+// COM on the window's thread for as long as the window: screen readers in other processes reach
+// the controls' accessible objects through it. Without it zarn works all the same, only not with
+// them.
+class ComApartment
+{
+public:
+    ComApartment()
+        : m_started(
+              SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {}
+    ~ComApartment()
+    {
+        if (m_started) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool m_started;
+};
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
     const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX),
                                               ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&commonControls);
+    const ComApartment com;
 
     zarn::win32::MessageBoxPresenter messages;
     try {

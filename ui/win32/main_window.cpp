@@ -170,6 +170,9 @@ void MainWindow::createControls()
             auto made = std::make_unique<Label>(m_window, controlId, *each, m_fonts, m_scale);
             made->onMouseMove([this, id] { m_form.pointerOver(id); });
             made->onClick([this, id] { m_form.clicked(id); });
+            if (const auto accessible = form::accessibleText(id)) {
+                made->announceAsLink(toWide(accessible->name), toWide(accessible->description));
+            }
             m_labels[indexOf(id)] = std::move(made);
             break;
         }
@@ -178,10 +181,10 @@ void MainWindow::createControls()
                 std::make_unique<AddressBox>(m_window, controlId, *each, defaultFont, m_scale);
             break;
         case form::ControlKind::PictureButton: {
-            const auto accessible = form::accessibleText(id);
+            const form::AccessibleText accessible =
+                form::accessibleText(id).value_or(form::AccessibleText{id, each->text, ""});
             m_buttons[indexOf(id)] = std::make_unique<PictureButton>(
-                m_window, controlId, *each, toWide(accessible ? accessible->name : each->text),
-                defaultFont, m_scale);
+                m_window, controlId, *each, accessible, defaultFont, m_scale);
             break;
         }
         }

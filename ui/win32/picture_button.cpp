@@ -1,7 +1,10 @@
 #include "picture_button.h"
 
+#include "accessible_control.h"
 #include "dpi_scale.h"
 #include "wide_text.h"
+
+#include <oleacc.h>
 
 namespace zarn::win32 {
 namespace {
@@ -23,16 +26,23 @@ int textHeight(HDC dc)
 } // namespace
 
 PictureButton::PictureButton(HWND parent, int id, const form::Control& control,
-                             const std::wstring& accessibleName, HFONT font, const DpiScale& scale)
-    : m_handle(CreateWindowExW(
-          0, L"BUTTON", accessibleName.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
-          scale.pixels(control.left), scale.pixels(control.top), scale.pixels(control.width),
-          scale.pixels(control.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-          GetModuleHandleW(nullptr), nullptr)),
+                             const form::AccessibleText& accessible, HFONT font,
+                             const DpiScale& scale)
+    : m_handle(CreateWindowExW(0, L"BUTTON", toWide(accessible.name).c_str(),
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                               scale.pixels(control.left), scale.pixels(control.top),
+                               scale.pixels(control.width), scale.pixels(control.height), parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr)),
       m_caption(toWide(control.text)), m_font(font), m_picture(loadPicture(control.picture)),
       m_pictureFactor(scale.pictureFactor())
 {
     SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The role and the action too: Windows gives them to any push button, but Wine does not.
+    makeAccessible(
+        m_handle,
+        {ROLE_SYSTEM_PUSHBUTTON, toWide(accessible.name), toWide(accessible.description), L"Press"},
+        [button = m_handle] { SendMessageW(button, BM_CLICK, 0, 0); });
 }
 
 PictureButton::~PictureButton()

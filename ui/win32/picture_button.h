@@ -1,5 +1,6 @@
 #pragma once
 
+#include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 
 #include <string>
@@ -10,12 +11,13 @@ namespace zarn::win32 {
 class DpiScale;
 
 // A push button that shows its picture centred on the face, clipped to it, and its caption, if
-// any, beneath the picture. Its window text is the name a screen reader announces.
+// any, beneath the picture. Screen readers announce it with its accessible name and description;
+// the name is its window text too.
 class PictureButton
 {
 public:
     PictureButton(HWND parent, int id, const form::Control& control,
-                  const std::wstring& accessibleName, HFONT font, const DpiScale& scale);
+                  const form::AccessibleText& accessible, HFONT font, const DpiScale& scale);
     ~PictureButton();
     PictureButton(const PictureButton&) = delete;
     PictureButton& operator=(const PictureButton&) = delete;
