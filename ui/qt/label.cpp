@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QtMath>
 
 namespace zarn::qt {
 namespace {
@@ -39,14 +41,35 @@ Label::Label(const QString& caption, bool link, QWidget* parent) : QLabel(parent
     }();
     Q_UNUSED(factoryInstalled);
     setTextFormat(Qt::PlainText);
+    m_laidOut.setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setCaption(caption);
 }
 
 void Label::setCaption(const QString& caption)
 {
+    // The label's text stays what assistive technology reads; the layout is what shows.
     setText(caption);
-    adjustSize();
+    m_laidOut.setText(caption);
+    fit();
+}
+
+QSize Label::sizeHint() const
+{
+    const QSizeF size = m_laidOut.size();
+    return {qCeil(size.width()), qCeil(size.height())};
+}
+
+QSize Label::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void Label::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawStaticText(QPointF(), m_laidOut);
 }
 
 void Label::setBold(bool bold)
@@ -77,8 +100,14 @@ void Label::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        adjustSize();
+        fit();
     }
+}
+
+void Label::fit()
+{
+    m_laidOut.prepare(QTransform(), font());
+    adjustSize();
 }
 
 void Label::mouseMoveEvent(QMouseEvent*)
