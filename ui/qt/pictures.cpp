@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
