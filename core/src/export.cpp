@@ -52,60 +52,75 @@ private:
 // Lines are handed to the file in blocks of about this size.
 constexpr std::size_t writeBlock = 64 * 1024;
 
-// Compares the new slot file, block by block as it is written, with the one it replaces.
-class OldSlotFile
+// Writes the new slot file block by block and puts it in place, comparing each block with the
+// old slot file as it goes: where their bytes differ, the old one is kept as "p_slots.txt.bak"
+// first, replacing any copy of that name from before. The new file and the copy take the old
+// file's permissions.
+class SlotFileWriter
 {
 public:
-    // Opens the slot file at `path` where there is one.
-    explicit OldSlotFile(const std::filesystem::path& path) : m_path(path)
+    explicit SlotFileWriter(const TransferFile& slotFile)
+        : m_slotFile(slotFile), m_old(openOld(slotFile)),
+          m_new(inFolder(slotFile.file.parent_path(), [&] {
+              return ReplacementFile(slotFile.file, slotFile.shown(), oldFile());
+          }))
+    {}
+
+    void write(std::string_view block)
     {
-        if (isPlainFile(path)) {
-            m_file.emplace(File::openForReading(path, displayPath(path)));
+        if (m_old && !m_differs) {
+            m_buffer.resize(block.size());
+            const std::size_t got = m_old->readAt(m_compared, m_buffer.data(), block.size());
+            m_differs = got != block.size() || m_buffer != block;
+            m_compared += got;
         }
+        m_new.contents().write(block);
     }
 
-    // Takes the next block of the new file.
-    void compare(std::string_view block)
+    void finish()
     {
-        if (!m_file || m_differs) {
-            return;
-        }
-        m_buffer.resize(block.size());
-        const std::size_t got = m_file->readAt(m_compared, m_buffer.data(), block.size());
-        m_differs = got != block.size() || m_buffer != block;
-        m_compared += got;
-    }
-
-    // Keeps the old slot file as "p_slots.txt.bak" where its bytes differ from the new one's,
-    // whose blocks have all been compared, and then closes it, so that it can be replaced. A copy
-    // of that name from before is replaced.
-    void keepIfDifferent()
-    {
-        if (m_file && (m_differs || m_file->size() != m_compared)) {
+        if (m_old && (m_differs || m_old->size() != m_compared)) {
             keepBackup();
         }
-        m_file.reset();
+        m_old.reset(); // Windows replaces no file that is still open.
+        m_new.replaceTarget();
     }
 
 private:
+    // The slot file to be replaced, where there is one, after the checks that it may be.
+    static std::optional<File> openOld(const TransferFile& slotFile)
+    {
+        refuseReadOnlyFile(slotFile.file);
+        if (kindAt(slotFile.file) == FileKind::Missing) {
+            return std::nullopt;
+        }
+        File old = File::openForReading(slotFile.file, slotFile.shown());
+        inFolder(slotFile.file.parent_path(),
+                 [&] { checkWritableIfPresent(slotFile.file, slotFile.shown()); });
+        return old;
+    }
+
+    const File* oldFile() const { return m_old ? &*m_old : nullptr; }
+
     void keepBackup() const
     {
-        std::filesystem::path backupPath = m_path;
+        std::filesystem::path backupPath = m_slotFile.path;
         backupPath += ".bak";
         ReplacementFile backup = inFolder(backupPath.parent_path(), [&] {
-            return ReplacementFile(backupPath, displayPath(backupPath));
+            return ReplacementFile(backupPath, displayPath(backupPath), oldFile());
         });
         std::vector<char> block(writeBlock);
         std::uint64_t offset = 0;
-        while (const std::size_t got = m_file->readAt(offset, block.data(), block.size())) {
+        while (const std::size_t got = m_old->readAt(offset, block.data(), block.size())) {
             backup.contents().write({block.data(), got});
             offset += got;
         }
         backup.replaceTarget();
     }
 
-    std::filesystem::path m_path;
-    std::optional<File> m_file;
+    const TransferFile& m_slotFile;
+    std::optional<File> m_old;
+    ReplacementFile m_new;
     std::string m_buffer;
     std::uint64_t m_compared = 0;
     bool m_differs = false;
@@ -116,27 +131,22 @@ private:
 TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& messages)
 {
-    const std::optional<std::filesystem::path> executablePath =
+    const std::optional<TransferFile> executablePath =
         chosenExecutable(state, programFolder, messages);
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string executableShown = displayPath(*executablePath);
-    const File executable = File::openForReading(*executablePath, executableShown);
+    const std::string executableShown = executablePath->shown();
+    const File executable = File::openForReading(executablePath->file, executableShown);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, *executablePath, messages);
+        slotRegionOffset(state, length, executablePath->path, messages);
     if (!offset) {
         return TransferEnd::Failed;
     }
 
-    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
-    const std::string slotShown = displayPath(slotPath);
-    refuseReadOnlyFile(slotPath);
-    inFolder(programFolder, [&] { checkWritableIfPresent(slotPath, slotShown); });
-    OldSlotFile oldSlotFile(slotPath);
-    ReplacementFile slotFile =
-        inFolder(programFolder, [&] { return ReplacementFile(slotPath, slotShown); });
+    const TransferFile slotFile = transferFile(programFolder, slotFileName);
+    SlotFileWriter writer(slotFile);
     EntryReader entries(executable, *offset);
     std::string lines;
     for (int country = 1; country <= countryCount; ++country) {
@@ -153,16 +163,13 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
                 appendEntryLine(lines, *entry);
             } while (*entry != listTerminator);
             if (lines.size() >= writeBlock) {
-                oldSlotFile.compare(lines);
-                slotFile.contents().write(lines);
+                writer.write(lines);
                 lines.clear();
             }
         }
     }
-    oldSlotFile.compare(lines);
-    slotFile.contents().write(lines);
-    oldSlotFile.keepIfDifferent();
-    slotFile.replaceTarget();
+    writer.write(lines);
+    writer.finish();
     return TransferEnd::Succeeded;
 }
 

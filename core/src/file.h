@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_kind.h"
 #include "zarn/runtime_error.h"
 
 #include <cstddef>
@@ -19,11 +20,16 @@ public:
     // The host's handle of an open file, as an integer.
     using Handle = std::intptr_t;
 
+    // Opens a regular file for reading. Anything else at `path` (a folder, a named pipe, a device,
+    // a link) is refused before it is read, so that no read can block or run without end.
     static File openForReading(const std::filesystem::path& path, std::string name);
-    // Opens for reading and writing, which fails for a file the user may not change.
+    // The same for reading and writing, which fails for a file the user may not change.
     static File openForUpdate(const std::filesystem::path& path, std::string name);
-    // Creates a new file, failing where anything of that name exists: never follows a link.
-    static File createNew(const std::filesystem::path& path, std::string name);
+    // Creates a new file, failing where anything of that name exists: never follows a link. The
+    // file takes the permissions of `permissionsFrom` where given, and is private to the user
+    // until then, so that nobody can open it in between; otherwise those of any new file.
+    static File createNew(const std::filesystem::path& path, std::string name,
+                          const File* permissionsFrom);
 
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;
@@ -36,8 +42,6 @@ public:
     std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     // Appends all the bytes.
     void write(std::string_view bytes);
-    // Gives the file the permissions of `source` where the file system keeps permissions at all.
-    void copyPermissionsFrom(const File& source);
     void flushToDisk();
     void close();
 
@@ -53,8 +57,22 @@ private:
 // not marked hidden or system). Symbolic links count as what they point to.
 bool isPlainFile(const std::filesystem::path& path);
 
-// True when `path` names an existing regular file, shown in listings or not.
-bool isFile(const std::filesystem::path& path);
+// What stands at `path` itself: a link there is not followed. On Windows, a file counts as
+// regular whether or not listings show it.
+FileKind kindAt(const std::filesystem::path& path);
+
+// A link that another user made: following it would let them choose which of the user's files
+// zarn reads or replaces.
+class StrangersLink : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
+};
+
+// The file that `path` stands for: where a link there leads, link by link, as long as each link
+// is the user's own (or the system's); any other path as it is.
+// @throw StrangersLink naming the link, where it leads and whose it is, for any other link.
+std::filesystem::path followOwnLinks(const std::filesystem::path& path);
 
 // A replacement that stopped half way: the temporary file holds the only copy of the new
 // contents, so it must stay where it is. The text says where each file is.

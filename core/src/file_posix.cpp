@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace zarn {
 namespace {
@@ -21,13 +24,74 @@ constexpr File::Handle closedHandle = -1;
 }
 
 int openOrFail(const std::filesystem::path& path, int flags, std::string_view name,
-               std::string_view action)
+               std::string_view action, mode_t mode = 0)
 {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
     if (fd < 0) {
         failWithErrno(name, action);
     }
     return fd;
+}
+
+FileKind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISLNK(mode)) {
+        return FileKind::Link;
+    }
+    if (S_ISDIR(mode)) {
+        return FileKind::Folder;
+    }
+    if (S_ISFIFO(mode)) {
+        return FileKind::NamedPipe;
+    }
+    return S_ISSOCK(mode) ? FileKind::Socket : FileKind::Device;
+}
+
+[[noreturn]] void refuseNotAFile(const std::filesystem::path& path, std::string_view name,
+                                 mode_t mode)
+{
+    throw RuntimeError(messages::notAFile(name, displayPath(path), kindOf(mode)));
+}
+
+// Opens the regular file at `path` for `access`. Anything else is refused before it is opened,
+// and once more after, in case it was swapped in between: the open neither follows a link nor
+// waits for a pipe's writer or a device.
+int openRegularFile(const std::filesystem::path& path, int access, std::string_view name,
+                    std::string_view action)
+{
+    struct stat status
+    {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        refuseNotAFile(path, name, status.st_mode);
+    }
+    const int fd = openOrFail(path, access | O_NOFOLLOW | O_NONBLOCK, name, action);
+    const int statusResult = ::fstat(fd, &status);
+    const int error = errno;
+    if (statusResult != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        if (statusResult != 0) {
+            errno = error;
+            failWithErrno(name, action);
+        }
+        refuseNotAFile(path, name, status.st_mode);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// The name of the user with that id, or the id where the system knows no name for it.
+std::string userName(uid_t id)
+{
+    std::vector<char> buffer(16 * 1024);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
+        return found->pw_name;
+    }
+    return "user " + std::to_string(id);
 }
 
 // Flushes a folder's entries, so that a rename inside it survives a power cut.
@@ -54,6 +118,19 @@ bool cannotKeepPermissions(int error)
            error == EINVAL;
 }
 
+// Gives the file the permissions of `source`, never more open than those: its mode, and its owner
+// and group where the user may set them. Where the group cannot be kept, the file's own group
+// gets no more than everybody else had. File systems that keep no permissions are no failure.
+bool takePermissions(int fd, const struct stat& source)
+{
+    mode_t mode = source.st_mode & 0777;
+    if (::fchown(fd, source.st_uid, source.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), source.st_gid) != 0) {
+        mode = (mode & ~S_IRWXG) | (mode & S_IRWXG & (mode & S_IRWXO) << 3);
+    }
+    return ::fchmod(fd, mode) == 0 || cannotKeepPermissions(errno);
+}
+
 std::filesystem::path folderOf(const std::filesystem::path& path)
 {
     const auto folder = path.parent_path();
@@ -77,20 +154,35 @@ File::~File()
 
 File File::openForReading(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openOrFail(path, O_RDONLY, name, "opened");
+    const int fd = openRegularFile(path, O_RDONLY, name, "opened");
     return File(fd, std::move(name));
 }
 
 File File::openForUpdate(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openOrFail(path, O_RDWR, name, "opened for writing");
+    const int fd = openRegularFile(path, O_RDWR, name, "opened for writing");
     return File(fd, std::move(name));
 }
 
-File File::createNew(const std::filesystem::path& path, std::string name)
+File File::createNew(const std::filesystem::path& path, std::string name,
+                     const File* permissionsFrom)
 {
-    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name, "written");
-    return File(fd, std::move(name));
+    struct stat source
+    {};
+    if (permissionsFrom != nullptr &&
+        ::fstat(static_cast<int>(permissionsFrom->m_handle), &source) != 0) {
+        permissionsFrom->fail("read");
+    }
+    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name, "written",
+                              permissionsFrom != nullptr ? 0600 : 0666);
+    File file(fd, std::move(name));
+    if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
+        const int error = errno;
+        removeQuietly(path);
+        errno = error;
+        file.fail("written");
+    }
+    return file;
 }
 
 void File::fail(std::string_view action) const
@@ -142,19 +234,6 @@ void File::write(std::string_view bytes)
     }
 }
 
-void File::copyPermissionsFrom(const File& source)
-{
-    struct stat status
-    {};
-    if (::fstat(static_cast<int>(source.m_handle), &status) != 0) {
-        source.fail("read");
-    }
-    if (::fchmod(static_cast<int>(m_handle), status.st_mode & 07777) != 0 &&
-        !cannotKeepPermissions(errno)) {
-        fail("written");
-    }
-}
-
 void File::flushToDisk()
 {
     if (::fsync(static_cast<int>(m_handle)) != 0) {
@@ -177,9 +256,37 @@ bool isPlainFile(const std::filesystem::path& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool isFile(const std::filesystem::path& path)
+FileKind kindAt(const std::filesystem::path& path)
 {
-    return isPlainFile(path);
+    struct stat status
+    {};
+    return ::lstat(path.c_str(), &status) == 0 ? kindOf(status.st_mode) : FileKind::Missing;
+}
+
+std::filesystem::path followOwnLinks(const std::filesystem::path& path)
+{
+    // As many links as the system itself follows in one path.
+    constexpr int mostLinks = 40;
+    std::filesystem::path at = path;
+    for (int followed = 0; followed < mostLinks; ++followed) {
+        struct stat status
+        {};
+        if (::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return at;
+        }
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(at, error);
+        if (error) {
+            return at;
+        }
+        if (status.st_uid != ::geteuid() && status.st_uid != 0) {
+            throw StrangersLink(messages::strangersLink(displayPath(at), displayPath(target),
+                                                        userName(status.st_uid)));
+        }
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    errno = ELOOP;
+    failWithErrno(displayPath(path), "opened");
 }
 
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -229,7 +336,7 @@ void removeIfPresent(const std::filesystem::path& path, std::string_view name)
 
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) {
         ::close(fd);
     } else if (errno != ENOENT) {

@@ -165,7 +165,8 @@ File File::openForUpdate(const std::filesystem::path& path, std::string name)
     return File(handle, std::move(name));
 }
 
-File File::createNew(const std::filesystem::path& path, std::string name)
+// A new file on Windows takes its access rights from its folder, as the replaced file did.
+File File::createNew(const std::filesystem::path& path, std::string name, const File*)
 {
     const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_NEW, name, "written");
     return File(handle, std::move(name));
@@ -221,9 +222,6 @@ void File::write(std::string_view bytes)
     }
 }
 
-// A new file on Windows takes its access rights from its folder, as the replaced file did.
-void File::copyPermissionsFrom(const File&) {}
-
 void File::flushToDisk()
 {
     if (!FlushFileBuffers(native(m_handle))) {
@@ -246,10 +244,29 @@ bool isPlainFile(const std::filesystem::path& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & unlisted) == 0;
 }
 
-bool isFile(const std::filesystem::path& path)
+FileKind kindAt(const std::filesystem::path& path)
 {
     const DWORD attributes = GetFileAttributesW(longForm(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FileKind::Missing;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return FileKind::Link;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::Folder : FileKind::Regular;
+}
+
+// Links on Windows need a privilege that only the user's administrator grants, so a link at the
+// name is followed as it stands. Any other path stays as it is, since resolving it can only go
+// wrong (network folders).
+std::filesystem::path followOwnLinks(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    const std::filesystem::path followed = std::filesystem::weakly_canonical(path, error);
+    return error ? path : followed;
 }
 
 // ReplaceFileW keeps what the old file had besides its contents. The old file goes to a backup
@@ -277,7 +294,7 @@ void moveOver(const std::filesystem::path& from, const std::filesystem::path& to
         return;
     }
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND && !isFile(to)) {
+    if (error == ERROR_FILE_NOT_FOUND && kindAt(to) == FileKind::Missing) {
         // Nothing to replace: the new file simply takes the name.
         if (!moveFile(from, to, 0)) {
             failOn(to, name, "replaced");

@@ -1,5 +1,6 @@
 #include "file.h"
 #include "file_names.h"
+#include "file_read_buffer.h"
 #include "messages.h"
 #include "replacement_file.h"
 #include "slot_lists.h"
@@ -12,10 +13,8 @@
 #include "zarn/transfer.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
+#include <istream>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -37,15 +36,6 @@ struct SlotFileContents
     // The lists that all entries form, those after the first itemsPerPass items included.
     SlotListTracker lists;
 };
-
-std::ifstream openSlotFile(const std::filesystem::path& path)
-{
-    std::ifstream in(hostPath(path), std::ios::binary);
-    if (!in) {
-        throw RuntimeError(messages::fileFailed(displayPath(path), "opened", std::strerror(errno)));
-    }
-    return in;
-}
 
 void addEntry(SlotFileContents& contents, const SlotItem& item)
 {
@@ -69,15 +59,17 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
 
 // Reads the whole slot file: the entries of its first itemsPerPass items, and whatever
 // non-zero items follow them.
-SlotFileContents readSlotFile(std::istream& in, const std::filesystem::path& path)
+SlotFileContents readSlotFile(const File& file, const std::string& shown)
 {
+    FileReadBuffer buffer(file);
+    std::istream in(&buffer);
     SlotItemReader reader(in);
     SlotFileContents contents;
     for (int read = 0; read < itemsPerPass; ++read) {
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
             throw RuntimeError(
-                messages::slotFileTooShort(displayPath(path), static_cast<std::size_t>(read),
+                messages::slotFileTooShort(shown, static_cast<std::size_t>(read),
                                            static_cast<std::size_t>(contents.entryCount)));
         }
         if (item->value != 0) {
@@ -91,15 +83,6 @@ SlotFileContents readSlotFile(std::istream& in, const std::filesystem::path& pat
         }
     }
     return contents;
-}
-
-SlotFileContents readSlotFileOrFail(std::istream& in, const std::filesystem::path& path)
-{
-    try {
-        return readSlotFile(in, path);
-    } catch (const std::ios_base::failure& error) {
-        throw RuntimeError(messages::fileFailed(displayPath(path), "read", error.code().message()));
-    }
 }
 
 // The lists of the slot region as the executable holds it now.
@@ -190,24 +173,29 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
 }
 
 // Keeps the executable as it is now beside it as "<name>.orig", unless that copy exists already.
-void keepSafetyCopy(const File& executable, const std::filesystem::path& executablePath)
+// Anything else at that name, a link among them, is in the way and never followed.
+void keepSafetyCopy(const File& executable, const TransferFile& executableFile)
 {
-    std::filesystem::path copyPath = executablePath;
+    std::filesystem::path copyPath = executableFile.path;
     copyPath += ".orig";
-    // A hidden or system copy is still the copy: only the executable is looked for as listed.
-    if (isFile(copyPath)) {
-        return;
-    }
     try {
+        const FileKind present = kindAt(copyPath);
+        if (present == FileKind::Regular) {
+            return;
+        }
+        if (present != FileKind::Missing) {
+            throw RuntimeError(messages::safetyCopyInTheWay(displayPath(copyPath), present));
+        }
         ReplacementFile copy = inFolder(copyPath.parent_path(), [&] {
-            return ReplacementFile(copyPath, displayPath(copyPath));
+            return ReplacementFile(copyPath, displayPath(copyPath), &executable);
         });
         copyWithPatch(executable, copy.contents(), 0, {});
         if (!copy.createTarget()) {
-            throw RuntimeError(messages::safetyCopyInTheWay(displayPath(copyPath)));
+            throw RuntimeError(
+                messages::safetyCopyInTheWay(displayPath(copyPath), kindAt(copyPath)));
         }
     } catch (const RuntimeError& error) {
-        throw RuntimeError(messages::safetyCopyFailed(displayPath(executablePath), error.what()));
+        throw RuntimeError(messages::safetyCopyFailed(executableFile.shown(), error.what()));
     }
 }
 
@@ -216,22 +204,22 @@ void keepSafetyCopy(const File& executable, const std::filesystem::path& executa
 TransferEnd importSlots(EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& messages)
 {
-    const std::optional<std::filesystem::path> executablePath =
+    const std::optional<TransferFile> executableFile =
         chosenExecutable(state, programFolder, messages);
-    if (!executablePath) {
+    if (!executableFile) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string executableName = fileNameOf(*executablePath);
-    const std::string executableShown = displayPath(*executablePath);
-    const std::filesystem::path folder = executablePath->parent_path();
-    const std::filesystem::path slotPath = fileAnsweringTo(programFolder, slotFileName);
-    std::ifstream slotFile = openSlotFile(slotPath);
-    refuseReadOnlyFile(*executablePath);
-    File executable =
-        inFolder(folder, [&] { return File::openForUpdate(*executablePath, executableShown); });
+    const std::string executableName = fileNameOf(executableFile->path);
+    const std::string executableShown = executableFile->shown();
+    const std::filesystem::path folder = executableFile->file.parent_path();
+    const TransferFile slotFile = transferFile(programFolder, slotFileName);
+    const File slotText = File::openForReading(slotFile.file, slotFile.shown());
+    refuseReadOnlyFile(executableFile->file);
+    File executable = inFolder(
+        folder, [&] { return File::openForUpdate(executableFile->file, executableShown); });
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, *executablePath, messages);
+        slotRegionOffset(state, length, executableFile->path, messages);
     if (!offset) {
         return TransferEnd::Failed;
     }
@@ -239,7 +227,7 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
         messages.showMessage(messages::regionPastEnd(state.SlotAddress, length, executableName));
         return TransferEnd::Failed;
     }
-    const SlotFileContents contents = readSlotFileOrFail(slotFile, slotPath);
+    const SlotFileContents contents = readSlotFile(slotText, slotFile.shown());
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
     if (const std::optional<std::string> reason = refusal(contents, oldRegion, executableName)) {
@@ -249,11 +237,11 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
     if (oldRegion == contents.region) {
         return TransferEnd::Succeeded;
     }
-    keepSafetyCopy(executable, *executablePath);
-    ReplacementFile replacement =
-        inFolder(folder, [&] { return ReplacementFile(*executablePath, executableShown); });
+    keepSafetyCopy(executable, *executableFile);
+    ReplacementFile replacement = inFolder(folder, [&] {
+        return ReplacementFile(executableFile->file, executableShown, &executable);
+    });
     copyWithPatch(executable, replacement.contents(), *offset, contents.region);
-    replacement.contents().copyPermissionsFrom(executable);
     executable.close();
     replacement.replaceTarget();
     return TransferEnd::Succeeded;

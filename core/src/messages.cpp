@@ -41,6 +41,26 @@ std::string lineIfAny(const std::optional<std::string>& line)
     return line ? *line + "\r" : std::string();
 }
 
+std::string whatItIs(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Link:
+        return "a link";
+    case FileKind::Folder:
+        return "a folder";
+    case FileKind::NamedPipe:
+        return "a named pipe";
+    case FileKind::Device:
+        return "a device";
+    case FileKind::Socket:
+        return "a socket";
+    case FileKind::Missing:
+    case FileKind::Regular:
+        break;
+    }
+    return "a file";
+}
+
 const char restoreTerminator[] =
     "Every list ends in -1: put back the -1 that was deleted, and to add a unit delete a unit.\r";
 
@@ -206,9 +226,28 @@ std::string safetyCopyFailed(std::string_view targetFile, std::string_view reaso
            std::string(reason);
 }
 
-std::string safetyCopyInTheWay(std::string_view safetyCopy)
+std::string safetyCopyInTheWay(std::string_view safetyCopy, FileKind kind)
 {
-    return "something that is not a file is in the way of " + std::string(safetyCopy);
+    return std::string(safetyCopy) + " is " + whatItIs(kind) +
+           ", not a copy of the game: move it away and try again, and zarn keeps the copy there.";
+}
+
+std::string notAFile(std::string_view file, std::string_view leadsTo, FileKind kind)
+{
+    const std::string subject =
+        file == leadsTo ? std::string(file)
+                        : std::string(file) + " leads to " + std::string(leadsTo) + ", which";
+    return subject + " is " + whatItIs(kind) +
+           ", not a file, so zarn leaves it alone.\rPut the file itself in its place and try "
+           "again.";
+}
+
+std::string strangersLink(std::string_view link, std::string_view leadsTo, std::string_view owner)
+{
+    return std::string(link) + " is a link to " + std::string(leadsTo) + " that " +
+           std::string(owner) +
+           " made, so zarn does not follow it: zarn follows only links that you made.\rRemove "
+           "the link, or replace it with the file itself, and try again.";
 }
 
 std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,

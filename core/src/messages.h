@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_kind.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -43,7 +45,9 @@ std::string addressBeforeStart(std::int32_t slotAddress, std::string_view target
 std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, int country,
                            int unitClass);
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason);
-std::string safetyCopyInTheWay(std::string_view safetyCopy);
+std::string safetyCopyInTheWay(std::string_view safetyCopy, FileKind kind);
+std::string notAFile(std::string_view file, std::string_view leadsTo, FileKind kind);
+std::string strangersLink(std::string_view link, std::string_view leadsTo, std::string_view owner);
 std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,
                                   const std::vector<std::string>& matches);
 std::string pathTooLong(std::string_view reason, std::string_view path, std::size_t length);

@@ -5,24 +5,13 @@
 namespace zarn {
 namespace {
 
-// The file that `path` leads to: a symbolic link gets its new contents where it points. Any other
-// path stays as it is, since resolving it can only go wrong (network folders on Windows).
-std::filesystem::path followLinks(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const std::filesystem::path followed = std::filesystem::weakly_canonical(path, error);
-    return error ? path : followed;
-}
-
 // A new, empty temporary file. What an interrupted run left at its name goes first, as a name, so
 // that a link planted there is removed and never written through.
-File createTemporary(const std::filesystem::path& temporary, const std::string& name)
+File createTemporary(const std::filesystem::path& temporary, const std::string& name,
+                     const File* permissionsFrom)
 {
     removeIfPresent(temporary, name);
-    return File::createNew(temporary, name);
+    return File::createNew(temporary, name, permissionsFrom);
 }
 
 std::filesystem::path temporaryBeside(const std::filesystem::path& target)
@@ -34,9 +23,10 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target)
 
 } // namespace
 
-ReplacementFile::ReplacementFile(const std::filesystem::path& target, std::string name)
-    : m_target(followLinks(target)), m_temporary(temporaryBeside(m_target)),
-      m_name(std::move(name)), m_file(createTemporary(m_temporary, m_name))
+ReplacementFile::ReplacementFile(const std::filesystem::path& target, std::string name,
+                                 const File* permissionsFrom)
+    : m_target(target), m_temporary(temporaryBeside(m_target)), m_name(std::move(name)),
+      m_file(createTemporary(m_temporary, m_name, permissionsFrom))
 {}
 
 ReplacementFile::~ReplacementFile()

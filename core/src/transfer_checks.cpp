@@ -9,25 +9,39 @@
 
 namespace zarn {
 
-std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
-                                                      const std::filesystem::path& programFolder,
-                                                      MessagePresenter& messages)
+std::string TransferFile::shown() const
+{
+    return displayPath(path);
+}
+
+TransferFile transferFile(const std::filesystem::path& folder, std::string_view name)
+{
+    const std::filesystem::path path = fileAnsweringTo(folder, name);
+    return {path, followOwnLinks(path)};
+}
+
+std::optional<TransferFile> chosenExecutable(const EditorState& state,
+                                             const std::filesystem::path& programFolder,
+                                             MessagePresenter& messages)
 {
     if (!passesSelectionGate(state, messages)) {
         return std::nullopt;
     }
-    std::filesystem::path path;
+    std::optional<TransferFile> executable;
     try {
-        path = fileAnsweringTo(programFolder, state.TargetFile);
+        executable = transferFile(programFolder, state.TargetFile);
     } catch (const NameClash& clash) {
         messages.showMessage(clash.what());
         return std::nullopt;
-    }
-    if (!isPlainFile(path)) {
-        messages.showMessage(messages::executableMissing(displayPath(path)));
+    } catch (const StrangersLink& link) {
+        messages.showMessage(link.what());
         return std::nullopt;
     }
-    return path;
+    if (!isPlainFile(executable->file)) {
+        messages.showMessage(messages::executableMissing(executable->shown()));
+        return std::nullopt;
+    }
+    return executable;
 }
 
 std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,

@@ -5,18 +5,36 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace zarn {
 
 class MessagePresenter;
 struct EditorState;
 
+// A file of a transfer: the path the user knows it by, which messages name and beside which the
+// copies are kept, and the file itself, where the user's own link at that path leads.
+struct TransferFile
+{
+    std::filesystem::path path;
+    std::filesystem::path file;
+
+    std::string shown() const;
+};
+
+// The file in `folder` that the user means by `name` (see fileAnsweringTo).
+// @throw NameClash where several files differ from `name` only in case.
+// @throw StrangersLink where a link there, or one it leads to, is another user's.
+TransferFile transferFile(const std::filesystem::path& folder, std::string_view name);
+
 // The first checks of both transfers: a game must be chosen, and its executable must lie in the
-// program folder, under its name in any case where no file has it exactly. Returns the
-// executable's path, or tells the user what is missing or which files clash and returns nothing.
-std::optional<std::filesystem::path> chosenExecutable(const EditorState& state,
-                                                      const std::filesystem::path& programFolder,
-                                                      MessagePresenter& messages);
+// program folder, under its name in any case where no file has it exactly, and be no link that
+// another user made. Returns the executable, or tells the user what is missing or in the way and
+// returns nothing.
+std::optional<TransferFile> chosenExecutable(const EditorState& state,
+                                             const std::filesystem::path& programFolder,
+                                             MessagePresenter& messages);
 
 // The checks of both transfers once the executable is open: the length gate, then a slot address
 // at or after the first byte. Returns the zero-based offset of the slot region, or nothing when

@@ -78,6 +78,60 @@ TEST_F(ExportTest, KeepsAReplacedSlotFileThatDiffersAsBak)
     }
 }
 
+TEST_F(ExportTest, ComparesASlotFileLongerThanOneWriteBlockWhole)
+{
+    // Panzer General takes lists of any length: these make about 140 KB of text.
+    SlotLists lists = standardLists();
+    lists.front().assign(20000, 30000);
+    const std::string region = regionOf(lists);
+    const std::string exported = slotFileOf(lists);
+    std::string changedAtTheEnd = exported;
+    changedAtTheEnd[changedAtTheEnd.size() - 3] = '9';
+    struct Case
+    {
+        const char* what;
+        std::string oldSlotFile;
+        bool keepsBackup;
+    };
+    const Case cases[] = {
+        {"the same file", exported, false},
+        {"a file that differs in its last block", changedAtTheEnd, true},
+        {"the same file without its last line", exported.substr(0, exported.size() - 4), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeFile("pg.exe", executableWith(region.size() + 100, 100, region));
+        writeFile("p_slots.txt", c.oldSlotFile);
+        choose("pg.exe", 101);
+
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(readFile("p_slots.txt"), exported);
+        EXPECT_EQ(exists("p_slots.txt.bak"), c.keepsBackup);
+    }
+}
+
+TEST_F(ExportTest, TheNewSlotFileAndItsBackupAreAsPrivateAsTheOldOne)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows files have no POSIX permission bits";
+#endif
+    using std::filesystem::perms;
+    for (const perms mode : {perms::owner_read | perms::owner_write,
+                             perms::owner_read | perms::owner_write | perms::group_read}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        useNewFolder();
+        writeAlliedGeneral();
+        writeFile("p_slots.txt", oldSlotFile);
+        std::filesystem::permissions(folder / "p_slots.txt", mode);
+        choose("ag.exe");
+
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        EXPECT_EQ(std::filesystem::status(folder / "p_slots.txt").permissions(), mode);
+        EXPECT_EQ(std::filesystem::status(folder / "p_slots.txt.bak").permissions(), mode);
+    }
+}
+
 TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
 {
     writeAlliedGeneral();

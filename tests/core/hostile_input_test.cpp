@@ -10,6 +10,7 @@
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zarn::testing {
 namespace {
@@ -216,6 +217,9 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
          missing, missing},
         {"a pipe named pg.exe", "pg.exe",
          [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); }, missing, missing},
+        {"a link named pg.exe that leads to a device", "pg.exe",
+         [this] { std::filesystem::create_symlink("/dev/zero", folder / "pg.exe"); }, missing,
+         missing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -241,6 +245,51 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("p_slots.txt"), edited);
         EXPECT_FALSE(std::filesystem::exists(elsewhere / "ag.exe"));
+    }
+}
+
+TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
+{
+    struct Case
+    {
+        const char* what;
+        Transfer transfer;
+        std::function<void()> make;
+        // What the message says that p_slots.txt is.
+        std::string is;
+    };
+    const std::string pipe = "is a named pipe";
+    const std::string device = "leads to /dev/zero, which is a device";
+    const auto makePipe = [this] {
+        ASSERT_EQ(::mkfifo((folder / "p_slots.txt").c_str(), 0644), 0);
+    };
+    const auto makeLinkToDevice = [this] {
+        std::filesystem::create_symlink("/dev/zero", folder / "p_slots.txt");
+    };
+    const Case cases[] = {
+        {"import from a pipe", Transfer::Import, makePipe, pipe},
+        {"import from a link to a device", Transfer::Import, makeLinkToDevice, device},
+        {"export over a pipe", Transfer::Export, makePipe, pipe},
+        {"export over a link to a device", Transfer::Export, makeLinkToDevice, device},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeFile("pg.exe", original);
+        c.make();
+        const std::vector<std::string> names = fileNames();
+        choose("pg.exe", address);
+
+        // A read that waits would hang the test: the child is killed after a while instead.
+        const std::string outcome = inChildProcess([&] {
+            ::alarm(10);
+            return outcomeOf(c.transfer);
+        });
+        EXPECT_EQ(outcome, "run-time error | " + (folder / "p_slots.txt").string() + " " + c.is +
+                               ", not a file, so zarn leaves it alone.\rPut the file itself in "
+                               "its place and try again.");
+        EXPECT_EQ(fileNames(), names);
+        EXPECT_EQ(readFile("pg.exe"), original);
     }
 }
 

@@ -364,14 +364,15 @@ TEST_F(ImportTest, WritesNothingWhenTheSafetyCopyCannotBeMade)
 
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
               (folder / "pg.exe").string() +
-                  " was not changed: its safety copy could not be made. something that is not a "
-                  "file is in the way of " +
-                  (folder / "pg.exe.orig").string());
+                  " was not changed: its safety copy could not be made. " +
+                  (folder / "pg.exe.orig").string() +
+                  " is a folder, not a copy of the game: move it away and try again, and zarn "
+                  "keeps the copy there.");
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe", "pg.exe.orig"}));
 }
 
-TEST_F(ImportTest, KeepsThePermissionsOfTheExecutable)
+TEST_F(ImportTest, KeepsThePermissionsOfTheExecutableAndItsSafetyCopy)
 {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows files have no POSIX permission bits; a new file takes its access "
@@ -386,6 +387,7 @@ TEST_F(ImportTest, KeepsThePermissionsOfTheExecutable)
 
     EXPECT_EQ(runImport(), TransferEnd::Succeeded);
     EXPECT_EQ(std::filesystem::status(folder / "pg.exe").permissions(), mode);
+    EXPECT_EQ(std::filesystem::status(folder / "pg.exe.orig").permissions(), mode);
 }
 
 TEST_F(ImportTest, WritesThroughALinkedExecutable)

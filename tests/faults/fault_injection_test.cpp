@@ -4,6 +4,7 @@
 #include "file_faults.h"
 #include "zarn/runtime_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -115,6 +116,9 @@ protected:
         for (const FileOperation operation : allOperations) {
             for (int number = 1; number <= callCount[operation]; ++number) {
                 std::vector<Fault> faults = {{operation, number, FaultKind::Error, EIO}};
+                if (operation == FileOperation::Read) {
+                    faults.push_back({operation, number, FaultKind::Error, EINTR});
+                }
                 if (operation == FileOperation::Write) {
                     faults.push_back({operation, number, FaultKind::ShortWriteThenError, ENOSPC});
                     faults.push_back({operation, number, FaultKind::ShortWrite, 0});
@@ -160,15 +164,17 @@ protected:
             }
         }
 
-        // Closing a file that nothing was written to cannot lose data.
+        // Closing a file that nothing was written to cannot lose data, and an interrupted read is
+        // read again.
         const bool harmless = (fault.operation == FileOperation::Close && !failed->written) ||
-                              fault.kind == FaultKind::ShortWrite;
+                              fault.kind == FaultKind::ShortWrite || fault.error == EINTR;
         if (faulty.end) {
             EXPECT_TRUE(harmless) << "a fault that matters went unreported";
             EXPECT_EQ(faulty.end, clean.end);
             EXPECT_EQ(faulty.files, clean.files);
         } else {
-            EXPECT_FALSE(fault.kind == FaultKind::ShortWrite) << faulty.error;
+            EXPECT_FALSE(fault.kind == FaultKind::ShortWrite || fault.error == EINTR)
+                << faulty.error;
             const std::string name = userNameOf(failed->path);
             const auto names = [&faulty](const std::string& file) {
                 return faulty.error.find(file) != std::string::npos;
@@ -184,6 +190,54 @@ protected:
                   << ";" << (changed.empty() ? " nothing changed" : changed) << "\n";
     }
 };
+
+// Each rename puts in place a file that was flushed to disk after it was last written, and the
+// folder is flushed after the rename, so that a power cut leaves either the old file or the new.
+void expectDurableMoves(const std::vector<FileCall>& calls, const std::filesystem::path& folder)
+{
+    const auto isCall = [](const FileCall& call, FileOperation operation, const std::string& path) {
+        return call.operation == operation && call.path == path;
+    };
+    std::size_t renames = 0;
+    for (auto rename = calls.begin(); rename != calls.end(); ++rename) {
+        if (rename->operation != FileOperation::Rename) {
+            continue;
+        }
+        ++renames;
+        SCOPED_TRACE(rename->path);
+        const std::string moved = rename->path + ".zarn-tmp";
+        const auto lastWrite = std::find_if(std::make_reverse_iterator(rename), calls.rend(),
+                                            [&](const FileCall& call) {
+                                                return isCall(call, FileOperation::Write, moved);
+                                            })
+                                   .base();
+        EXPECT_TRUE(std::any_of(lastWrite, rename, [&](const FileCall& call) {
+            return isCall(call, FileOperation::FlushToDisk, moved);
+        })) << "not flushed before it is moved";
+        const auto nextRename = std::find_if(rename + 1, calls.end(), [](const FileCall& call) {
+            return call.operation == FileOperation::Rename;
+        });
+        EXPECT_TRUE(std::any_of(rename + 1, nextRename, [&](const FileCall& call) {
+            return isCall(call, FileOperation::FlushToDisk, folder.string());
+        })) << "the folder is not flushed after the move";
+    }
+    EXPECT_GT(renames, 0u);
+}
+
+TEST_F(FaultInjectionTest, EveryMoveIsFlushedToDiskBeforeAndAfter)
+{
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", "\"my own edits\"\r\n1\r\n");
+    choose("ag.exe");
+    startRecording();
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    expectDurableMoves(stopRecording(), folder);
+
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    startRecording();
+    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+    expectDurableMoves(stopRecording(), folder);
+}
 
 TEST_F(FaultInjectionTest, ExportOverAnOldSlotFile)
 {
