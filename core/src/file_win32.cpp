@@ -72,9 +72,27 @@ std::string reasonFor(const std::filesystem::path& path)
     throw RuntimeError(messages::fileFailed(name, action, reasonFor(path)));
 }
 
-// Scanners, indexers and sync tools open new files for a moment. A call that meets such a hold is
-// tried again after growing pauses, about 1.3 s in all, before its failure counts. ReplaceFileW
-// says so in two codes of its own, after which both files still have their names.
+// Scanners, indexers and sync tools open files for a moment, new ones above all. A call that meets
+// such a hold is tried again after growing pauses, about 1.3 s in all, before its failure counts.
+template <typename Call, typename IsHeld>
+bool retryWhileHeld(Call call, IsHeld isHeld)
+{
+    for (DWORD pause = 10;; pause *= 2) {
+        if (call()) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (!isHeld(error) || pause > 640) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(pause);
+    }
+}
+
+// How a hold shows when a file is renamed, replaced or removed: a file that is open keeps its name
+// with a denied access, and ReplaceFileW has two codes of its own, after which both files still
+// have their names.
 bool isHeldByAnother(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
@@ -85,31 +103,42 @@ bool isHeldByAnother(DWORD error)
 template <typename Call>
 bool retryWhileHeld(Call call)
 {
-    for (DWORD pause = 10;; pause *= 2) {
-        if (call()) {
-            return true;
-        }
-        const DWORD error = GetLastError();
-        if (!isHeldByAnother(error) || pause > 640) {
-            SetLastError(error);
-            return false;
-        }
-        Sleep(pause);
+    return retryWhileHeld(call, isHeldByAnother);
+}
+
+// How a hold shows when `where` is opened: another program's handle that shares too little. A
+// denied access is a hold only while the name cannot even be looked at, as while a file that
+// another program still has open is being removed; a file that the user may not write, a folder,
+// and a folder that takes no new files are refused at once.
+bool openMeetsHold(DWORD error, const std::wstring& where)
+{
+    if (error == ERROR_ACCESS_DENIED) {
+        return GetFileAttributesW(where.c_str()) == INVALID_FILE_ATTRIBUTES &&
+               GetLastError() == ERROR_ACCESS_DENIED;
     }
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Opens `where`, waiting out another program's hold; an invalid handle where that fails.
+HANDLE openWaitingOutHolds(const std::wstring& where, DWORD access, DWORD sharing,
+                           DWORD disposition)
+{
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    retryWhileHeld(
+        [&] {
+            handle = CreateFileW(where.c_str(), access, sharing, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+            return handle != INVALID_HANDLE_VALUE;
+        },
+        [&](DWORD error) { return openMeetsHold(error, where); });
+    return handle;
 }
 
 File::Handle openOrFail(const std::filesystem::path& path, DWORD access, DWORD disposition,
                         std::string_view name, std::string_view action)
 {
-    const std::wstring where = longForm(path);
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    const auto open = [&] {
-        handle = CreateFileW(where.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        return handle != INVALID_HANDLE_VALUE;
-    };
-    // Only a new file waits: one that exists already is held by a program the user knows of.
-    if (!(disposition == CREATE_NEW ? retryWhileHeld(open) : open())) {
+    const HANDLE handle = openWaitingOutHolds(longForm(path), access, FILE_SHARE_READ, disposition);
+    if (handle == INVALID_HANDLE_VALUE) {
         failOn(path, name, action);
     }
     return reinterpret_cast<File::Handle>(handle);
@@ -346,9 +375,8 @@ void removeIfPresent(const std::filesystem::path& path, std::string_view name)
 
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
 {
-    const HANDLE handle =
-        CreateFileW(longForm(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = openWaitingOutHolds(longForm(path), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {

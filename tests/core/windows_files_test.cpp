@@ -145,6 +145,19 @@ TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
     }
 }
 
+// A denied access that no wait can change is refused at once: a folder named as the slot file.
+TEST_F(WindowsFilesTest, AFolderInTheWayOfTheSlotFileIsRefusedWithoutWaiting)
+{
+    writeAlliedGeneral();
+    std::filesystem::create_directory(folder / "p_slots.txt");
+    choose("ag.exe");
+    const ULONGLONG start = GetTickCount64();
+    const std::string error = runtimeErrorOf([this] { return runExport(); });
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(startsWith(error, (folder / "p_slots.txt").string())) << error;
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+}
+
 TEST_F(WindowsFilesTest, AHiddenOrSystemSafetyCopyIsTheSafetyCopy)
 {
     for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {

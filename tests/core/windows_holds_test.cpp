@@ -1,6 +1,7 @@
 // Files that another program holds open for a moment while a transfer runs, as scanners, search
-// indexers and sync tools do with new files: a short hold is waited out, a long one refused, and
-// either way no file is changed but as the transfer means to and nothing is left behind.
+// indexers and sync tools do with files, new ones above all: a short hold is waited out, a long one
+// refused, and either way no file is changed but as the transfer means to and nothing is left
+// behind.
 #include "transfer_fixture.h"
 #include "zarn/runtime_error.h"
 
@@ -90,6 +91,10 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
         {"export, old slot file held", false, "p_slots.txt", 300, L"no-delete", ""},
         {"import, new executable held", true, "ag.exe.zarn-tmp", 300, L"all", ""},
         {"import, old executable held", true, "ag.exe", 300, L"no-delete", ""},
+        {"export, executable held without sharing", false, "ag.exe", 300, L"none", ""},
+        {"export, old slot file held without sharing", false, "p_slots.txt", 300, L"none", ""},
+        {"import, executable held without sharing", true, "ag.exe", 300, L"none", ""},
+        {"import, slot file held without sharing", true, "p_slots.txt", 300, L"none", ""},
         {"export, new slot file held long", false, "p_slots.txt.zarn-tmp", 5000, L"all",
          "p_slots.txt could not be replaced: "},
         {"export, old slot file held long", false, "p_slots.txt", 5000, L"no-delete",
@@ -98,6 +103,8 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
          "ag.exe could not be replaced: "},
         {"import, old executable held long", true, "ag.exe", 5000, L"no-delete",
          "ag.exe could not be replaced: "},
+        {"import, executable held long without sharing", true, "ag.exe", 5000, L"none",
+         "ag.exe could not be opened for writing: "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

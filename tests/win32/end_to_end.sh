@@ -3,26 +3,31 @@
 # Drives zarn.exe under Wine, on the test run's virtual display (wine_display.sh), as a person would: mouse clicks at the
 # controls' positions, Return to dismiss a message box. The program folder is a fresh temporary
 # folder whose name is not ASCII, holding a copy of zarn.exe and a synthetic ag.exe.
-# Scenarios: export, round_trip, edited_import, refused_import, selection_message.
+# Scenarios: export, round_trip, edited_import, refused_import, selection_message, and
+# network_export, which starts zarn.exe from a network folder.
 set -euo pipefail
 
 scenario=$1
 zarn_exe=$2
 helper_exe=$3
 wine=("$4" "$5")
+prefix="$(realpath -m "$5")"
 # shellcheck disable=SC1090
-. "$(realpath -m "$5").display"
+. "$prefix.display"
 export DISPLAY
 
 window_title="Darvel's Zarn Editor 1.0"
 work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-e2e-XXXXXX")"
 folder="$work/Spielstände ä"
+zarn_program="$folder/zarn.exe"
+share=""
 zarn_pid=""
 
 cleanup() {
     if [ -n "$zarn_pid" ] && kill -0 "$zarn_pid" 2>/dev/null; then
         kill "$zarn_pid"
     fi
+    [ -z "$share" ] || rm -f "$share"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -40,7 +45,7 @@ prepare_folder() {
 }
 
 start_zarn() {
-    (cd "$work" && exec "${wine[@]}" "$folder/zarn.exe") &
+    (cd "$work" && exec "${wine[@]}" "$zarn_program") &
     zarn_pid=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" | head -n1) ||
         fail "the window did not open"
@@ -129,6 +134,15 @@ refused_import)
     dismiss_message_box
     expect_exit 1
     expect_same "$folder/ag.exe" "$work/original_ag.exe"
+    ;;
+network_export)
+    # Wine serves \\zarn-e2e\NAME from the folder that dosdevices/unc/zarn-e2e/NAME links to.
+    share="$prefix/dosdevices/unc/zarn-e2e/e2e-$$"
+    mkdir -p "$(dirname "$share")"
+    ln -s "$work" "$share"
+    zarn_program="\\\\zarn-e2e\\e2e-$$\\$(basename "$folder")\\zarn.exe"
+    export_allied_general
+    expect_same "$folder/p_slots.txt" "$folder/expected_slots.txt"
     ;;
 selection_message)
     start_zarn
