@@ -91,13 +91,12 @@ private:
     static std::optional<File> openOld(const TransferFile& slotFile)
     {
         refuseReadOnlyFile(slotFile.file);
+        inFolder(slotFile.file.parent_path(),
+                 [&] { checkWritableIfPresent(slotFile.file, slotFile.shown()); });
         if (kindAt(slotFile.file) == FileKind::Missing) {
             return std::nullopt;
         }
-        File old = File::openForReading(slotFile.file, slotFile.shown());
-        inFolder(slotFile.file.parent_path(),
-                 [&] { checkWritableIfPresent(slotFile.file, slotFile.shown()); });
-        return old;
+        return File::openForReading(slotFile.file, slotFile.shown());
     }
 
     const File* oldFile() const { return m_old ? &*m_old : nullptr; }

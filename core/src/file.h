@@ -101,7 +101,8 @@ void removeQuietly(const std::filesystem::path& path) noexcept;
 // `name` is how the user knows the file that `path` belongs to.
 void removeIfPresent(const std::filesystem::path& path, std::string_view name);
 
-// Fails with the reason when a file exists at `path` that the user may not write.
+// Fails with the reason when a file exists at `path` that the user may not write, or something
+// that is not a regular file (elsewhere than on Windows).
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
 
 // The path as the host's file calls take it at any length: on Windows its "\\?\" form, so that

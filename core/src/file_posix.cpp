@@ -56,17 +56,25 @@ FileKind kindOf(mode_t mode)
     throw RuntimeError(messages::notAFile(name, displayPath(path), kindOf(mode)));
 }
 
-// Opens the regular file at `path` for `access`. Anything else is refused before it is opened,
-// and once more after, in case it was swapped in between: the open neither follows a link nor
-// waits for a pipe's writer or a device.
-int openRegularFile(const std::filesystem::path& path, int access, std::string_view name,
-                    std::string_view action)
+// Refuses anything but a regular file at `path`, where anything is there.
+void refuseAnyButAFile(const std::filesystem::path& path, std::string_view name)
 {
     struct stat status
     {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         refuseNotAFile(path, name, status.st_mode);
     }
+}
+
+// Opens the regular file at `path` for `access`. Anything else is refused before it is opened,
+// and once more after, in case it was swapped in between: the open neither follows a link nor
+// waits for a pipe's writer or a device.
+int openRegularFile(const std::filesystem::path& path, int access, std::string_view name,
+                    std::string_view action)
+{
+    refuseAnyButAFile(path, name);
+    struct stat status
+    {};
     const int fd = openOrFail(path, access | O_NOFOLLOW | O_NONBLOCK, name, action);
     const int statusResult = ::fstat(fd, &status);
     const int error = errno;
@@ -336,6 +344,7 @@ void removeIfPresent(const std::filesystem::path& path, std::string_view name)
 
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
 {
+    refuseAnyButAFile(path, name);
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) {
         ::close(fd);

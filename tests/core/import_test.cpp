@@ -272,9 +272,15 @@ TEST_F(ImportTest, ReportsASlotFileThatEndsTooSoonInLinesAndEntries)
 TEST_F(ImportTest, ReportsAMissingSlotFile)
 {
     const std::string executable = writePanzerGeneral();
-    EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              (folder / "p_slots.txt").string() +
-                  " could not be opened: No such file or directory");
+    const std::string error = runtimeErrorOf([this] { return runImport(); });
+#ifdef _WIN32
+    // The system's own text, which differs between Windows and Wine.
+    EXPECT_TRUE(error.starts_with((folder / "p_slots.txt").string() + " could not be opened: "))
+        << error;
+#else
+    EXPECT_EQ(error, (folder / "p_slots.txt").string() +
+                         " could not be opened: No such file or directory");
+#endif
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), std::vector<std::string>{"pg.exe"});
 }
