@@ -78,7 +78,6 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
                        QWidget* parent)
     : QWidget(parent), m_messages(messages), m_form(std::move(programFolder), *this)
 {
-    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form::caption));
     setFixedSize(form::clientWidth, form::clientHeight);
     setFont(formFont(form::FontSize::Default, false));
@@ -105,7 +104,6 @@ void MainWindow::createControls()
     for (const Control& each : form::controls) {
         QWidget* widget = createControl(each, this);
         m_controls[static_cast<std::size_t>(each.id)] = widget;
-        widget->setObjectName(toQString(each.name));
         // Only a move over the bare window reaches its handler; the controls keep theirs.
         widget->setAttribute(Qt::WA_NoMousePropagation);
         const ControlId id = each.id;
@@ -169,17 +167,17 @@ void MainWindow::paintEvent(QPaintEvent*)
 
 void MainWindow::setAddressText(const std::string& text)
 {
-    static_cast<QLineEdit*>(control(ControlId::Text1))->setText(QString::fromStdString(text));
+    static_cast<QLineEdit*>(control(ControlId::AddressBox))->setText(QString::fromStdString(text));
 }
 
 void MainWindow::setFileName(const std::string& name)
 {
-    label(ControlId::Label7)->setCaption(QString::fromStdString(name));
+    label(ControlId::FileNameLabel)->setCaption(QString::fromStdString(name));
 }
 
 void MainWindow::setFileNameColour(form::Rgb colour)
 {
-    label(ControlId::Label7)->setTextColour(toQColor(colour));
+    label(ControlId::FileNameLabel)->setTextColour(toQColor(colour));
 }
 
 void MainWindow::setBold(ControlId id, bool bold)

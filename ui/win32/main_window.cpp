@@ -17,7 +17,7 @@ namespace {
 using form::Control;
 using form::ControlId;
 
-constexpr wchar_t windowClass[] = L"zarn.Form1";
+constexpr wchar_t windowClass[] = L"zarn.MainWindow";
 
 // Control ids follow the controls' order in the layout, clear of IDOK and IDCANCEL.
 constexpr int firstControlId = 100;
@@ -145,7 +145,7 @@ HWND MainWindow::control(ControlId id) const
     if (m_buttons[index]) {
         return m_buttons[index]->handle();
     }
-    return id == ControlId::Text1 && m_text1 ? m_text1->handle() : nullptr;
+    return id == ControlId::AddressBox && m_addressBox ? m_addressBox->handle() : nullptr;
 }
 
 Label& MainWindow::label(ControlId id) const
@@ -177,7 +177,7 @@ void MainWindow::createControls()
             break;
         }
         case form::ControlKind::TextBox:
-            m_text1 =
+            m_addressBox =
                 std::make_unique<AddressBox>(m_window, controlId, *each, defaultFont, m_scale);
             break;
         case form::ControlKind::PictureButton: {
@@ -211,7 +211,7 @@ void MainWindow::show(int showCommand)
 {
     ShowWindow(m_window, showCommand);
     UpdateWindow(m_window);
-    SetFocus(control(ControlId::Command1));
+    SetFocus(control(ControlId::ExportButton));
 }
 
 bool MainWindow::handleKeyboard(MSG& message)
@@ -285,7 +285,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFOCUS:
         SetFocus(m_lastFocus && IsChild(m_window, m_lastFocus) ? m_lastFocus
-                                                               : control(ControlId::Command1));
+                                                               : control(ControlId::ExportButton));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(m_exitStatus);
@@ -308,12 +308,12 @@ void MainWindow::onCommand(int controlId, int code)
         return;
     }
     constexpr int fromAccelerator = 1;
-    if (*id == ControlId::Text1) {
-        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_text1->text()))) {
+    if (*id == ControlId::AddressBox) {
+        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_addressBox->text()))) {
             // The refused text goes back, which comes back here as a change of its own.
-            m_text1->refuse();
+            m_addressBox->refuse();
         } else if (code == EN_CHANGE) {
-            m_text1->accept();
+            m_addressBox->accept();
         }
     } else if (code == BN_CLICKED || (code == fromAccelerator && m_labels[indexOf(*id)])) {
         m_form.clicked(*id);
@@ -333,18 +333,18 @@ void MainWindow::clickFocusedButton()
 
 void MainWindow::setAddressText(const std::string& text)
 {
-    // Setting the text is a change of Text1, which reaches the form as one.
-    m_text1->setText(toWide(text));
+    // Setting the text is a change of the address box, which reaches the form as one.
+    m_addressBox->setText(toWide(text));
 }
 
 void MainWindow::setFileName(const std::string& name)
 {
-    label(ControlId::Label7).setText(toWide(name));
+    label(ControlId::FileNameLabel).setText(toWide(name));
 }
 
 void MainWindow::setFileNameColour(form::Rgb colour)
 {
-    label(ControlId::Label7).setTextColour(colourOf(colour));
+    label(ControlId::FileNameLabel).setTextColour(colourOf(colour));
 }
 
 void MainWindow::setBold(ControlId id, bool bold)

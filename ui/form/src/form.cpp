@@ -10,7 +10,8 @@
 namespace zarn::form {
 namespace {
 
-constexpr ControlId links[] = {ControlId::Label2, ControlId::Label4, ControlId::Label8};
+constexpr ControlId links[] = {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink,
+                               ControlId::CreditsLink};
 
 // A number as the window shows it: a blank in place of the sign when it is not negative.
 std::string withSignPlace(std::int32_t number)
@@ -51,25 +52,25 @@ bool Form::addressTextChanged(std::string_view text)
 void Form::clicked(ControlId control)
 {
     switch (control) {
-    case ControlId::Label2:
+    case ControlId::PanzerGeneralLink:
         chooseGame(Game::PanzerGeneral, control);
         break;
-    case ControlId::Label4:
+    case ControlId::AlliedGeneralLink:
         chooseGame(Game::AlliedGeneral, control);
         break;
-    case ControlId::Label8:
+    case ControlId::CreditsLink:
         m_view.showMessage(creditsMessage);
         break;
-    case ControlId::Command1:
+    case ControlId::ExportButton:
         runTransfer(&exportSlots);
         break;
-    case ControlId::Command2:
+    case ControlId::QuitButton:
         m_view.endProgram(EXIT_SUCCESS);
         break;
-    case ControlId::Command3:
+    case ControlId::ImportButton:
         runTransfer(&importSlots);
         break;
-    case ControlId::Command4:
+    case ControlId::HelpButton:
         m_view.showMessage(helpMessage);
         break;
     default:

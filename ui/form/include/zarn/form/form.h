@@ -22,7 +22,7 @@ bool isLink(ControlId control);
 // layout table are never seen, so a window need not lay them out.
 constexpr bool isFilledAtLoad(ControlId control)
 {
-    return control == ControlId::Text1 || control == ControlId::Label7;
+    return control == ControlId::AddressBox || control == ControlId::FileNameLabel;
 }
 
 class Form
