@@ -1,6 +1,6 @@
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -29,7 +29,7 @@ TEST(FormLayout, WindowHasTheDesignsCaptionSizeColoursAndFonts)
     EXPECT_EQ(form::fontPixels(form::FontSize::Large), 13);
     EXPECT_EQ(form::toolTipControl, ControlId::CreditsLink);
     EXPECT_STREQ(form::creditsToolTip, "Click for Program Credits");
-    EXPECT_STREQ(form::programTitle, "zarn");
+    EXPECT_STREQ(form::texts::programTitle, "zarn");
 }
 
 struct Row
@@ -123,9 +123,9 @@ TEST(FormAccessibility, NamesTheButtonsAndLinksAndGivesTheLinksTheirKeys)
     EXPECT_EQ(form::accessKeys[2].label, ControlId::CreditsLink);
 }
 
-TEST(FormMessages, RunTimeErrorReportSaysSoAboveTheError)
+TEST(FormTexts, RunTimeErrorReportSaysSoAboveTheError)
 {
-    EXPECT_EQ(form::runTimeErrorReport("p_slots.txt could not be opened"),
+    EXPECT_EQ(form::texts::runTimeErrorReport("p_slots.txt could not be opened"),
               "Run-time error\rp_slots.txt could not be opened");
 }
 

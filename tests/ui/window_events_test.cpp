@@ -1,6 +1,6 @@
 #include "synthetic_game.h"
 #include "window_fixture.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -147,7 +147,7 @@ TEST_F(WindowEventsTest, ReturnAndEnterPressTheFocusedButton)
     QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Return);
     QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Space);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::helpMessage)));
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::texts::helpMessage)));
 }
 
 TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
@@ -159,7 +159,7 @@ TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
     QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(window.state().TargetFile, "pg.exe");
     QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{form::creditsMessage});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{form::texts::creditsMessage});
     EXPECT_EQ(QApplication::focusWidget(), focus);
 }
 

@@ -3,7 +3,7 @@
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -501,8 +501,9 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
     EXPECT_EQ(form->state().TargetFile, "pg.exe");
     pressKeys({VK_MENU, 'C'});
     EXPECT_EQ(GetFocus(), control(ControlId::HelpButton));
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{form::helpMessage, form::helpMessage,
-                                                        form::creditsMessage}));
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{form::texts::helpMessage, form::texts::helpMessage,
+                                        form::texts::creditsMessage}));
 
     // Enter on the keypad is Return with the extended-key flag.
     MSG enter{form->handle(), WM_KEYDOWN, VK_RETURN, 0x011C0001, 0, {}};

@@ -2,7 +2,7 @@
 
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -98,7 +98,7 @@ void registerWindowClass(WNDPROC windowProc)
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClassInfo.lpszClassName = windowClass;
     if (!RegisterClassExW(&windowClassInfo)) {
-        failWithLastError("registering the window class");
+        failWithLastError(form::texts::registeringWindowClass);
     }
 }
 
@@ -120,7 +120,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
                                frame.bottom - frame.top, nullptr, nullptr,
                                GetModuleHandleW(nullptr), this);
     if (!m_window) {
-        failWithLastError("creating the window");
+        failWithLastError(form::texts::creatingWindow);
     }
     createControls();
     addToolTip();

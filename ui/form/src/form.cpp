@@ -1,6 +1,6 @@
 #include "zarn/form/form.h"
 
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 #include "zarn/form/view.h"
 
 #include <cstdlib>
@@ -59,7 +59,7 @@ void Form::clicked(ControlId control)
         chooseGame(Game::AlliedGeneral, control);
         break;
     case ControlId::CreditsLink:
-        m_view.showMessage(creditsMessage);
+        m_view.showMessage(texts::creditsMessage);
         break;
     case ControlId::ExportButton:
         runTransfer(&exportSlots);
@@ -71,7 +71,7 @@ void Form::clicked(ControlId control)
         runTransfer(&importSlots);
         break;
     case ControlId::HelpButton:
-        m_view.showMessage(helpMessage);
+        m_view.showMessage(texts::helpMessage);
         break;
     default:
         break;
@@ -117,7 +117,7 @@ void Form::runTransfer(Transfer transfer)
     } catch (const std::exception& error) {
         // Run-time errors of the core, and anything else that went wrong on the way, end the
         // program once the user has read what happened.
-        m_view.showMessage(runTimeErrorReport(error.what()));
+        m_view.showMessage(texts::runTimeErrorReport(error.what()));
         m_view.endProgram(EXIT_FAILURE);
     }
 }
