@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zarn::testing {
 namespace {
@@ -91,6 +92,29 @@ TEST(FormLayout, HoldsTheThirteenControlsOfTheDesignInItsOrder)
         EXPECT_EQ(actual.textColour, expected.colour);
         EXPECT_EQ(actual.tabIndex, expected.tabIndex);
         EXPECT_EQ(actual.picture, expected.picture);
+    }
+}
+
+TEST(FormLayout, TabVisitsTheButtonsThenTheAddressBoxAndTheFirstButtonHasTheFocus)
+{
+    std::vector<ControlId> visited;
+    for (const ControlId id : form::tabOrder) {
+        if (form::takesFocus(id)) {
+            visited.push_back(id);
+        }
+    }
+    EXPECT_EQ(visited, (std::vector<ControlId>{ControlId::ExportButton, ControlId::QuitButton,
+                                               ControlId::ImportButton, ControlId::HelpButton,
+                                               ControlId::AddressBox}));
+    EXPECT_EQ(form::firstFocus, ControlId::ExportButton);
+}
+
+TEST(FormLayout, PicturesGrowByWholeMultiplesOnly)
+{
+    const std::pair<double, int> cases[] = {{0.75, 1}, {1, 1}, {1.25, 1}, {1.5, 1},
+                                            {1.99, 1}, {2, 2}, {2.5, 2},  {3, 3}};
+    for (const auto& [scale, factor] : cases) {
+        EXPECT_EQ(form::pictureFactor(scale), factor) << scale;
     }
 }
 

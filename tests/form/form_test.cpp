@@ -61,6 +61,7 @@ TEST_F(FormTest, EveryAddressTextSetsTheSlotAddressAndAnOverflowIsRefused)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
+        EXPECT_EQ(form.acceptsAddressText(c.text), c.accepted);
         EXPECT_EQ(form.addressTextChanged(c.text), c.accepted);
         EXPECT_EQ(form.state().SlotAddress, c.address);
     }

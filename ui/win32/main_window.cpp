@@ -4,7 +4,6 @@
 #include "zarn/form/accessibility.h"
 #include "zarn/form/texts.h"
 
-#include <algorithm>
 #include <commctrl.h>
 #include <optional>
 #include <string>
@@ -40,18 +39,6 @@ std::optional<ControlId> layoutIdOf(int controlId)
         return std::nullopt;
     }
     return form::controls[static_cast<std::size_t>(index)].id;
-}
-
-// The layout's controls sorted by tab index: Windows moves the focus in the order of creation.
-std::vector<const Control*> controlsInTabOrder()
-{
-    std::vector<const Control*> controls;
-    for (const Control& each : form::controls) {
-        controls.push_back(&each);
-    }
-    std::sort(controls.begin(), controls.end(),
-              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
-    return controls;
 }
 
 // Alt and a letter sends the command of its label, as an accelerator.
@@ -162,12 +149,13 @@ const PictureButton* MainWindow::button(int controlId) const
 void MainWindow::createControls()
 {
     const HFONT defaultFont = m_fonts.font(form::FontSize::Default, false);
-    for (const Control* each : controlsInTabOrder()) {
-        const ControlId id = each->id;
+    // Windows moves the focus in the order in which the controls were made.
+    for (const ControlId id : form::tabOrder) {
+        const Control& each = form::control(id);
         const int controlId = controlIdOf(id);
-        switch (each->kind) {
+        switch (each.kind) {
         case form::ControlKind::Label: {
-            auto made = std::make_unique<Label>(m_window, controlId, *each, m_fonts, m_scale);
+            auto made = std::make_unique<Label>(m_window, controlId, each, m_fonts, m_scale);
             made->onMouseMove([this, id] { m_form.pointerOver(id); });
             made->onClick([this, id] { m_form.clicked(id); });
             if (const auto accessible = form::accessibleText(id)) {
@@ -178,13 +166,13 @@ void MainWindow::createControls()
         }
         case form::ControlKind::TextBox:
             m_addressBox =
-                std::make_unique<AddressBox>(m_window, controlId, *each, defaultFont, m_scale);
+                std::make_unique<AddressBox>(m_window, controlId, each, defaultFont, m_scale);
             break;
         case form::ControlKind::PictureButton: {
             const form::AccessibleText accessible =
-                form::accessibleText(id).value_or(form::AccessibleText{id, each->text, ""});
+                form::accessibleText(id).value_or(form::AccessibleText{id, each.text, ""});
             m_buttons[indexOf(id)] = std::make_unique<PictureButton>(
-                m_window, controlId, *each, accessible, defaultFont, m_scale);
+                m_window, controlId, each, accessible, defaultFont, m_scale);
             break;
         }
         }
@@ -211,7 +199,7 @@ void MainWindow::show(int showCommand)
 {
     ShowWindow(m_window, showCommand);
     UpdateWindow(m_window);
-    SetFocus(control(ControlId::ExportButton));
+    SetFocus(control(form::firstFocus));
 }
 
 bool MainWindow::handleKeyboard(MSG& message)
@@ -285,7 +273,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFOCUS:
         SetFocus(m_lastFocus && IsChild(m_window, m_lastFocus) ? m_lastFocus
-                                                               : control(ControlId::ExportButton));
+                                                               : control(form::firstFocus));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(m_exitStatus);

@@ -37,7 +37,7 @@ public:
 
     const EditorState& state() const { return m_form.state(); }
 
-    // Shows the window with the focus on the export button.
+    // Shows the window with the focus on the control that the layout gives it first.
     void show(int showCommand);
 
     // Handles a keyboard message the way the window wants it: the access keys click their

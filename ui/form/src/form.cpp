@@ -2,6 +2,7 @@
 
 #include "zarn/form/texts.h"
 #include "zarn/form/view.h"
+#include "zarn/number_text.h"
 
 #include <cstdlib>
 #include <exception>
@@ -42,6 +43,11 @@ void Form::load()
     initialise(m_state);
     m_view.setAddressText(withSignPlace(m_state.SlotAddress));
     m_view.setFileName(m_state.TargetFile);
+}
+
+bool Form::acceptsAddressText(std::string_view text) const
+{
+    return slotAddressFromText(text).has_value();
 }
 
 bool Form::addressTextChanged(std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -127,6 +128,43 @@ static_assert(
 constexpr const Control& control(ControlId id)
 {
     return controls[static_cast<std::size_t>(id)];
+}
+
+// The controls in the order of their tab places.
+inline constexpr std::array<ControlId, controls.size()> tabOrder = [] {
+    std::array<ControlId, controls.size()> order{};
+    for (const Control& each : controls) {
+        order.at(static_cast<std::size_t>(each.tabIndex)) = each.id;
+    }
+    return order;
+}();
+
+static_assert(
+    [] {
+        for (std::size_t place = 0; place < tabOrder.size(); ++place) {
+            if (control(tabOrder[place]).tabIndex != static_cast<int>(place)) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "every control has a tab place of its own, from 0 on without gaps");
+
+// Whether Tab moves the keyboard focus to a control: the labels hold tab places but never take it.
+constexpr bool takesFocus(ControlId id)
+{
+    return control(id).kind != ControlKind::Label;
+}
+
+// The control that has the keyboard focus when the window opens.
+inline constexpr ControlId firstFocus = *std::find_if(tabOrder.begin(), tabOrder.end(), takesFocus);
+
+// How many times a picture is enlarged on a screen `scale` times as fine as the layout's 96 dots
+// per inch: by whole multiples only, so that each picture pixel stays a sharp square, and at
+// least once.
+constexpr int pictureFactor(double scale)
+{
+    return std::max(1, static_cast<int>(scale));
 }
 
 } // namespace zarn::form
