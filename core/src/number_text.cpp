@@ -24,6 +24,12 @@ bool isDecimalDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// E and D both mark an exponent, in either case.
+bool isExponentMark(char c)
+{
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
 int digitValue(char c)
 {
     if (isDecimalDigit(c)) {
@@ -50,74 +56,118 @@ bool NumberScanner::feed(char c)
     }
     switch (m_stage) {
     case Stage::Start:
-        if (c == '+' || c == '-') {
-            m_negative = c == '-';
-            m_stage = Stage::AfterSign;
-            return true;
-        }
-        [[fallthrough]];
+        return feedStart(c);
     case Stage::AfterSign:
-        if (c == '&') {
-            m_stage = Stage::AfterAmpersand;
-            return true;
-        }
-        return feedDecimal(c);
+        return feedAfterSign(c);
     case Stage::AfterAmpersand:
-        if (c == 'H' || c == 'h') {
-            m_stage = Stage::Hexadecimal;
-            m_isRadix = true;
-            return true;
-        }
-        if (c == 'O' || c == 'o') {
-            m_stage = Stage::Octal;
-            m_isRadix = true;
-            return true;
-        }
-        m_stage = Stage::Done;
-        return false;
+        return feedAfterAmpersand(c);
     case Stage::Hexadecimal:
-        return feedRadix(c, 16);
+        return feedRadixDigit(c, 16);
     case Stage::Octal:
-        return feedRadix(c, 8);
-    default:
-        return feedDecimal(c);
+        return feedRadixDigit(c, 8);
+    case Stage::IntegerDigits:
+        return feedIntegerDigits(c);
+    case Stage::FractionDigits:
+        return feedFractionDigits(c);
+    case Stage::ExponentMark:
+        return feedExponentMark(c);
+    case Stage::ExponentSign:
+    case Stage::ExponentDigits:
+        return feedExponentDigits(c);
+    case Stage::Done:
+        break;
     }
+    return false;
 }
 
-bool NumberScanner::feedDecimal(char c)
+bool NumberScanner::moveTo(Stage stage)
 {
-    const bool inMantissa = m_stage == Stage::Start || m_stage == Stage::AfterSign ||
-                            m_stage == Stage::IntegerDigits || m_stage == Stage::FractionDigits;
-    if (inMantissa && isDecimalDigit(c)) {
-        const bool inFraction = m_stage == Stage::FractionDigits;
-        addMantissaDigit(c, inFraction);
-        m_stage = inFraction ? Stage::FractionDigits : Stage::IntegerDigits;
-        return true;
-    }
-    if (c == '.' && m_stage != Stage::FractionDigits && inMantissa) {
-        m_stage = Stage::FractionDigits;
-        return true;
-    }
-    const bool mantissaHasDigits =
-        m_stage == Stage::IntegerDigits || (m_stage == Stage::FractionDigits && m_sawDigit);
-    if (mantissaHasDigits && (c == 'E' || c == 'e' || c == 'D' || c == 'd')) {
-        m_stage = Stage::ExponentMark;
-        return true;
-    }
-    if (m_stage == Stage::ExponentMark && (c == '+' || c == '-')) {
-        m_exponentNegative = c == '-';
-        m_stage = Stage::ExponentSign;
-        return true;
-    }
-    if ((m_stage == Stage::ExponentMark || m_stage == Stage::ExponentSign ||
-         m_stage == Stage::ExponentDigits) &&
-        isDecimalDigit(c)) {
-        m_exponent = std::min(m_exponent * 10 + (c - '0'), exponentLimit);
-        m_stage = Stage::ExponentDigits;
-        return true;
-    }
+    m_stage = stage;
+    return true;
+}
+
+bool NumberScanner::stop()
+{
     m_stage = Stage::Done;
     return false;
+}
+
+bool NumberScanner::takeSign(char c, bool& negative, Stage next)
+{
+    if (c != '+' && c != '-') {
+        return false;
+    }
+    negative = c == '-';
+    return moveTo(next);
+}
+
+bool NumberScanner::feedStart(char c)
+{
+    return takeSign(c, m_negative, Stage::AfterSign) || feedAfterSign(c);
+}
+
+bool NumberScanner::feedAfterSign(char c)
+{
+    if (c == '&') {
+        return moveTo(Stage::AfterAmpersand);
+    }
+    if (c == '.') {
+        return moveTo(Stage::FractionDigits);
+    }
+    if (isDecimalDigit(c)) {
+        addMantissaDigit(c, false);
+        return moveTo(Stage::IntegerDigits);
+    }
+    return stop();
+}
+
+bool NumberScanner::feedAfterAmpersand(char c)
+{
+    if (c == 'H' || c == 'h') {
+        m_isRadix = true;
+        return moveTo(Stage::Hexadecimal);
+    }
+    if (c == 'O' || c == 'o') {
+        m_isRadix = true;
+        return moveTo(Stage::Octal);
+    }
+    return stop();
+}
+
+bool NumberScanner::feedIntegerDigits(char c)
+{
+    if (isDecimalDigit(c)) {
+        addMantissaDigit(c, false);
+        return true;
+    }
+    if (c == '.') {
+        return moveTo(Stage::FractionDigits);
+    }
+    return isExponentMark(c) ? moveTo(Stage::ExponentMark) : stop();
+}
+
+bool NumberScanner::feedFractionDigits(char c)
+{
+    if (isDecimalDigit(c)) {
+        addMantissaDigit(c, true);
+        return true;
+    }
+    // After a point without digits on either side there is nothing for an exponent to scale.
+    return isExponentMark(c) && m_sawDigit ? moveTo(Stage::ExponentMark) : stop();
+}
+
+bool NumberScanner::feedExponentMark(char c)
+{
+    return takeSign(c, m_exponentNegative, Stage::ExponentSign) || feedExponentDigits(c);
+}
+
+bool NumberScanner::feedExponentDigits(char c)
+{
+    if (!isDecimalDigit(c)) {
+        return stop();
+    }
+    m_exponent = std::min(m_exponent * 10 + (c - '0'), exponentLimit);
+    return moveTo(Stage::ExponentDigits);
 }
 
 void NumberScanner::addMantissaDigit(char digit, bool inFraction)
@@ -137,12 +187,11 @@ void NumberScanner::addMantissaDigit(char digit, bool inFraction)
     }
 }
 
-bool NumberScanner::feedRadix(char c, unsigned radix)
+bool NumberScanner::feedRadixDigit(char c, unsigned radix)
 {
     const int digit = digitValue(c);
     if (digit < 0 || static_cast<unsigned>(digit) >= radix) {
-        m_stage = Stage::Done;
-        return false;
+        return stop();
     }
     constexpr auto maxValue = std::numeric_limits<std::uint64_t>::max();
     m_radixValue =

@@ -1,14 +1,16 @@
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zarn::testing {
 namespace {
 
+using form::ControlId;
 using form::ControlKind;
 using form::FontSize;
 using form::Rgb;
@@ -26,14 +28,14 @@ TEST(FormLayout, WindowHasTheDesignsCaptionSizeColoursAndFonts)
     // The two sizes in pixels at 96 dots per inch, from which both windows scale them.
     EXPECT_EQ(form::fontPixels(form::FontSize::Default), 11);
     EXPECT_EQ(form::fontPixels(form::FontSize::Large), 13);
-    EXPECT_EQ(form::toolTipControl, form::ControlId::Label8);
+    EXPECT_EQ(form::toolTipControl, ControlId::CreditsLink);
     EXPECT_STREQ(form::creditsToolTip, "Click for Program Credits");
-    EXPECT_STREQ(form::programTitle, "zarn");
+    EXPECT_STREQ(form::texts::programTitle, "zarn");
 }
 
 struct Row
 {
-    const char* name;
+    ControlId id;
     ControlKind kind;
     const char* text;
     int left, top, width, height;
@@ -54,29 +56,30 @@ TEST(FormLayout, HoldsTheThirteenControlsOfTheDesignInItsOrder)
     constexpr auto button = ControlKind::PictureButton;
     constexpr auto small = FontSize::Default;
     constexpr auto large = FontSize::Large;
+    // Every control as it is laid out, in the window's own order of its controls.
     // clang-format off
     const Row design[] = {
-        {"Text1",    ControlKind::TextBox, "Text1",                               72, 288,  97, 19, small, false, std::nullopt,  4, ""},
-        {"Command4", button,               "Help",                                40, 152,  60, 50, small, false, std::nullopt,  3, "help"},
-        {"Command3", button,               "",                                   144,  72,  60, 55, small, false, std::nullopt,  2, "txt_exe"},
-        {"Command2", button,               "Quit",                               144, 152,  60, 50, small, false, std::nullopt,  1, "quit"},
-        {"Command1", button,               "",                                    40,  72,  60, 55, small, false, std::nullopt,  0, "exe_txt"},
-        {"Label8",   label,                "Credits",                            192, 312,  42, 16, large, false, brightGreen,  12, ""},
-        {"Label7",   label,                "filename",                            96, 240,  51, 16, large, false, white,        11, ""},
-        {"Label6",   label,                "Currently editing ",                  80, 216,  78, 13, small, false, white,        10, ""},
-        {"Label5",   label,                "Which program do you want to edit ?", 32,   8, 174, 13, small, false, white,         9, ""},
-        {"Label4",   label,                "Allied General",                     144,  32,  85, 16, large, false, green,         8, ""},
-        {"Label3",   label,                "or",                                 120,  32,  12, 16, large, false, white,         7, ""},
-        {"Label2",   label,                "Panzer General",                       8,  32, 108, 16, large, true,  silver,        6, ""},
-        {"Label1",   label,                "Default Purchase Slot Address",       56, 264, 144, 13, small, false, silver,        5, ""},
+        {ControlId::AddressBox,        ControlKind::TextBox, "Text1",                               72, 288,  97, 19, small, false, std::nullopt,  4, ""},
+        {ControlId::HelpButton,        button,               "Help",                                40, 152,  60, 50, small, false, std::nullopt,  3, "help"},
+        {ControlId::ImportButton,      button,               "",                                   144,  72,  60, 55, small, false, std::nullopt,  2, "txt_exe"},
+        {ControlId::QuitButton,        button,               "Quit",                               144, 152,  60, 50, small, false, std::nullopt,  1, "quit"},
+        {ControlId::ExportButton,      button,               "",                                    40,  72,  60, 55, small, false, std::nullopt,  0, "exe_txt"},
+        {ControlId::CreditsLink,       label,                "Credits",                            192, 312,  42, 16, large, false, brightGreen,  12, ""},
+        {ControlId::FileNameLabel,     label,                "filename",                            96, 240,  51, 16, large, false, white,        11, ""},
+        {ControlId::FileNameCaption,   label,                "Currently editing ",                  80, 216,  78, 13, small, false, white,        10, ""},
+        {ControlId::QuestionCaption,   label,                "Which program do you want to edit ?", 32,   8, 174, 13, small, false, white,         9, ""},
+        {ControlId::AlliedGeneralLink, label,                "Allied General",                     144,  32,  85, 16, large, false, green,         8, ""},
+        {ControlId::OrCaption,         label,                "or",                                 120,  32,  12, 16, large, false, white,         7, ""},
+        {ControlId::PanzerGeneralLink, label,                "Panzer General",                       8,  32, 108, 16, large, true,  silver,        6, ""},
+        {ControlId::AddressCaption,    label,                "Default Purchase Slot Address",       56, 264, 144, 13, small, false, silver,        5, ""},
     };
     // clang-format on
     ASSERT_EQ(form::controls.size(), std::size(design));
     for (std::size_t i = 0; i < std::size(design); ++i) {
         const Row& expected = design[i];
         const form::Control& actual = form::controls[i];
-        SCOPED_TRACE(expected.name);
-        EXPECT_EQ(actual.name, expected.name);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(actual.id, expected.id);
         EXPECT_EQ(&form::control(actual.id), &actual);
         EXPECT_EQ(actual.kind, expected.kind);
         EXPECT_EQ(actual.text, expected.text);
@@ -92,13 +95,39 @@ TEST(FormLayout, HoldsTheThirteenControlsOfTheDesignInItsOrder)
     }
 }
 
+TEST(FormLayout, TabVisitsTheButtonsThenTheAddressBoxAndTheFirstButtonHasTheFocus)
+{
+    std::vector<ControlId> visited;
+    for (const ControlId id : form::tabOrder) {
+        if (form::takesFocus(id)) {
+            visited.push_back(id);
+        }
+    }
+    EXPECT_EQ(visited, (std::vector<ControlId>{ControlId::ExportButton, ControlId::QuitButton,
+                                               ControlId::ImportButton, ControlId::HelpButton,
+                                               ControlId::AddressBox}));
+    EXPECT_EQ(form::firstFocus, ControlId::ExportButton);
+}
+
+TEST(FormLayout, PicturesGrowByWholeMultiplesOnly)
+{
+    const std::pair<double, int> cases[] = {{0.75, 1}, {1, 1}, {1.25, 1}, {1.5, 1},
+                                            {1.99, 1}, {2, 2}, {2.5, 2},  {3, 3}};
+    for (const auto& [scale, factor] : cases) {
+        EXPECT_EQ(form::pictureFactor(scale), factor) << scale;
+    }
+}
+
 TEST(FormAccessibility, NamesTheButtonsAndLinksAndGivesTheLinksTheirKeys)
 {
-    const std::pair<form::ControlId, const char*> names[] = {
-        {form::ControlId::Command1, "EXE -> TXT"},   {form::ControlId::Command2, "Quit"},
-        {form::ControlId::Command3, "TXT->EXE"},     {form::ControlId::Command4, "Help"},
-        {form::ControlId::Label2, "Panzer General"}, {form::ControlId::Label4, "Allied General"},
-        {form::ControlId::Label8, "Credits"},
+    const std::pair<ControlId, const char*> names[] = {
+        {ControlId::ExportButton, "EXE -> TXT"},
+        {ControlId::QuitButton, "Quit"},
+        {ControlId::ImportButton, "TXT->EXE"},
+        {ControlId::HelpButton, "Help"},
+        {ControlId::PanzerGeneralLink, "Panzer General"},
+        {ControlId::AlliedGeneralLink, "Allied General"},
+        {ControlId::CreditsLink, "Credits"},
     };
     for (const auto& [id, name] : names) {
         SCOPED_TRACE(name);
@@ -107,20 +136,20 @@ TEST(FormAccessibility, NamesTheButtonsAndLinksAndGivesTheLinksTheirKeys)
         EXPECT_EQ(accessible->name, name);
         EXPECT_FALSE(accessible->description.empty());
     }
-    EXPECT_FALSE(form::accessibleText(form::ControlId::Label7).has_value());
+    EXPECT_FALSE(form::accessibleText(ControlId::FileNameLabel).has_value());
 
     ASSERT_EQ(form::accessKeys.size(), 3u);
     EXPECT_EQ(form::accessKeys[0].letter, 'P');
-    EXPECT_EQ(form::accessKeys[0].label, form::ControlId::Label2);
+    EXPECT_EQ(form::accessKeys[0].label, ControlId::PanzerGeneralLink);
     EXPECT_EQ(form::accessKeys[1].letter, 'A');
-    EXPECT_EQ(form::accessKeys[1].label, form::ControlId::Label4);
+    EXPECT_EQ(form::accessKeys[1].label, ControlId::AlliedGeneralLink);
     EXPECT_EQ(form::accessKeys[2].letter, 'C');
-    EXPECT_EQ(form::accessKeys[2].label, form::ControlId::Label8);
+    EXPECT_EQ(form::accessKeys[2].label, ControlId::CreditsLink);
 }
 
-TEST(FormMessages, RunTimeErrorReportSaysSoAboveTheError)
+TEST(FormTexts, RunTimeErrorReportSaysSoAboveTheError)
 {
-    EXPECT_EQ(form::runTimeErrorReport("p_slots.txt could not be opened"),
+    EXPECT_EQ(form::texts::runTimeErrorReport("p_slots.txt could not be opened"),
               "Run-time error\rp_slots.txt could not be opened");
 }
 

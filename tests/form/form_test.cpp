@@ -61,6 +61,7 @@ TEST_F(FormTest, EveryAddressTextSetsTheSlotAddressAndAnOverflowIsRefused)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
+        EXPECT_EQ(form.acceptsAddressText(c.text), c.accepted);
         EXPECT_EQ(form.addressTextChanged(c.text), c.accepted);
         EXPECT_EQ(form.state().SlotAddress, c.address);
     }
@@ -76,15 +77,15 @@ TEST_F(FormTest, ChoosingAGameShowsItsFileInTheGamesColour)
         Events events;
     };
     const Case cases[] = {
-        {ControlId::Label2,
+        {ControlId::PanzerGeneralLink,
          "pg.exe",
-         {"regular Label2", "file name colour 192 192 192", "file name pg.exe"}},
-        {ControlId::Label4,
+         {"regular Panzer General", "file name colour 192 192 192", "file name pg.exe"}},
+        {ControlId::AlliedGeneralLink,
          "ag.exe",
-         {"regular Label4", "file name colour 0 192 0", "file name ag.exe"}},
-        {ControlId::Label2,
+         {"regular Allied General", "file name colour 0 192 0", "file name ag.exe"}},
+        {ControlId::PanzerGeneralLink,
          "pg.exe",
-         {"regular Label2", "file name colour 192 192 192", "file name pg.exe"}},
+         {"regular Panzer General", "file name colour 192 192 192", "file name pg.exe"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.targetFile);
@@ -100,19 +101,19 @@ TEST_F(FormTest, ChoosingAGameShowsItsFileInTheGamesColour)
 TEST_F(FormTest, OnlyTheLinksTurnBoldUnderThePointer)
 {
     const std::pair<ControlId, Events> cases[] = {
-        {ControlId::Label2, {"bold Label2"}},
-        {ControlId::Label4, {"bold Label4"}},
-        {ControlId::Label8, {"bold Label8"}},
-        {ControlId::Label1, {}},
-        {ControlId::Label3, {}},
-        {ControlId::Label5, {}},
-        {ControlId::Label6, {}},
-        {ControlId::Label7, {}},
-        {ControlId::Text1, {}},
-        {ControlId::Command1, {}},
-        {ControlId::Command2, {}},
-        {ControlId::Command3, {}},
-        {ControlId::Command4, {}},
+        {ControlId::PanzerGeneralLink, {"bold Panzer General"}},
+        {ControlId::AlliedGeneralLink, {"bold Allied General"}},
+        {ControlId::CreditsLink, {"bold Credits"}},
+        {ControlId::AddressCaption, {}},
+        {ControlId::OrCaption, {}},
+        {ControlId::QuestionCaption, {}},
+        {ControlId::FileNameCaption, {}},
+        {ControlId::FileNameLabel, {}},
+        {ControlId::AddressBox, {}},
+        {ControlId::ExportButton, {}},
+        {ControlId::QuitButton, {}},
+        {ControlId::ImportButton, {}},
+        {ControlId::HelpButton, {}},
     };
     for (const auto& [control, events] : cases) {
         SCOPED_TRACE(static_cast<int>(control));
@@ -127,14 +128,16 @@ TEST_F(FormTest, TheBareWindowTurnsEveryLinkRegularEveryTime)
     for (int time = 0; time < 2; ++time) {
         view.events.clear();
         form.pointerOverBareWindow();
-        EXPECT_EQ(view.events, (Events{"regular Label2", "regular Label4", "regular Label8"}));
+        EXPECT_EQ(view.events,
+                  (Events{"regular Panzer General", "regular Allied General", "regular Credits"}));
     }
 }
 
 TEST_F(FormTest, ClicksOnFixedCaptionsAndTheAddressBoxDoNothing)
 {
-    for (const ControlId control : {ControlId::Label1, ControlId::Label3, ControlId::Label5,
-                                    ControlId::Label6, ControlId::Label7, ControlId::Text1}) {
+    for (const ControlId control :
+         {ControlId::AddressCaption, ControlId::OrCaption, ControlId::QuestionCaption,
+          ControlId::FileNameCaption, ControlId::FileNameLabel, ControlId::AddressBox}) {
         form.clicked(control);
     }
     EXPECT_EQ(view.events, Events{});
@@ -143,10 +146,10 @@ TEST_F(FormTest, ClicksOnFixedCaptionsAndTheAddressBoxDoNothing)
 
 TEST_F(FormTest, CreditsAndHelpShowTheirTextsAndTheProgramGoesOn)
 {
-    form.pointerOver(ControlId::Label8);
-    form.clicked(ControlId::Label8);
-    form.clicked(ControlId::Command4);
-    EXPECT_EQ(view.events, (Events{"bold Label8", "message", "message"}));
+    form.pointerOver(ControlId::CreditsLink);
+    form.clicked(ControlId::CreditsLink);
+    form.clicked(ControlId::HelpButton);
+    EXPECT_EQ(view.events, (Events{"bold Credits", "message", "message"}));
     EXPECT_EQ(view.messages, (Events{"Research, Data Collection,\r"
                                      "& Quality Control: Ilvo Pernak\r"
                                      "Programming: Darvel Quenby",
@@ -166,18 +169,18 @@ TEST_F(FormTest, CreditsAndHelpShowTheirTextsAndTheProgramGoesOn)
 
 TEST_F(FormTest, QuitEndsWithSuccess)
 {
-    form.clicked(ControlId::Command2);
+    form.clicked(ControlId::QuitButton);
     EXPECT_EQ(view.events, Events{"end 0"});
 }
 
 TEST_F(FormTest, TransfersThatStopEarlyTellWhyAndTheProgramGoesOn)
 {
-    for (const ControlId transfer : {ControlId::Command1, ControlId::Command3}) {
+    for (const ControlId transfer : {ControlId::ExportButton, ControlId::ImportButton}) {
         form.clicked(transfer);
     }
-    form.clicked(ControlId::Label2);
+    form.clicked(ControlId::PanzerGeneralLink);
     view.events.clear();
-    form.clicked(ControlId::Command1);
+    form.clicked(ControlId::ExportButton);
 
     EXPECT_EQ(view.events, Events{"message"});
     ASSERT_EQ(view.messages.size(), 3u);
@@ -208,7 +211,7 @@ TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
         {"export",
          standard,
          false,
-         ControlId::Command1,
+         ControlId::ExportButton,
          {},
          0,
          "p_slots.txt",
@@ -216,7 +219,7 @@ TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
         {"import",
          standard,
          true,
-         ControlId::Command3,
+         ControlId::ImportButton,
          {},
          0,
          "ag.exe",
@@ -224,7 +227,7 @@ TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
         {"export of a wrong length",
          tooShort,
          false,
-         ControlId::Command1,
+         ControlId::ExportButton,
          {"AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
           "autoscroll"},
          1,
@@ -240,7 +243,7 @@ TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
         if (c.editedSlotFile) {
             writeFile("p_slots.txt", slotFileOf(editedLists()));
         }
-        caseForm.clicked(ControlId::Label4);
+        caseForm.clicked(ControlId::AlliedGeneralLink);
         caseView.events.clear();
         caseForm.clicked(c.button);
         EXPECT_EQ(caseView.messages, c.messages);
@@ -253,9 +256,9 @@ TEST_F(FormTest, TransfersEndTheProgramWithTheirOutcome)
 TEST_F(FormTest, ARunTimeErrorIsReportedAndEndsWithFailure)
 {
     writeAlliedGeneral();
-    form.clicked(ControlId::Label4);
+    form.clicked(ControlId::AlliedGeneralLink);
     view.events.clear();
-    form.clicked(ControlId::Command3);
+    form.clicked(ControlId::ImportButton);
 
     EXPECT_EQ(view.events, (Events{"message", "end 1"}));
     ASSERT_EQ(view.messages.size(), 1u);

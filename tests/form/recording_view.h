@@ -31,7 +31,7 @@ public:
     }
     void setBold(form::ControlId label, bool bold) override
     {
-        events.push_back((bold ? "bold " : "regular ") + std::string(form::control(label).name));
+        events.push_back((bold ? "bold " : "regular ") + std::string(form::control(label).text));
     }
     void showMessage(const std::string& text) override
     {

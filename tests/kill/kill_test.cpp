@@ -111,15 +111,10 @@ std::string exactly(std::string_view text)
 }
 
 // The centre of a control of the window, in the window's own pixels.
-std::pair<int, int> centreOf(std::string_view name)
+std::pair<int, int> centreOf(form::ControlId id)
 {
-    for (const form::Control& control : form::controls) {
-        if (control.name == name) {
-            return {control.left + control.width / 2, control.top + control.height / 2};
-        }
-    }
-    ADD_FAILURE() << "no control " << name;
-    return {0, 0};
+    const form::Control& control = form::control(id);
+    return {control.left + control.width / 2, control.top + control.height / 2};
 }
 
 enum class Transfer
@@ -203,9 +198,10 @@ protected:
             xdotool({"search", "--sync", "--onlyvisible", "--name", exactly(form::caption)});
         EXPECT_TRUE(window) << "the window did not open";
         const std::string id = window ? window->substr(0, window->find('\n')) : "";
-        const auto [gameX, gameY] = centreOf("Label4");
+        const auto [gameX, gameY] = centreOf(form::ControlId::AlliedGeneralLink);
         const auto [buttonX, buttonY] =
-            centreOf(transfer == Transfer::Export ? "Command1" : "Command3");
+            centreOf(transfer == Transfer::Export ? form::ControlId::ExportButton
+                                                  : form::ControlId::ImportButton);
         EXPECT_TRUE(xdotool({"mousemove", "--window", id, std::to_string(gameX),
                              std::to_string(gameY), "click", "1", "mousemove", "--window", id,
                              std::to_string(buttonX), std::to_string(buttonY), "mousedown", "1"}))

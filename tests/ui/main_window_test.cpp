@@ -37,7 +37,6 @@ QString textOf(QWidget* widget)
 
 TEST_F(MainWindowTest, WindowHasItsCaptionSizeIconAndBlackBackground)
 {
-    EXPECT_EQ(window.objectName(), "Form1");
     EXPECT_EQ(window.windowTitle(), "Darvel's Zarn Editor 1.0");
     EXPECT_EQ(window.size(), QSize(258, 341));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -51,8 +50,8 @@ TEST_F(MainWindowTest, WindowHasItsCaptionSizeIconAndBlackBackground)
 TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirFontsAndColours)
 {
     for (const form::Control& expected : form::controls) {
-        SCOPED_TRACE(std::string(expected.name));
-        QWidget* widget = control(expected.name.data());
+        SCOPED_TRACE(::testing::PrintToString(expected.id));
+        QWidget* widget = control(expected.id);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->pos(), QPoint(expected.left, expected.top));
 
@@ -84,29 +83,34 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirFontsAndColou
             std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(QFontInfo(font).family()))
             << QFontInfo(font).family().toStdString();
 
-        // Label7 and Text1 show what the load handler put there; the rest their creation text.
-        const QString loaded = expected.name == "Label7"  ? QStringLiteral("None Specified")
-                               : expected.name == "Text1" ? QStringLiteral(" 1883345")
-                                                          : QString::fromUtf8(expected.text.data());
+        // The file name and the address box show what the load handler put there; the rest
+        // their creation text.
+        const QString loaded =
+            expected.id == ControlId::FileNameLabel ? QStringLiteral("None Specified")
+            : expected.id == ControlId::AddressBox  ? QStringLiteral(" 1883345")
+                                                    : QString::fromUtf8(expected.text.data());
         EXPECT_EQ(textOf(widget), loaded);
     }
 }
 
-TEST_F(MainWindowTest, FocusStartsOnCommand1AndTabVisitsButtonsThenTheAddressBox)
+TEST_F(MainWindowTest, FocusStartsOnTheExportButtonAndTabVisitsButtonsThenTheAddressBox)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(QApplication::focusWidget(), control("Command1"));
-    for (const char* next : {"Command2", "Command3", "Command4", "Text1", "Command1"}) {
+    EXPECT_EQ(QApplication::focusWidget(), control(ControlId::ExportButton));
+    for (const ControlId next :
+         {ControlId::QuitButton, ControlId::ImportButton, ControlId::HelpButton,
+          ControlId::AddressBox, ControlId::ExportButton}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), control(next)) << next;
+        EXPECT_EQ(QApplication::focusWidget(), control(next)) << ::testing::PrintToString(next);
     }
 }
 
-TEST_F(MainWindowTest, OnlyLabel8HasAToolTip)
+TEST_F(MainWindowTest, OnlyTheCreditsLinkHasAToolTip)
 {
     for (const form::Control& each : form::controls) {
-        const QString expected = each.name == "Label8" ? "Click for Program Credits" : "";
-        EXPECT_EQ(control(each.name.data())->toolTip(), expected) << each.name;
+        const QString expected =
+            each.id == ControlId::CreditsLink ? "Click for Program Credits" : "";
+        EXPECT_EQ(control(each.id)->toolTip(), expected) << ::testing::PrintToString(each.id);
     }
 }
 
@@ -114,9 +118,9 @@ TEST_F(MainWindowTest, ButtonsAndLinksCarryAccessibleNamesDescriptionsAndRoles)
 {
     for (const form::AccessibleText& expected : form::accessibleTexts) {
         const form::Control& layout = form::control(expected.id);
-        SCOPED_TRACE(std::string(layout.name));
+        SCOPED_TRACE(std::string(expected.name));
         QAccessibleInterface* accessible =
-            QAccessible::queryAccessibleInterface(control(layout.name.data()));
+            QAccessible::queryAccessibleInterface(control(layout.id));
         ASSERT_NE(accessible, nullptr);
         EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(expected.name.data()));
         EXPECT_EQ(accessible->text(QAccessible::Description),
@@ -124,14 +128,16 @@ TEST_F(MainWindowTest, ButtonsAndLinksCarryAccessibleNamesDescriptionsAndRoles)
         const bool isLabel = layout.kind == ControlKind::Label;
         EXPECT_EQ(accessible->role(), isLabel ? QAccessible::Link : QAccessible::Button);
     }
-    QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(control("Label5"));
+    QAccessibleInterface* caption =
+        QAccessible::queryAccessibleInterface(control(ControlId::QuestionCaption));
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->role(), QAccessible::StaticText);
 }
 
 TEST_F(MainWindowTest, PressingALinkThroughAssistiveTechnologyClicksIt)
 {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control("Label4"));
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(control(ControlId::AlliedGeneralLink));
     ASSERT_NE(accessible, nullptr);
     ASSERT_NE(accessible->actionInterface(), nullptr);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -140,28 +146,29 @@ TEST_F(MainWindowTest, PressingALinkThroughAssistiveTechnologyClicksIt)
 
 TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)
 {
-    Label* fileName = label("Label7");
+    Label* fileName = label(ControlId::FileNameLabel);
     const int regularWidth = fileName->width();
     fileName->setCaption(QStringLiteral("a much longer file name.exe"));
     EXPECT_EQ(fileName->pos(), QPoint(96, 240));
     EXPECT_GT(fileName->width(), regularWidth);
     EXPECT_GE(fileName->width(), fileName->fontMetrics().horizontalAdvance(fileName->text()));
 
-    Label* panzerGeneral = label("Label2");
-    const QRect orBefore = label("Label3")->geometry();
+    Label* panzerGeneral = label(ControlId::PanzerGeneralLink);
+    const QRect orBefore = label(ControlId::OrCaption)->geometry();
     const int boldWidth = panzerGeneral->width();
     panzerGeneral->setBold(false);
     EXPECT_LT(panzerGeneral->width(), boldWidth);
     EXPECT_EQ(panzerGeneral->pos(), QPoint(8, 32));
-    EXPECT_EQ(label("Label3")->geometry(), orBefore);
+    EXPECT_EQ(label(ControlId::OrCaption)->geometry(), orBefore);
 
-    for (const char* link : {"Label4", "Label8"}) {
+    for (const ControlId link : {ControlId::AlliedGeneralLink, ControlId::CreditsLink}) {
+        SCOPED_TRACE(::testing::PrintToString(link));
         Label* each = label(link);
         const QRect regular = each->geometry();
         each->setBold(true);
-        EXPECT_EQ(each->pos(), regular.topLeft()) << link;
-        EXPECT_GT(each->width(), regular.width()) << link;
-        EXPECT_EQ(each->size(), each->sizeHint()) << link;
+        EXPECT_EQ(each->pos(), regular.topLeft());
+        EXPECT_GT(each->width(), regular.width());
+        EXPECT_EQ(each->size(), each->sizeHint());
     }
 }
 
@@ -170,18 +177,17 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
     for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
         for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {
             SCOPED_TRACE(std::string(fileName) + " bold set " + std::to_string(boldLinks));
-            label("Label7")->setCaption(QString::fromLatin1(fileName));
-            label("Label2")->setBold(boldLinks & 1);
-            label("Label4")->setBold(boldLinks & 2);
-            label("Label8")->setBold(boldLinks & 4);
+            label(ControlId::FileNameLabel)->setCaption(QString::fromLatin1(fileName));
+            label(ControlId::PanzerGeneralLink)->setBold(boldLinks & 1);
+            label(ControlId::AlliedGeneralLink)->setBold(boldLinks & 2);
+            label(ControlId::CreditsLink)->setBold(boldLinks & 4);
 
             std::vector<QWidget*> all;
             for (const form::Control& each : form::controls) {
-                all.push_back(control(each.name.data()));
+                all.push_back(control(each.id));
             }
             for (std::size_t i = 0; i < all.size(); ++i) {
-                EXPECT_TRUE(window.rect().contains(all[i]->geometry()))
-                    << all[i]->objectName().toStdString();
+                EXPECT_TRUE(window.rect().contains(all[i]->geometry())) << i;
                 if (auto* asLabel = qobject_cast<QLabel*>(all[i])) {
                     EXPECT_GE(asLabel->width(),
                               asLabel->fontMetrics().horizontalAdvance(asLabel->text()));
@@ -189,8 +195,7 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
                 }
                 for (std::size_t j = i + 1; j < all.size(); ++j) {
                     EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry()))
-                        << all[i]->objectName().toStdString() << " and "
-                        << all[j]->objectName().toStdString();
+                        << i << " and " << j;
                 }
             }
         }

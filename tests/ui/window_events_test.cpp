@@ -1,6 +1,6 @@
 #include "synthetic_game.h"
 #include "window_fixture.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,12 +13,15 @@ using WindowEventsTest = WindowTest;
 
 const QColor silver(192, 192, 192);
 
+const ControlId links[] = {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink,
+                           ControlId::CreditsLink};
+
 // A point of the window that no control covers.
 const QPoint bareWindow(250, 100);
 
 TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
 {
-    auto* box = control<QLineEdit>("Text1");
+    auto* box = control<QLineEdit>(ControlId::AddressBox);
     box->clear();
     EXPECT_EQ(window.state().SlotAddress, 0);
 
@@ -41,7 +44,7 @@ TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
 // were.
 TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
 {
-    auto* box = control<QLineEdit>("Text1");
+    auto* box = control<QLineEdit>(ControlId::AddressBox);
     box->setFocus();
     box->end(false);
     QTest::keyClicks(box, "0000");
@@ -72,37 +75,41 @@ TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
 TEST_F(WindowEventsTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
 {
     moveOver(&window, bareWindow);
-    for (const char* link : {"Label2", "Label4", "Label8"}) {
-        EXPECT_FALSE(label(link)->isBold()) << link;
+    for (const ControlId link : links) {
+        EXPECT_FALSE(label(link)->isBold()) << ::testing::PrintToString(link);
     }
-    for (const char* link : {"Label2", "Label4", "Label8"}) {
+    for (const ControlId link : links) {
         moveOver(label(link));
-        EXPECT_TRUE(label(link)->isBold()) << link;
+        EXPECT_TRUE(label(link)->isBold()) << ::testing::PrintToString(link);
     }
     moveOver(&window, bareWindow);
-    for (const char* link : {"Label2", "Label4", "Label8"}) {
-        EXPECT_FALSE(label(link)->isBold()) << link;
+    for (const ControlId link : links) {
+        EXPECT_FALSE(label(link)->isBold()) << ::testing::PrintToString(link);
     }
 }
 
 TEST_F(WindowEventsTest, MovesOverOtherControlsNeverReachTheWindow)
 {
-    for (const char* link : {"Label2", "Label4", "Label8"}) {
+    for (const ControlId link : links) {
         moveOver(label(link));
     }
-    for (const char* other : {"Command1", "Command2", "Command3", "Command4", "Text1", "Label1",
-                              "Label3", "Label5", "Label6", "Label7"}) {
+    for (const ControlId other :
+         {ControlId::ExportButton, ControlId::QuitButton, ControlId::ImportButton,
+          ControlId::HelpButton, ControlId::AddressBox, ControlId::AddressCaption,
+          ControlId::OrCaption, ControlId::QuestionCaption, ControlId::FileNameCaption,
+          ControlId::FileNameLabel}) {
+        SCOPED_TRACE("after a move over " + ::testing::PrintToString(other));
         moveOver(control(other));
         moveOver(control(other), QPoint(1, 1));
-        for (const char* link : {"Label2", "Label4", "Label8"}) {
-            EXPECT_TRUE(label(link)->isBold()) << link << " after a move over " << other;
+        for (const ControlId link : links) {
+            EXPECT_TRUE(label(link)->isBold()) << ::testing::PrintToString(link);
         }
     }
 }
 
 TEST_F(WindowEventsTest, QuitAndClosingTheWindowEndWithSuccess)
 {
-    EXPECT_EQ(exitStatusAfter([this] { click(control("Command2")); }), 0);
+    EXPECT_EQ(exitStatusAfter([this] { click(control(ControlId::QuitButton)); }), 0);
     EXPECT_EQ(exitStatusAfter([this] { window.close(); }), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -111,35 +118,36 @@ TEST_F(WindowEventsTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
 {
     struct Case
     {
-        const char* pressedOn;
-        const char* releasedOn;
+        ControlId pressedOn;
+        ControlId releasedOn;
         const char* targetFile;
     };
     const Case cases[] = {
-        {"Label4", "Label4", "ag.exe"},
-        {"Label2", "Label6", "ag.exe"},
-        {"Label6", "Label2", "ag.exe"},
-        {"Label2", "Label2", "pg.exe"},
+        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, "ag.exe"},
+        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, "ag.exe"},
+        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, "ag.exe"},
+        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, "pg.exe"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pressedOn) + " to " + c.releasedOn);
+        SCOPED_TRACE(::testing::PrintToString(c.pressedOn) + " to " +
+                     ::testing::PrintToString(c.releasedOn));
         QTest::mousePress(control(c.pressedOn), Qt::LeftButton);
         QTest::mouseRelease(control(c.releasedOn), Qt::LeftButton);
         EXPECT_EQ(window.state().TargetFile, c.targetFile);
     }
-    EXPECT_EQ(label("Label7")->text(), "pg.exe");
-    EXPECT_EQ(label("Label7")->textColour(), silver);
+    EXPECT_EQ(label(ControlId::FileNameLabel)->text(), "pg.exe");
+    EXPECT_EQ(label(ControlId::FileNameLabel)->textColour(), silver);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(WindowEventsTest, ReturnAndEnterPressTheFocusedButton)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    control("Command4")->setFocus();
-    QTest::keyClick(control("Command4"), Qt::Key_Return);
-    QTest::keyClick(control("Command4"), Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(control("Command4"), Qt::Key_Space);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::helpMessage)));
+    control(ControlId::HelpButton)->setFocus();
+    QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Return);
+    QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(control(ControlId::HelpButton), Qt::Key_Space);
+    EXPECT_EQ(messages.shown, (std::vector<std::string>(3, form::texts::helpMessage)));
 }
 
 TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
@@ -151,7 +159,7 @@ TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
     QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(window.state().TargetFile, "pg.exe");
     QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{form::creditsMessage});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{form::texts::creditsMessage});
     EXPECT_EQ(QApplication::focusWidget(), focus);
 }
 
@@ -159,9 +167,9 @@ TEST_F(WindowEventsTest, ExportFromTheWindowWritesTheSlotFileAndEndsWithSuccess)
 {
     writeFile("ag.exe",
               executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
-    click(label("Label4"));
+    click(label(ControlId::AlliedGeneralLink));
 
-    EXPECT_EQ(exitStatusAfter([this] { click(control("Command1")); }), 0);
+    EXPECT_EQ(exitStatusAfter([this] { click(control(ControlId::ExportButton)); }), 0);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -16,6 +16,7 @@
 namespace zarn::testing {
 
 using namespace zarn::qt;
+using form::ControlId;
 
 // A shown window whose program folder is a fresh temporary folder with a name beyond ASCII, and
 // whose messages are recorded.
@@ -25,13 +26,13 @@ protected:
     WindowTest();
 
     template <typename Widget = QWidget>
-    Widget* control(const char* name)
+    Widget* control(ControlId id)
     {
-        auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
+        auto* widget = qobject_cast<Widget*>(window.control(id));
+        EXPECT_NE(widget, nullptr) << ::testing::PrintToString(id);
         return widget;
     }
-    Label* label(const char* name) { return control<Label>(name); }
+    Label* label(ControlId id) { return control<Label>(id); }
 
     // Moves the pointer over `widget`, at its centre unless `position` is given.
     void moveOver(QWidget* widget, QPoint position = {}) { QTest::mouseMove(widget, position); }

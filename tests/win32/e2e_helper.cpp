@@ -2,10 +2,12 @@
 // Usage:
 //   e2e_helper folder       writes, into the current folder, a synthetic ag.exe and the files the
 //                           tests compare with or import
-//   e2e_helper centre NAME  prints the centre of the control NAME, in pixels of the client area
+//   e2e_helper centre NAME  prints the centre of the button or link that screen readers call NAME,
+//                           in pixels of the client area
 
 #include "synthetic_game.h"
 #include "zarn/editor_state.h"
+#include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 
 #include <cstdio>
@@ -41,8 +43,9 @@ void writeGameFolder()
 
 int printCentre(std::string_view name)
 {
-    for (const zarn::form::Control& control : zarn::form::controls) {
-        if (control.name == name) {
+    for (const zarn::form::AccessibleText& accessible : zarn::form::accessibleTexts) {
+        if (accessible.name == name) {
+            const zarn::form::Control& control = zarn::form::control(accessible.id);
             std::printf("%d %d\n", control.left + control.width / 2,
                         control.top + control.height / 2);
             return 0;

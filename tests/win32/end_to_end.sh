@@ -55,7 +55,7 @@ start_zarn() {
     client_y=$Y
 }
 
-# Clicks the centre of a control of the window, named as in the form layout.
+# Clicks the centre of a button or link of the window, named as screen readers name it.
 click() {
     local centre
     centre=$("${wine[@]}" "$helper_exe" centre "$1" | tr -d '\r')
@@ -96,15 +96,15 @@ expect_same() {
 
 export_allied_general() {
     start_zarn
-    click Label4
-    click Command1
+    click "Allied General"
+    click "EXE -> TXT"
     expect_exit 0
 }
 
 import_allied_general() {
     start_zarn
-    click Label4
-    click Command3
+    click "Allied General"
+    click "TXT->EXE"
 }
 
 prepare_folder
@@ -146,11 +146,11 @@ network_export)
     ;;
 selection_message)
     start_zarn
-    click Command1
+    click "EXE -> TXT"
     dismiss_message_box
     kill -0 "$zarn_pid" 2>/dev/null || fail "zarn ended after the selection message"
     [ ! -e "$folder/p_slots.txt" ] || fail "p_slots.txt was written without a game chosen"
-    click Command2
+    click Quit
     expect_exit 0
     ;;
 *)

@@ -3,7 +3,7 @@
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -20,6 +20,9 @@ using win32::toWide;
 using win32::windowText;
 
 using form::ControlId;
+
+const ControlId links[] = {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink,
+                           ControlId::CreditsLink};
 
 // Handles whatever the window system has queued for a while, as the message loop would.
 void settle(win32::MainWindow* window)
@@ -135,22 +138,13 @@ protected:
         settle(&*form);
     }
 
-    HWND control(std::string_view name) const
-    {
-        for (const form::Control& each : form::controls) {
-            if (each.name == name) {
-                return form->control(each.id);
-            }
-        }
-        ADD_FAILURE() << "no control " << name;
-        return nullptr;
-    }
+    HWND control(ControlId id) const { return form->control(id); }
 
     // The control's rectangle in the window's client area.
-    RECT placeOf(std::string_view name) const
+    RECT placeOf(ControlId id) const
     {
         RECT place{};
-        GetWindowRect(control(name), &place);
+        GetWindowRect(control(id), &place);
         MapWindowPoints(HWND_DESKTOP, form->handle(), reinterpret_cast<POINT*>(&place), 2);
         return place;
     }
@@ -161,9 +155,9 @@ protected:
         return clientPoint;
     }
 
-    POINT centreOf(std::string_view name) const
+    POINT centreOf(ControlId id) const
     {
-        const RECT place = placeOf(name);
+        const RECT place = placeOf(id);
         return onScreen({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
     }
 
@@ -173,13 +167,13 @@ protected:
         settle(&*form);
     }
 
-    void moveOver(std::string_view name) { moveTo(centreOf(name)); }
-    // A point of the bare window, left of Command1.
+    void moveOver(ControlId id) { moveTo(centreOf(id)); }
+    // A point of the bare window, left of the export button.
     void moveOverBareWindow() { moveTo(onScreen({20, 100})); }
 
-    void click(std::string_view name) { pressAndRelease(name, name); }
+    void click(ControlId id) { pressAndRelease(id, id); }
 
-    void pressAndRelease(std::string_view pressedOn, std::string_view releasedOn)
+    void pressAndRelease(ControlId pressedOn, ControlId releasedOn)
     {
         moveOver(pressedOn);
         sendMouse(MOUSEEVENTF_LEFTDOWN, centreOf(pressedOn));
@@ -201,30 +195,30 @@ protected:
         settle(&*form);
     }
 
-    LOGFONTW fontOf(std::string_view name) const
+    LOGFONTW fontOf(ControlId id) const
     {
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0));
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control(id), WM_GETFONT, 0, 0));
         LOGFONTW description{};
         GetObjectW(font, sizeof description, &description);
         return description;
     }
 
-    bool isBold(std::string_view name) const { return fontOf(name).lfWeight >= FW_BOLD; }
+    bool isBold(ControlId id) const { return fontOf(id).lfWeight >= FW_BOLD; }
 
-    COLORREF textColourOf(std::string_view name) const
+    COLORREF textColourOf(ControlId id) const
     {
-        const HDC dc = GetDC(control(name));
+        const HDC dc = GetDC(control(id));
         SendMessageW(form->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(control(name)));
+                     reinterpret_cast<LPARAM>(control(id)));
         const COLORREF colour = GetTextColor(dc);
-        ReleaseDC(control(name), dc);
+        ReleaseDC(control(id), dc);
         return colour;
     }
 
-    void typeInto(std::string_view name, const std::wstring& keys)
+    void typeInto(ControlId id, const std::wstring& keys)
     {
         for (const wchar_t key : keys) {
-            SendMessageW(control(name), WM_CHAR, key, 0);
+            SendMessageW(control(id), WM_CHAR, key, 0);
         }
     }
 
@@ -241,45 +235,46 @@ TEST_F(MainWindowTest, StandsAsLaidOut)
     EXPECT_NE(GetClassLongPtrW(form->handle(), GCLP_HICON), 0);
 
     for (const form::Control& layout : form::controls) {
-        SCOPED_TRACE(layout.name);
-        const RECT place = placeOf(layout.name);
+        SCOPED_TRACE(::testing::PrintToString(layout.id));
+        const RECT place = placeOf(layout.id);
         EXPECT_EQ(place.left, layout.left);
         EXPECT_EQ(place.top, layout.top);
         if (layout.kind != form::ControlKind::Label) {
             EXPECT_EQ(place.right - place.left, layout.width);
             EXPECT_EQ(place.bottom - place.top, layout.height);
-        } else if (layout.name != "Label7") { // which the load handler has changed
+        } else if (layout.id != ControlId::FileNameLabel) { // which the load handler has changed
             // Labels fit themselves to their text in the font at hand, which is "MS Sans Serif"
             // on Windows and a close substitute under Wine.
             EXPECT_NEAR(place.right - place.left, layout.width, layout.width / 5);
             EXPECT_NEAR(place.bottom - place.top, layout.height, 2);
         }
-        const LOGFONTW font = fontOf(layout.name);
+        const LOGFONTW font = fontOf(layout.id);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
         // 8.25 and 9.75 point at 96 dots per inch.
         EXPECT_EQ(font.lfHeight, layout.font == form::FontSize::Large ? -13 : -11);
-        EXPECT_EQ(isBold(layout.name), layout.bold);
+        EXPECT_EQ(isBold(layout.id), layout.bold);
         if (!layout.picture.empty()) {
             EXPECT_NE(FindResourceW(nullptr, toWide(layout.picture).c_str(), RT_BITMAP), nullptr);
         }
     }
 }
 
-TEST_F(MainWindowTest, FocusStartsOnCommand1AndTabVisitsTheButtonsAndTheAddressBoxOnly)
+TEST_F(MainWindowTest, FocusStartsOnTheExportButtonAndTabVisitsTheButtonsAndTheAddressBoxOnly)
 {
-    EXPECT_EQ(GetFocus(), control("Command1"));
+    EXPECT_EQ(GetFocus(), control(ControlId::ExportButton));
     std::vector<HWND> visited;
-    HWND focus = control("Command1");
+    HWND focus = control(ControlId::ExportButton);
     for (int i = 0; i < 5; ++i) {
         focus = GetNextDlgTabItem(form->handle(), focus, FALSE);
         visited.push_back(focus);
     }
     EXPECT_EQ(visited,
-              (std::vector<HWND>{control("Command2"), control("Command3"), control("Command4"),
-                                 control("Text1"), control("Command1")}));
+              (std::vector<HWND>{control(ControlId::QuitButton), control(ControlId::ImportButton),
+                                 control(ControlId::HelpButton), control(ControlId::AddressBox),
+                                 control(ControlId::ExportButton)}));
 }
 
-TEST_F(MainWindowTest, OnlyLabel8HasATooltip)
+TEST_F(MainWindowTest, OnlyTheCreditsLinkHasATooltip)
 {
     const HWND tooltip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
     ASSERT_NE(tooltip, nullptr);
@@ -289,7 +284,7 @@ TEST_F(MainWindowTest, OnlyLabel8HasATooltip)
     tool.cbSize = sizeof tool;
     tool.lpszText = text;
     ASSERT_TRUE(SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), control("Label8"));
+    EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), control(ControlId::CreditsLink));
     EXPECT_STREQ(text, L"Click for Program Credits");
 }
 
@@ -297,7 +292,7 @@ TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
 {
     struct Case
     {
-        const char* control;
+        ControlId control;
         long role;
         const wchar_t* name;
         const wchar_t* description;
@@ -305,19 +300,19 @@ TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
     };
     // clang-format off
     const Case cases[] = {
-        {"Command1", ROLE_SYSTEM_PUSHBUTTON, L"EXE -> TXT",
+        {ControlId::ExportButton, ROLE_SYSTEM_PUSHBUTTON, L"EXE -> TXT",
          L"Copies the purchase-slot table of the chosen game executable into p_slots.txt", L"Press"},
-        {"Command2", ROLE_SYSTEM_PUSHBUTTON, L"Quit", L"Ends zarn", L"Press"},
-        {"Command3", ROLE_SYSTEM_PUSHBUTTON, L"TXT->EXE",
+        {ControlId::QuitButton, ROLE_SYSTEM_PUSHBUTTON, L"Quit", L"Ends zarn", L"Press"},
+        {ControlId::ImportButton, ROLE_SYSTEM_PUSHBUTTON, L"TXT->EXE",
          L"Writes the purchase-slot table in p_slots.txt back into the chosen game executable", L"Press"},
-        {"Command4", ROLE_SYSTEM_PUSHBUTTON, L"Help", L"Explains the two transfer buttons", L"Press"},
-        {"Label2", ROLE_SYSTEM_LINK, L"Panzer General", L"Chooses pg.exe to edit (Alt+P)", L"Jump"},
-        {"Label4", ROLE_SYSTEM_LINK, L"Allied General", L"Chooses ag.exe to edit (Alt+A)", L"Jump"},
-        {"Label8", ROLE_SYSTEM_LINK, L"Credits", L"Shows the program credits (Alt+C)", L"Jump"},
+        {ControlId::HelpButton, ROLE_SYSTEM_PUSHBUTTON, L"Help", L"Explains the two transfer buttons", L"Press"},
+        {ControlId::PanzerGeneralLink, ROLE_SYSTEM_LINK, L"Panzer General", L"Chooses pg.exe to edit (Alt+P)", L"Jump"},
+        {ControlId::AlliedGeneralLink, ROLE_SYSTEM_LINK, L"Allied General", L"Chooses ag.exe to edit (Alt+A)", L"Jump"},
+        {ControlId::CreditsLink, ROLE_SYSTEM_LINK, L"Credits", L"Shows the program credits (Alt+C)", L"Jump"},
     };
     // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.control);
+        SCOPED_TRACE(::testing::PrintToString(c.control));
         const Announced announced = announcedBy(control(c.control));
         EXPECT_EQ(announced.role, c.role);
         EXPECT_EQ(announced.name, c.name);
@@ -330,8 +325,10 @@ TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
         EXPECT_TRUE(EqualRect(&announced.place, &place));
         EXPECT_EQ(announced.window, control(c.control));
     }
-    for (const char* other : {"Label1", "Label3", "Label5", "Label6", "Label7"}) {
-        SCOPED_TRACE(other);
+    for (const ControlId other :
+         {ControlId::AddressCaption, ControlId::OrCaption, ControlId::QuestionCaption,
+          ControlId::FileNameCaption, ControlId::FileNameLabel}) {
+        SCOPED_TRACE(::testing::PrintToString(other));
         const Announced announced = announcedBy(control(other));
         EXPECT_NE(announced.role, ROLE_SYSTEM_LINK);
         EXPECT_EQ(announced.description, L"");
@@ -343,19 +340,19 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
 {
     struct Case
     {
-        const char* control;
+        ControlId control;
         const char* targetFile;
-        const wchar_t* label7;
+        const wchar_t* fileName;
         std::size_t messagesShown;
     };
     const Case cases[] = {
-        {"Label4", "ag.exe", L"ag.exe", 0},
-        {"Label2", "pg.exe", L"pg.exe", 0},
-        {"Label8", "pg.exe", L"pg.exe", 1},
-        {"Command4", "pg.exe", L"pg.exe", 2},
+        {ControlId::AlliedGeneralLink, "ag.exe", L"ag.exe", 0},
+        {ControlId::PanzerGeneralLink, "pg.exe", L"pg.exe", 0},
+        {ControlId::CreditsLink, "pg.exe", L"pg.exe", 1},
+        {ControlId::HelpButton, "pg.exe", L"pg.exe", 2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.control);
+        SCOPED_TRACE(::testing::PrintToString(c.control));
         const std::size_t shownBefore = messages.shown.size();
         withAccessibleObject(control(c.control), [](IAccessible& object) {
             EXPECT_EQ(object.accDoDefaultAction(self()), S_OK);
@@ -364,7 +361,7 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
         EXPECT_EQ(messages.shown.size(), shownBefore);
         settle(&*form);
         EXPECT_EQ(form->state().TargetFile, c.targetFile);
-        EXPECT_EQ(windowText(control("Label7")), c.label7);
+        EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), c.fileName);
         EXPECT_EQ(messages.shown.size(), c.messagesShown);
     }
     ASSERT_EQ(messages.shown.size(), 2u);
@@ -374,31 +371,33 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
 
 TEST_F(MainWindowTest, HoverTurnsLinksBoldUntilTheBareWindowAndTheyRefitInPlace)
 {
-    const RECT boldPanzer = placeOf("Label2");
-    const RECT regularAllied = placeOf("Label4");
+    const RECT boldPanzer = placeOf(ControlId::PanzerGeneralLink);
+    const RECT regularAllied = placeOf(ControlId::AlliedGeneralLink);
     moveOverBareWindow();
-    EXPECT_FALSE(isBold("Label2"));
-    const RECT regularPanzer = placeOf("Label2");
+    EXPECT_FALSE(isBold(ControlId::PanzerGeneralLink));
+    const RECT regularPanzer = placeOf(ControlId::PanzerGeneralLink);
     EXPECT_EQ(regularPanzer.left, boldPanzer.left);
     EXPECT_EQ(regularPanzer.top, boldPanzer.top);
     EXPECT_LT(regularPanzer.right, boldPanzer.right);
-    for (const char* name : {"Label2", "Label4", "Label8"}) {
-        moveOver(name);
+    for (const ControlId link : links) {
+        moveOver(link);
     }
-    // Moves over other controls reach neither the labels nor the form->
-    for (const char* other :
-         {"Command1", "Command4", "Text1", "Label1", "Label3", "Label5", "Label6", "Label7"}) {
-        SCOPED_TRACE(other);
+    // Moves over other controls reach neither the labels nor the form.
+    for (const ControlId other :
+         {ControlId::ExportButton, ControlId::HelpButton, ControlId::AddressBox,
+          ControlId::AddressCaption, ControlId::OrCaption, ControlId::QuestionCaption,
+          ControlId::FileNameCaption, ControlId::FileNameLabel}) {
+        SCOPED_TRACE(::testing::PrintToString(other));
         moveOver(other);
-        EXPECT_TRUE(isBold("Label2"));
-        EXPECT_TRUE(isBold("Label4"));
-        EXPECT_TRUE(isBold("Label8"));
+        EXPECT_TRUE(isBold(ControlId::PanzerGeneralLink));
+        EXPECT_TRUE(isBold(ControlId::AlliedGeneralLink));
+        EXPECT_TRUE(isBold(ControlId::CreditsLink));
     }
-    EXPECT_EQ(placeOf("Label4").left, regularAllied.left);
-    EXPECT_GT(placeOf("Label4").right, regularAllied.right);
+    EXPECT_EQ(placeOf(ControlId::AlliedGeneralLink).left, regularAllied.left);
+    EXPECT_GT(placeOf(ControlId::AlliedGeneralLink).right, regularAllied.right);
     moveOverBareWindow();
-    for (const char* name : {"Label2", "Label4", "Label8"}) {
-        EXPECT_FALSE(isBold(name)) << name;
+    for (const ControlId link : links) {
+        EXPECT_FALSE(isBold(link)) << ::testing::PrintToString(link);
     }
 }
 
@@ -407,43 +406,42 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
     const auto check = [this](const std::string& state) {
         SCOPED_TRACE(state);
         for (std::size_t a = 0; a < form::controls.size(); ++a) {
-            const RECT first = placeOf(form::controls[a].name);
+            const RECT first = placeOf(form::controls[a].id);
             EXPECT_GE(first.left, 0);
             EXPECT_GE(first.top, 0);
-            EXPECT_LE(first.right, 258) << form::controls[a].name;
-            EXPECT_LE(first.bottom, 341) << form::controls[a].name;
+            EXPECT_LE(first.right, 258) << a;
+            EXPECT_LE(first.bottom, 341) << a;
             for (std::size_t b = a + 1; b < form::controls.size(); ++b) {
-                const RECT second = placeOf(form::controls[b].name);
+                const RECT second = placeOf(form::controls[b].id);
                 RECT overlap{};
-                EXPECT_FALSE(IntersectRect(&overlap, &first, &second))
-                    << form::controls[a].name << " and " << form::controls[b].name;
+                EXPECT_FALSE(IntersectRect(&overlap, &first, &second)) << a << " and " << b;
             }
         }
     };
     check("at start");
-    for (const char* game : {"Label2", "Label4"}) {
+    for (const ControlId game : {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink}) {
         click(game);
-        for (const char* name : {"Label2", "Label4", "Label8"}) {
-            moveOver(name);
+        for (const ControlId link : links) {
+            moveOver(link);
         }
-        check(std::string("all bold after ") + game);
+        check("all bold after " + ::testing::PrintToString(game));
         moveOverBareWindow();
-        check(std::string("all regular after ") + game);
+        check("all regular after " + ::testing::PrintToString(game));
     }
 }
 
 TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
 {
-    const HWND text1 = control("Text1");
-    SetWindowTextW(text1, L" 2147483647");
-    SendMessageW(text1, EM_SETSEL, 11, 11);
-    typeInto("Text1", L"0");
-    EXPECT_EQ(windowText(text1), L" 2147483647");
+    const HWND box = control(ControlId::AddressBox);
+    SetWindowTextW(box, L" 2147483647");
+    SendMessageW(box, EM_SETSEL, 11, 11);
+    typeInto(ControlId::AddressBox, L"0");
+    EXPECT_EQ(windowText(box), L" 2147483647");
     EXPECT_EQ(form->state().SlotAddress, 2147483647);
 
     // Typing on goes on from where the refused key would have gone.
-    typeInto("Text1", L"\b");
-    EXPECT_EQ(windowText(text1), L" 214748364");
+    typeInto(ControlId::AddressBox, L"\b");
+    EXPECT_EQ(windowText(box), L" 214748364");
 
     // A paste that would overflow leaves the text as it was.
     ASSERT_TRUE(OpenClipboard(form->handle()));
@@ -455,14 +453,14 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
-    SendMessageW(text1, WM_PASTE, 0, 0);
-    EXPECT_EQ(windowText(text1), L" 214748364");
+    SendMessageW(box, WM_PASTE, 0, 0);
+    EXPECT_EQ(windowText(box), L" 214748364");
     EXPECT_EQ(form->state().SlotAddress, 214748364);
 
-    SetWindowTextW(text1, L"-2147483648");
-    SendMessageW(text1, EM_SETSEL, 11, 11);
-    typeInto("Text1", L"5");
-    EXPECT_EQ(windowText(text1), L"-2147483648");
+    SetWindowTextW(box, L"-2147483648");
+    SendMessageW(box, EM_SETSEL, 11, 11);
+    typeInto(ControlId::AddressBox, L"5");
+    EXPECT_EQ(windowText(box), L"-2147483648");
     EXPECT_TRUE(IsWindow(form->handle()));
 }
 
@@ -470,30 +468,31 @@ TEST_F(MainWindowTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
 {
     struct Case
     {
-        const char* pressedOn;
-        const char* releasedOn;
+        ControlId pressedOn;
+        ControlId releasedOn;
         const char* targetFile;
     };
     const Case cases[] = {
-        {"Label4", "Label4", "ag.exe"},
-        {"Label2", "Label6", "ag.exe"},
-        {"Label6", "Label2", "ag.exe"},
-        {"Label2", "Label2", "pg.exe"},
+        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, "ag.exe"},
+        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, "ag.exe"},
+        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, "ag.exe"},
+        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, "pg.exe"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pressedOn) + " to " + c.releasedOn);
+        SCOPED_TRACE(::testing::PrintToString(c.pressedOn) + " to " +
+                     ::testing::PrintToString(c.releasedOn));
         pressAndRelease(c.pressedOn, c.releasedOn);
         EXPECT_EQ(form->state().TargetFile, c.targetFile);
     }
-    EXPECT_EQ(windowText(control("Label7")), L"pg.exe");
-    EXPECT_EQ(textColourOf("Label7"), RGB(192, 192, 192));
-    EXPECT_FALSE(isBold("Label2"));
+    EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), L"pg.exe");
+    EXPECT_EQ(textColourOf(ControlId::FileNameLabel), RGB(192, 192, 192));
+    EXPECT_FALSE(isBold(ControlId::PanzerGeneralLink));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
 {
-    SetFocus(control("Command4"));
+    SetFocus(control(ControlId::HelpButton));
     pressKeys({VK_RETURN});
     pressKeys({VK_SPACE});
     pressKeys({VK_MENU, 'A'});
@@ -501,9 +500,10 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
     pressKeys({VK_MENU, 'P'});
     EXPECT_EQ(form->state().TargetFile, "pg.exe");
     pressKeys({VK_MENU, 'C'});
-    EXPECT_EQ(GetFocus(), control("Command4"));
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{form::helpMessage, form::helpMessage,
-                                                        form::creditsMessage}));
+    EXPECT_EQ(GetFocus(), control(ControlId::HelpButton));
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{form::texts::helpMessage, form::texts::helpMessage,
+                                        form::texts::creditsMessage}));
 
     // Enter on the keypad is Return with the extended-key flag.
     MSG enter{form->handle(), WM_KEYDOWN, VK_RETURN, 0x011C0001, 0, {}};
@@ -514,8 +514,8 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
 TEST_F(MainWindowTest, TransfersEndTheProgramWithTheirStatus)
 {
     writeAlliedGeneral();
-    click("Label4");
-    SendMessageW(control("Command1"), BM_CLICK, 0, 0);
+    click(ControlId::AlliedGeneralLink);
+    SendMessageW(control(ControlId::ExportButton), BM_CLICK, 0, 0);
     EXPECT_EQ(form->handle(), nullptr);
     EXPECT_EQ(form->exitStatus(), 0);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));

@@ -1,12 +1,16 @@
 #include "address_validator.h"
 
-#include "zarn/number_text.h"
+#include "zarn/form/form.h"
 
 namespace zarn::qt {
 
+AddressValidator::AddressValidator(const form::Form& form, QObject* parent)
+    : QValidator(parent), m_form(form)
+{}
+
 QValidator::State AddressValidator::validate(QString& input, int&) const
 {
-    return zarn::slotAddressFromText(input.toStdString()) ? Acceptable : Invalid;
+    return m_form.acceptsAddressText(input.toStdString()) ? Acceptable : Invalid;
 }
 
 } // namespace zarn::qt

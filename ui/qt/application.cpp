@@ -6,7 +6,7 @@
 #include "pictures.h"
 #include "program_folder.h"
 #include "zarn/form/layout.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 #include "zarn/version.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace zarn::qt {
 
 void setUpApplication()
 {
-    QApplication::setApplicationName(form::programTitle);
+    QApplication::setApplicationName(form::texts::programTitle);
     QApplication::setApplicationVersion(zarn::version);
     QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
     // The form's default font is the application's: the line edit lays out its text in the

@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QShortcut>
-#include <algorithm>
-#include <vector>
 
 namespace zarn::qt {
 namespace {
@@ -37,7 +35,7 @@ QString startingText(const Control& control)
     return form::isFilledAtLoad(control.id) ? QString() : toQString(control.text);
 }
 
-QWidget* createControl(const Control& control, QWidget* window)
+QWidget* createControl(const Control& control, const form::Form& form, QWidget* window)
 {
     switch (control.kind) {
     case ControlKind::Label: {
@@ -59,7 +57,7 @@ QWidget* createControl(const Control& control, QWidget* window)
         // never show.
         auto* box = new QLineEdit(window);
         box->setText(startingText(control));
-        box->setValidator(new AddressValidator(box));
+        box->setValidator(new AddressValidator(form, box));
         box->setGeometry(control.left, control.top, control.width, control.height);
         return box;
     }
@@ -78,7 +76,6 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
                        QWidget* parent)
     : QWidget(parent), m_messages(messages), m_form(std::move(programFolder), *this)
 {
-    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form::caption));
     setFixedSize(form::clientWidth, form::clientHeight);
     setFont(formFont(form::FontSize::Default, false));
@@ -103,9 +100,8 @@ Label* MainWindow::label(ControlId id) const
 void MainWindow::createControls()
 {
     for (const Control& each : form::controls) {
-        QWidget* widget = createControl(each, this);
+        QWidget* widget = createControl(each, m_form, this);
         m_controls[static_cast<std::size_t>(each.id)] = widget;
-        widget->setObjectName(toQString(each.name));
         // Only a move over the bare window reaches its handler; the controls keep theirs.
         widget->setAttribute(Qt::WA_NoMousePropagation);
         const ControlId id = each.id;
@@ -121,6 +117,8 @@ void MainWindow::createControls()
         } else if (auto* button = qobject_cast<PictureButton*>(widget)) {
             connect(button, &QPushButton::clicked, this, [this, id] { m_form.clicked(id); });
         } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            // The form has accepted every text that gets here: typed and pasted ones through the
+            // validator before they changed the box, and the ones it sets itself.
             connect(box, &QLineEdit::textChanged, this,
                     [this](const QString& text) { m_form.addressTextChanged(text.toStdString()); });
         }
@@ -130,22 +128,17 @@ void MainWindow::createControls()
 
 void MainWindow::orderTabs()
 {
-    std::vector<Control> byTabIndex(form::controls.begin(), form::controls.end());
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](const Control& a, const Control& b) { return a.tabIndex < b.tabIndex; });
     QWidget* previous = nullptr;
-    for (const Control& each : byTabIndex) {
-        if (each.kind == ControlKind::Label) {
+    for (const ControlId id : form::tabOrder) {
+        if (!form::takesFocus(id)) {
             continue;
         }
-        QWidget* widget = control(each.id);
         if (previous != nullptr) {
-            setTabOrder(previous, widget);
-        } else {
-            widget->setFocus();
+            setTabOrder(previous, control(id));
         }
-        previous = widget;
+        previous = control(id);
     }
+    control(form::firstFocus)->setFocus();
 }
 
 void MainWindow::addAccessKeys()
@@ -169,17 +162,17 @@ void MainWindow::paintEvent(QPaintEvent*)
 
 void MainWindow::setAddressText(const std::string& text)
 {
-    static_cast<QLineEdit*>(control(ControlId::Text1))->setText(QString::fromStdString(text));
+    static_cast<QLineEdit*>(control(ControlId::AddressBox))->setText(QString::fromStdString(text));
 }
 
 void MainWindow::setFileName(const std::string& name)
 {
-    label(ControlId::Label7)->setCaption(QString::fromStdString(name));
+    label(ControlId::FileNameLabel)->setCaption(QString::fromStdString(name));
 }
 
 void MainWindow::setFileNameColour(form::Rgb colour)
 {
-    label(ControlId::Label7)->setTextColour(toQColor(colour));
+    label(ControlId::FileNameLabel)->setTextColour(toQColor(colour));
 }
 
 void MainWindow::setBold(ControlId id, bool bold)

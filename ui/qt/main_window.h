@@ -1,9 +1,9 @@
 #pragma once
 
-// The Qt front end of zarn. MainWindow is the one window, Form1: it builds its thirteen controls
-// from the form layout (Label, a QLineEdit with the AddressValidator, PictureButton), turns their
-// events into calls on the form::Form that holds the window's behaviour, and shows what the Form
-// tells it as its form::View. Messages go to the MessagePresenter it is given.
+// The Qt front end of zarn. MainWindow is the one window: it builds its thirteen controls from the
+// form layout (Label, a QLineEdit with the AddressValidator, PictureButton), turns their events
+// into calls on the form::Form that holds the window's behaviour, and shows what the Form tells it
+// as its form::View. Messages go to the MessagePresenter it is given.
 
 #include "zarn/form/form.h"
 #include "zarn/form/view.h"

@@ -1,6 +1,6 @@
 #include "message_box_presenter.h"
 
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -10,7 +10,7 @@ namespace zarn::qt {
 
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, form::programTitle,
+    QMessageBox box(QMessageBox::NoIcon, form::texts::programTitle,
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);

@@ -1,9 +1,10 @@
 #include "picture_button.h"
 
+#include "zarn/form/layout.h"
+
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <algorithm>
 
 namespace zarn::qt {
 
@@ -27,7 +28,7 @@ QRectF PictureButton::pictureRect(const QRect& area, qreal ratio) const
     // Worked out in device pixels, so that the picture starts on one and each picture pixel
     // becomes a square of whole device pixels, as many as the scale factor holds. Without smooth
     // transformation the painter then copies the pixels exactly.
-    const int factor = std::max(1, static_cast<int>(ratio));
+    const int factor = form::pictureFactor(ratio);
     const QRect onScreen(qRound(area.left() * ratio), qRound(area.top() * ratio),
                          qRound(area.width() * ratio), qRound(area.height() * ratio));
     QRect picture(QPoint(), m_picture.size() * factor);

@@ -1,5 +1,7 @@
 #include "pictures.h"
 
+#include "zarn/form/texts.h"
+
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
@@ -114,7 +116,7 @@ QPixmap picture(std::string_view name)
     const qsizetype width = raw.size() >= header ? read32(raw, 0) : 0;
     const qsizetype height = raw.size() >= header ? read32(raw, 4) : 0;
     if (width == 0 || height == 0 || raw.size() != header + 4 * width * height) {
-        throw std::runtime_error("the picture " + path.toStdString() + " is missing or damaged");
+        throw std::runtime_error(zarn::form::texts::missingPicture(path.toStdString()));
     }
     // An opaque picture in a format without alpha spares Qt a search for transparent pixels.
     const bool opaque = read32(raw, 8) == 1;

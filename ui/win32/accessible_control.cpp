@@ -1,5 +1,7 @@
 #include "accessible_control.h"
 
+#include "zarn/form/texts.h"
+
 #include <commctrl.h>
 #include <memory>
 #include <oleacc.h>
@@ -244,7 +246,7 @@ void makeAccessible(HWND control, AccessibleTraits traits, std::function<void()>
     if (!SetWindowSubclass(control, &answerScreenReaders, 0,
                            reinterpret_cast<DWORD_PTR>(accessibility.get()))) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "making a control accessible");
+                                form::texts::makingControlAccessible);
     }
     // The control's end frees it.
     accessibility.release();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <algorithm>
+#include "zarn/form/layout.h"
+
 #include <windows.h>
 
 namespace zarn::win32 {
@@ -13,8 +14,7 @@ public:
 
     int dpi() const { return m_dpi; }
     int pixels(int at96Dpi) const { return MulDiv(at96Dpi, m_dpi, 96); }
-    // Pictures grow by whole multiples only, so that every pixel stays sharp.
-    int pictureFactor() const { return std::max(1, m_dpi / 96); }
+    int pictureFactor() const { return form::pictureFactor(m_dpi / 96.0); }
 
 private:
     int m_dpi;

@@ -4,6 +4,7 @@
 #include "dpi_scale.h"
 #include "form_fonts.h"
 #include "wide_text.h"
+#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -58,8 +59,9 @@ void Label::setTextColour(COLORREF colour)
 
 void Label::announceAsLink(std::wstring name, std::wstring description)
 {
-    // "Jump" is what Windows calls following a link.
-    makeAccessible(m_handle, {ROLE_SYSTEM_LINK, std::move(name), std::move(description), L"Jump"},
+    makeAccessible(m_handle,
+                   {ROLE_SYSTEM_LINK, std::move(name), std::move(description),
+                    toWide(form::texts::followLinkAction)},
                    [this] {
                        if (m_click) {
                            m_click();

@@ -1,7 +1,7 @@
 #include "main_window.h"
 #include "message_box_presenter.h"
 #include "program_folder.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <exception>
@@ -50,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
         return zarn::win32::runMessageLoop(window);
     } catch (const std::exception& error) {
         messages.setOwner(nullptr);
-        messages.showMessage(zarn::form::runTimeErrorReport(error.what()));
+        messages.showMessage(zarn::form::texts::runTimeErrorReport(error.what()));
         return 1;
     }
 }

@@ -2,9 +2,8 @@
 
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 
-#include <algorithm>
 #include <commctrl.h>
 #include <optional>
 #include <string>
@@ -17,7 +16,7 @@ namespace {
 using form::Control;
 using form::ControlId;
 
-constexpr wchar_t windowClass[] = L"zarn.Form1";
+constexpr wchar_t windowClass[] = L"zarn.MainWindow";
 
 // Control ids follow the controls' order in the layout, clear of IDOK and IDCANCEL.
 constexpr int firstControlId = 100;
@@ -40,18 +39,6 @@ std::optional<ControlId> layoutIdOf(int controlId)
         return std::nullopt;
     }
     return form::controls[static_cast<std::size_t>(index)].id;
-}
-
-// The layout's controls sorted by tab index: Windows moves the focus in the order of creation.
-std::vector<const Control*> controlsInTabOrder()
-{
-    std::vector<const Control*> controls;
-    for (const Control& each : form::controls) {
-        controls.push_back(&each);
-    }
-    std::sort(controls.begin(), controls.end(),
-              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
-    return controls;
 }
 
 // Alt and a letter sends the command of its label, as an accelerator.
@@ -98,7 +85,7 @@ void registerWindowClass(WNDPROC windowProc)
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClassInfo.lpszClassName = windowClass;
     if (!RegisterClassExW(&windowClassInfo)) {
-        failWithLastError("registering the window class");
+        failWithLastError(form::texts::registeringWindowClass);
     }
 }
 
@@ -120,7 +107,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
                                frame.bottom - frame.top, nullptr, nullptr,
                                GetModuleHandleW(nullptr), this);
     if (!m_window) {
-        failWithLastError("creating the window");
+        failWithLastError(form::texts::creatingWindow);
     }
     createControls();
     addToolTip();
@@ -145,7 +132,7 @@ HWND MainWindow::control(ControlId id) const
     if (m_buttons[index]) {
         return m_buttons[index]->handle();
     }
-    return id == ControlId::Text1 && m_text1 ? m_text1->handle() : nullptr;
+    return id == ControlId::AddressBox && m_addressBox ? m_addressBox->handle() : nullptr;
 }
 
 Label& MainWindow::label(ControlId id) const
@@ -162,12 +149,13 @@ const PictureButton* MainWindow::button(int controlId) const
 void MainWindow::createControls()
 {
     const HFONT defaultFont = m_fonts.font(form::FontSize::Default, false);
-    for (const Control* each : controlsInTabOrder()) {
-        const ControlId id = each->id;
+    // Windows moves the focus in the order in which the controls were made.
+    for (const ControlId id : form::tabOrder) {
+        const Control& each = form::control(id);
         const int controlId = controlIdOf(id);
-        switch (each->kind) {
+        switch (each.kind) {
         case form::ControlKind::Label: {
-            auto made = std::make_unique<Label>(m_window, controlId, *each, m_fonts, m_scale);
+            auto made = std::make_unique<Label>(m_window, controlId, each, m_fonts, m_scale);
             made->onMouseMove([this, id] { m_form.pointerOver(id); });
             made->onClick([this, id] { m_form.clicked(id); });
             if (const auto accessible = form::accessibleText(id)) {
@@ -177,14 +165,14 @@ void MainWindow::createControls()
             break;
         }
         case form::ControlKind::TextBox:
-            m_text1 =
-                std::make_unique<AddressBox>(m_window, controlId, *each, defaultFont, m_scale);
+            m_addressBox =
+                std::make_unique<AddressBox>(m_window, controlId, each, defaultFont, m_scale);
             break;
         case form::ControlKind::PictureButton: {
             const form::AccessibleText accessible =
-                form::accessibleText(id).value_or(form::AccessibleText{id, each->text, ""});
+                form::accessibleText(id).value_or(form::AccessibleText{id, each.text, ""});
             m_buttons[indexOf(id)] = std::make_unique<PictureButton>(
-                m_window, controlId, *each, accessible, defaultFont, m_scale);
+                m_window, controlId, each, accessible, defaultFont, m_scale);
             break;
         }
         }
@@ -211,7 +199,7 @@ void MainWindow::show(int showCommand)
 {
     ShowWindow(m_window, showCommand);
     UpdateWindow(m_window);
-    SetFocus(control(ControlId::Command1));
+    SetFocus(control(form::firstFocus));
 }
 
 bool MainWindow::handleKeyboard(MSG& message)
@@ -285,7 +273,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFOCUS:
         SetFocus(m_lastFocus && IsChild(m_window, m_lastFocus) ? m_lastFocus
-                                                               : control(ControlId::Command1));
+                                                               : control(form::firstFocus));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(m_exitStatus);
@@ -308,12 +296,12 @@ void MainWindow::onCommand(int controlId, int code)
         return;
     }
     constexpr int fromAccelerator = 1;
-    if (*id == ControlId::Text1) {
-        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_text1->text()))) {
+    if (*id == ControlId::AddressBox) {
+        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_addressBox->text()))) {
             // The refused text goes back, which comes back here as a change of its own.
-            m_text1->refuse();
+            m_addressBox->refuse();
         } else if (code == EN_CHANGE) {
-            m_text1->accept();
+            m_addressBox->accept();
         }
     } else if (code == BN_CLICKED || (code == fromAccelerator && m_labels[indexOf(*id)])) {
         m_form.clicked(*id);
@@ -333,18 +321,18 @@ void MainWindow::clickFocusedButton()
 
 void MainWindow::setAddressText(const std::string& text)
 {
-    // Setting the text is a change of Text1, which reaches the form as one.
-    m_text1->setText(toWide(text));
+    // Setting the text is a change of the address box, which reaches the form as one.
+    m_addressBox->setText(toWide(text));
 }
 
 void MainWindow::setFileName(const std::string& name)
 {
-    label(ControlId::Label7).setText(toWide(name));
+    label(ControlId::FileNameLabel).setText(toWide(name));
 }
 
 void MainWindow::setFileNameColour(form::Rgb colour)
 {
-    label(ControlId::Label7).setTextColour(colourOf(colour));
+    label(ControlId::FileNameLabel).setTextColour(colourOf(colour));
 }
 
 void MainWindow::setBold(ControlId id, bool bold)

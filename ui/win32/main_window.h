@@ -1,10 +1,10 @@
 #pragma once
 
-// The Windows front end of zarn. MainWindow is the one window, Form1: it builds its thirteen
-// controls from the form layout (Label, AddressBox and PictureButton each make one kind of
-// control), turns their messages into calls on the form::Form that holds the window's behaviour,
-// and shows what the Form tells it as its form::View. Messages go to the MessagePresenter it is
-// given, on Windows the MessageBoxPresenter.
+// The Windows front end of zarn. MainWindow is the one window: it builds its thirteen controls
+// from the form layout (Label, AddressBox and PictureButton each make one kind of control), turns
+// their messages into calls on the form::Form that holds the window's behaviour, and shows what
+// the Form tells it as its form::View. Messages go to the MessagePresenter it is given, on
+// Windows the MessageBoxPresenter.
 
 #include "address_box.h"
 #include "dpi_scale.h"
@@ -37,7 +37,7 @@ public:
 
     const EditorState& state() const { return m_form.state(); }
 
-    // Shows the window with the focus on Command1.
+    // Shows the window with the focus on the control that the layout gives it first.
     void show(int showCommand);
 
     // Handles a keyboard message the way the window wants it: the access keys click their
@@ -78,7 +78,7 @@ private:
     HWND m_window = nullptr;
     std::array<std::unique_ptr<Label>, form::controls.size()> m_labels;
     std::array<std::unique_ptr<PictureButton>, form::controls.size()> m_buttons;
-    std::unique_ptr<AddressBox> m_text1;
+    std::unique_ptr<AddressBox> m_addressBox;
     HWND m_toolTip = nullptr;
     HWND m_lastFocus = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "accessible_control.h"
 #include "dpi_scale.h"
 #include "wide_text.h"
+#include "zarn/form/texts.h"
 
 #include <oleacc.h>
 
@@ -39,10 +40,10 @@ PictureButton::PictureButton(HWND parent, int id, const form::Control& control,
 {
     SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The role and the action too: Windows gives them to any push button, but Wine does not.
-    makeAccessible(
-        m_handle,
-        {ROLE_SYSTEM_PUSHBUTTON, toWide(accessible.name), toWide(accessible.description), L"Press"},
-        [button = m_handle] { SendMessageW(button, BM_CLICK, 0, 0); });
+    makeAccessible(m_handle,
+                   {ROLE_SYSTEM_PUSHBUTTON, toWide(accessible.name), toWide(accessible.description),
+                    toWide(form::texts::pressAction)},
+                   [button = m_handle] { SendMessageW(button, BM_CLICK, 0, 0); });
 }
 
 PictureButton::~PictureButton()

@@ -35,6 +35,8 @@ public:
     double value() const;
 
 private:
+    // Where the reading stands: after what the stage is named for. Each stage takes the next
+    // character in a function of its own, which moves on to another stage or ends the number.
     enum class Stage
     {
         Start,
@@ -50,8 +52,21 @@ private:
         Done,
     };
 
-    bool feedDecimal(char c);
-    bool feedRadix(char c, unsigned radix);
+    bool feedStart(char c);
+    bool feedAfterSign(char c);
+    bool feedAfterAmpersand(char c);
+    bool feedRadixDigit(char c, unsigned radix);
+    bool feedIntegerDigits(char c);
+    bool feedFractionDigits(char c);
+    bool feedExponentMark(char c);
+    bool feedExponentDigits(char c);
+    // Goes on at `stage`; true, as the character belongs to the number.
+    bool moveTo(Stage stage);
+    // Ends the number before the character; false.
+    bool stop();
+    // A sign: sets `negative` from it and goes on at `next`. False, changing nothing, for any
+    // other character.
+    bool takeSign(char c, bool& negative, Stage next);
     void addMantissaDigit(char digit, bool inFraction);
     double decimalValue() const;
     double radixValue() const;

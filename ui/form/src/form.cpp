@@ -1,7 +1,8 @@
 #include "zarn/form/form.h"
 
-#include "zarn/form/messages.h"
+#include "zarn/form/texts.h"
 #include "zarn/form/view.h"
+#include "zarn/number_text.h"
 
 #include <cstdlib>
 #include <exception>
@@ -10,7 +11,8 @@
 namespace zarn::form {
 namespace {
 
-constexpr ControlId links[] = {ControlId::Label2, ControlId::Label4, ControlId::Label8};
+constexpr ControlId links[] = {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink,
+                               ControlId::CreditsLink};
 
 // A number as the window shows it: a blank in place of the sign when it is not negative.
 std::string withSignPlace(std::int32_t number)
@@ -43,6 +45,11 @@ void Form::load()
     m_view.setFileName(m_state.TargetFile);
 }
 
+bool Form::acceptsAddressText(std::string_view text) const
+{
+    return slotAddressFromText(text).has_value();
+}
+
 bool Form::addressTextChanged(std::string_view text)
 {
     return setSlotAddressFromText(m_state, text);
@@ -51,26 +58,26 @@ bool Form::addressTextChanged(std::string_view text)
 void Form::clicked(ControlId control)
 {
     switch (control) {
-    case ControlId::Label2:
+    case ControlId::PanzerGeneralLink:
         chooseGame(Game::PanzerGeneral, control);
         break;
-    case ControlId::Label4:
+    case ControlId::AlliedGeneralLink:
         chooseGame(Game::AlliedGeneral, control);
         break;
-    case ControlId::Label8:
-        m_view.showMessage(creditsMessage);
+    case ControlId::CreditsLink:
+        m_view.showMessage(texts::creditsMessage);
         break;
-    case ControlId::Command1:
+    case ControlId::ExportButton:
         runTransfer(&exportSlots);
         break;
-    case ControlId::Command2:
+    case ControlId::QuitButton:
         m_view.endProgram(EXIT_SUCCESS);
         break;
-    case ControlId::Command3:
+    case ControlId::ImportButton:
         runTransfer(&importSlots);
         break;
-    case ControlId::Command4:
-        m_view.showMessage(helpMessage);
+    case ControlId::HelpButton:
+        m_view.showMessage(texts::helpMessage);
         break;
     default:
         break;
@@ -116,7 +123,7 @@ void Form::runTransfer(Transfer transfer)
     } catch (const std::exception& error) {
         // Run-time errors of the core, and anything else that went wrong on the way, end the
         // program once the user has read what happened.
-        m_view.showMessage(runTimeErrorReport(error.what()));
+        m_view.showMessage(texts::runTimeErrorReport(error.what()));
         m_view.endProgram(EXIT_FAILURE);
     }
 }

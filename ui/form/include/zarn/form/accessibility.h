@@ -19,13 +19,13 @@ struct AccessibleText
 
 // clang-format off
 inline constexpr std::array<AccessibleText, 7> accessibleTexts = {{
-    {ControlId::Command1, "EXE -> TXT",     "Copies the purchase-slot table of the chosen game executable into p_slots.txt"},
-    {ControlId::Command2, "Quit",           "Ends zarn"},
-    {ControlId::Command3, "TXT->EXE",       "Writes the purchase-slot table in p_slots.txt back into the chosen game executable"},
-    {ControlId::Command4, "Help",           "Explains the two transfer buttons"},
-    {ControlId::Label2,   "Panzer General", "Chooses pg.exe to edit (Alt+P)"},
-    {ControlId::Label4,   "Allied General", "Chooses ag.exe to edit (Alt+A)"},
-    {ControlId::Label8,   "Credits",        "Shows the program credits (Alt+C)"},
+    {ControlId::ExportButton,      "EXE -> TXT",     "Copies the purchase-slot table of the chosen game executable into p_slots.txt"},
+    {ControlId::QuitButton,        "Quit",           "Ends zarn"},
+    {ControlId::ImportButton,      "TXT->EXE",       "Writes the purchase-slot table in p_slots.txt back into the chosen game executable"},
+    {ControlId::HelpButton,        "Help",           "Explains the two transfer buttons"},
+    {ControlId::PanzerGeneralLink, "Panzer General", "Chooses pg.exe to edit (Alt+P)"},
+    {ControlId::AlliedGeneralLink, "Allied General", "Chooses ag.exe to edit (Alt+A)"},
+    {ControlId::CreditsLink,       "Credits",        "Shows the program credits (Alt+C)"},
 }};
 // clang-format on
 
@@ -48,9 +48,9 @@ struct AccessKey
 };
 
 inline constexpr std::array<AccessKey, 3> accessKeys = {{
-    {'P', ControlId::Label2},
-    {'A', ControlId::Label4},
-    {'C', ControlId::Label8},
+    {'P', ControlId::PanzerGeneralLink},
+    {'A', ControlId::AlliedGeneralLink},
+    {'C', ControlId::CreditsLink},
 }};
 
 } // namespace zarn::form

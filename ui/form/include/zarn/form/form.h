@@ -22,7 +22,7 @@ bool isLink(ControlId control);
 // layout table are never seen, so a window need not lay them out.
 constexpr bool isFilledAtLoad(ControlId control)
 {
-    return control == ControlId::Text1 || control == ControlId::Label7;
+    return control == ControlId::AddressBox || control == ControlId::FileNameLabel;
 }
 
 class Form
@@ -35,8 +35,10 @@ public:
     // The window's load, once, before it is first shown: the default address in the address
     // box and no game chosen.
     void load();
-    // Every change of the address box's text, typed or set. Returns false when the text
-    // overflows the slot address: the change is refused and the window puts the text back.
+    // Whether the address box may show `text`: not when its value overflows the slot address.
+    bool acceptsAddressText(std::string_view text) const;
+    // Every change of the address box's text, typed or set. Returns false when the form does not
+    // accept the text: the change is refused and the window puts the text back.
     bool addressTextChanged(std::string_view text);
     // A click on a control: a game label chooses its game, Credits and Help show their texts,
     // Quit ends the program, the transfer buttons run their transfers. Other controls do nothing.

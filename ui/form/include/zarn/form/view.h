@@ -12,10 +12,10 @@ namespace zarn::form {
 class View : public MessagePresenter
 {
 public:
-    // Sets the text of the address box, Text1. Like a typed change, this comes back to the Form
-    // as a change of the address text.
+    // Sets the text of the address box. Like a typed change, this comes back to the Form as a
+    // change of the address text.
     virtual void setAddressText(const std::string& text) = 0;
-    // Sets the caption of Label7, the name of the file being edited; the label fits the text.
+    // Shows the name of the file being edited; its label fits the text.
     virtual void setFileName(const std::string& name) = 0;
     virtual void setFileNameColour(Rgb colour) = 0;
     // Switches a label's bold weight on or off; the label keeps its left and top edges.

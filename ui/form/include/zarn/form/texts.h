@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 
-// The texts that the window shows in its message boxes. Lines are separated by a carriage return.
-namespace zarn::form {
+// The window's own texts, apart from those of its controls in the layout table: its message
+// boxes, what screen readers call the controls' actions, and the failures that end it. Lines are
+// separated by a carriage return.
+namespace zarn::form::texts {
 
 inline constexpr char programTitle[] = "zarn";
 
@@ -24,8 +26,21 @@ inline constexpr char creditsMessage[] = "Research, Data Collection,\r"
                                          "& Quality Control: Ilvo Pernak\r"
                                          "Programming: Darvel Quenby";
 
+// The names screen readers give the default actions of a button and of a link, as Windows
+// names them.
+inline constexpr char pressAction[] = "Press";
+inline constexpr char followLinkAction[] = "Jump";
+
+// What failed when the window could not be made: the start of a run-time error report.
+inline constexpr char registeringWindowClass[] = "registering the window class";
+inline constexpr char creatingWindow[] = "creating the window";
+inline constexpr char makingControlAccessible[] = "making a control accessible";
+
+// A picture that the program should hold and does not, by its path in the program.
+std::string missingPicture(std::string_view path);
+
 // The run-time error report for an error that ends the program: a first line that says so, then
 // the error's own text.
 std::string runTimeErrorReport(std::string_view error);
 
-} // namespace zarn::form
+} // namespace zarn::form::texts
