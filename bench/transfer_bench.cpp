@@ -115,7 +115,7 @@ private:
 zarn::EditorState alliedGeneral()
 {
     zarn::EditorState state;
-    state.TargetFile = "ag.exe";
+    state.chosenGame = zarn::Game::AlliedGeneral;
     return state;
 }
 

@@ -101,8 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     zarn::EditorState state;
-    state.TargetFile = zarn::panzerGeneralFile;
-    state.SlotAddress = input.slotAddress;
+    state.chosenGame = zarn::Game::PanzerGeneral;
+    state.slotAddress = input.slotAddress;
     zarn::testing::RecordingPresenter messages;
     std::optional<zarn::TransferEnd> end;
     std::string error;

@@ -1,56 +1,57 @@
 #include "zarn/editor_state.h"
 
-#include "messages.h"
+#include "refusals.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
 
 namespace zarn {
 
-void initialise(EditorState& state)
+std::string_view executableName(Game game)
 {
-    state.SlotAddress = defaultSlotAddress;
-    state.TargetFile = noTargetChosen;
+    return game == Game::PanzerGeneral ? "pg.exe" : "ag.exe";
 }
 
-void chooseTarget(EditorState& state, Game game)
+void initialise(EditorState& state)
 {
-    state.TargetFile = game == Game::PanzerGeneral ? panzerGeneralFile : alliedGeneralFile;
+    state = EditorState{};
 }
 
 bool setSlotAddressFromText(EditorState& state, std::string_view text)
 {
     const std::optional<std::int32_t> address = slotAddressFromText(text);
     if (address) {
-        state.SlotAddress = *address;
+        state.slotAddress = *address;
     }
     return address.has_value();
 }
 
-bool passesSelectionGate(const EditorState& state, MessagePresenter& messages)
+bool passesSelectionGate(const EditorState& state, MessagePresenter& presenter)
 {
-    if (state.TargetFile == noTargetChosen) {
-        messages.showMessage(messages::selectGame());
+    if (!state.chosenGame) {
+        presenter.showMessage(refusals::selectGame());
         return false;
     }
     return true;
 }
 
-bool passesLengthGate(EditorState& state, std::uint64_t executableLength,
-                      MessagePresenter& messages)
+bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
+                      MessagePresenter& presenter)
 {
-    state.TargetValid = 0;
-    if (state.TargetFile == panzerGeneralFile) {
-        state.TargetValid = -1;
-    } else if (state.TargetFile == alliedGeneralFile) {
-        if (state.SlotAddress != defaultSlotAddress) {
-            messages.showMessage(messages::wrongAddress());
-        } else if (executableLength != alliedGeneralLength) {
-            messages.showMessage(messages::wrongLength());
-        } else {
-            state.TargetValid = -1;
-        }
+    if (state.chosenGame == Game::PanzerGeneral) {
+        return true;
     }
-    return state.TargetValid == -1;
+    if (state.chosenGame != Game::AlliedGeneral) {
+        return false;
+    }
+    if (state.slotAddress != defaultSlotAddress) {
+        presenter.showMessage(refusals::wrongAddress());
+        return false;
+    }
+    if (executableLength != alliedGeneralLength) {
+        presenter.showMessage(refusals::wrongLength());
+        return false;
+    }
+    return true;
 }
 
 } // namespace zarn

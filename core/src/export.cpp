@@ -1,6 +1,6 @@
 #include "file.h"
 #include "file_names.h"
-#include "messages.h"
+#include "refusals.h"
 #include "replacement_file.h"
 #include "transfer_checks.h"
 #include "zarn/editor_state.h"
@@ -127,11 +127,11 @@ private:
 
 } // namespace
 
-TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& messages)
+TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& presenter)
 {
     const std::optional<TransferFile> executablePath =
-        chosenExecutable(state, programFolder, messages);
+        chosenExecutable(state, programFolder, presenter);
     if (!executablePath) {
         return TransferEnd::StoppedEarly;
     }
@@ -139,7 +139,7 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
     const File executable = File::openForReading(executablePath->file, executableShown);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, executablePath->path, messages);
+        slotRegionOffset(state, length, executablePath->path, presenter);
     if (!offset) {
         return TransferEnd::Failed;
     }
@@ -157,7 +157,7 @@ TransferEnd exportSlots(EditorState& state, const std::filesystem::path& program
                 entry = entries.next();
                 if (!entry) {
                     throw RuntimeError(
-                        messages::listRunsOffEnd(executableShown, length, country, unitClass));
+                        refusals::listRunsOffEnd(executableShown, length, country, unitClass));
                 }
                 appendEntryLine(lines, *entry);
             } while (*entry != listTerminator);

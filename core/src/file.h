@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_kind.h"
+#include "refusals.h"
 #include "zarn/runtime_error.h"
 
 #include <cstddef>
@@ -47,7 +48,7 @@ public:
 
 private:
     File(Handle handle, std::string name);
-    [[noreturn]] void fail(std::string_view action) const;
+    [[noreturn]] void fail(FileAction action) const;
 
     Handle m_handle;
     std::string m_name;

@@ -1,7 +1,7 @@
 #include "file_names.h"
 
 #include "file.h"
-#include "messages.h"
+#include "refusals.h"
 
 #include <algorithm>
 #include <string>
@@ -40,7 +40,7 @@ std::filesystem::path fileAnsweringTo(const std::filesystem::path& folder, std::
     }
     if (matches.size() > 1) {
         std::ranges::sort(matches);
-        throw NameClash(messages::namesDifferOnlyInCase(displayPath(folder), name, matches));
+        throw NameClash(refusals::namesDifferOnlyInCase(displayPath(folder), name, matches));
     }
     return matches.empty() ? exact : folder / matches.front();
 }

@@ -1,5 +1,5 @@
 #include "file.h"
-#include "messages.h"
+#include "refusals.h"
 #include "zarn/runtime_error.h"
 
 #include <cerrno>
@@ -18,13 +18,13 @@ namespace {
 
 constexpr File::Handle closedHandle = -1;
 
-[[noreturn]] void failWithErrno(std::string_view name, std::string_view action)
+[[noreturn]] void failWithErrno(std::string_view name, FileAction action)
 {
-    throw RuntimeError(messages::fileFailed(name, action, std::strerror(errno)));
+    throw RuntimeError(refusals::fileFailed(name, action, std::strerror(errno)));
 }
 
 int openOrFail(const std::filesystem::path& path, int flags, std::string_view name,
-               std::string_view action, mode_t mode = 0)
+               FileAction action, mode_t mode = 0)
 {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
     if (fd < 0) {
@@ -53,7 +53,7 @@ FileKind kindOf(mode_t mode)
 [[noreturn]] void refuseNotAFile(const std::filesystem::path& path, std::string_view name,
                                  mode_t mode)
 {
-    throw RuntimeError(messages::notAFile(name, displayPath(path), kindOf(mode)));
+    throw RuntimeError(refusals::notAFile(name, displayPath(path), kindOf(mode)));
 }
 
 // Refuses anything but a regular file at `path`, where anything is there.
@@ -70,7 +70,7 @@ void refuseAnyButAFile(const std::filesystem::path& path, std::string_view name)
 // and once more after, in case it was swapped in between: the open neither follows a link nor
 // waits for a pipe's writer or a device.
 int openRegularFile(const std::filesystem::path& path, int access, std::string_view name,
-                    std::string_view action)
+                    FileAction action)
 {
     refuseAnyButAFile(path, name);
     struct stat status
@@ -99,7 +99,7 @@ std::string userName(uid_t id)
     if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
         return found->pw_name;
     }
-    return "user " + std::to_string(id);
+    return refusals::unknownUser(id);
 }
 
 // Flushes a folder's entries, so that a rename inside it survives a power cut.
@@ -107,14 +107,14 @@ void flushFolder(const std::filesystem::path& folder, std::string_view name)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        failWithErrno(name, "flushed to disk");
+        failWithErrno(name, FileAction::FlushedToDisk);
     }
     // Some file systems cannot flush a folder at all; that is not a failure of the move.
     if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
         const int error = errno;
         ::close(fd);
         errno = error;
-        failWithErrno(name, "flushed to disk");
+        failWithErrno(name, FileAction::FlushedToDisk);
     }
     ::close(fd);
 }
@@ -162,13 +162,13 @@ File::~File()
 
 File File::openForReading(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openRegularFile(path, O_RDONLY, name, "opened");
+    const int fd = openRegularFile(path, O_RDONLY, name, FileAction::Opened);
     return File(fd, std::move(name));
 }
 
 File File::openForUpdate(const std::filesystem::path& path, std::string name)
 {
-    const int fd = openRegularFile(path, O_RDWR, name, "opened for writing");
+    const int fd = openRegularFile(path, O_RDWR, name, FileAction::OpenedForWriting);
     return File(fd, std::move(name));
 }
 
@@ -179,21 +179,21 @@ File File::createNew(const std::filesystem::path& path, std::string name,
     {};
     if (permissionsFrom != nullptr &&
         ::fstat(static_cast<int>(permissionsFrom->m_handle), &source) != 0) {
-        permissionsFrom->fail("read");
+        permissionsFrom->fail(FileAction::Read);
     }
-    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name, "written",
-                              permissionsFrom != nullptr ? 0600 : 0666);
+    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name,
+                              FileAction::Written, permissionsFrom != nullptr ? 0600 : 0666);
     File file(fd, std::move(name));
     if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
         const int error = errno;
         removeQuietly(path);
         errno = error;
-        file.fail("written");
+        file.fail(FileAction::Written);
     }
     return file;
 }
 
-void File::fail(std::string_view action) const
+void File::fail(FileAction action) const
 {
     failWithErrno(m_name, action);
 }
@@ -203,7 +203,7 @@ std::uint64_t File::size() const
     struct stat status
     {};
     if (::fstat(static_cast<int>(m_handle), &status) != 0) {
-        fail("read");
+        fail(FileAction::Read);
     }
     return static_cast<std::uint64_t>(status.st_size);
 }
@@ -218,7 +218,7 @@ std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t size) c
             continue;
         }
         if (got < 0) {
-            fail("read");
+            fail(FileAction::Read);
         }
         if (got == 0) {
             break;
@@ -236,7 +236,7 @@ void File::write(std::string_view bytes)
             continue;
         }
         if (put <= 0) {
-            fail("written");
+            fail(FileAction::Written);
         }
         bytes.remove_prefix(static_cast<std::size_t>(put));
     }
@@ -245,7 +245,7 @@ void File::write(std::string_view bytes)
 void File::flushToDisk()
 {
     if (::fsync(static_cast<int>(m_handle)) != 0) {
-        fail("flushed to disk");
+        fail(FileAction::FlushedToDisk);
     }
 }
 
@@ -253,7 +253,7 @@ void File::close()
 {
     const int fd = static_cast<int>(std::exchange(m_handle, closedHandle));
     if (::close(fd) != 0) {
-        fail("closed");
+        fail(FileAction::Closed);
     }
 }
 
@@ -288,20 +288,20 @@ std::filesystem::path followOwnLinks(const std::filesystem::path& path)
             return at;
         }
         if (status.st_uid != ::geteuid() && status.st_uid != 0) {
-            throw StrangersLink(messages::strangersLink(displayPath(at), displayPath(target),
+            throw StrangersLink(refusals::strangersLink(displayPath(at), displayPath(target),
                                                         userName(status.st_uid)));
         }
         at = target.is_absolute() ? target : at.parent_path() / target;
     }
     errno = ELOOP;
-    failWithErrno(displayPath(path), "opened");
+    failWithErrno(displayPath(path), FileAction::Opened);
 }
 
 void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
               std::string_view name)
 {
     if (::rename(from.c_str(), to.c_str()) != 0) {
-        failWithErrno(name, "replaced");
+        failWithErrno(name, FileAction::Replaced);
     }
     flushFolder(folderOf(to), name);
 }
@@ -314,7 +314,7 @@ bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path
             return false;
         }
         if (errno != EINVAL) {
-            failWithErrno(name, "created");
+            failWithErrno(name, FileAction::Created);
         }
         // The file system cannot refuse to replace: look first, then move.
         struct stat status
@@ -323,7 +323,7 @@ bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path
             return false;
         }
         if (::rename(from.c_str(), to.c_str()) != 0) {
-            failWithErrno(name, "created");
+            failWithErrno(name, FileAction::Created);
         }
     }
     flushFolder(folderOf(to), name);
@@ -338,7 +338,7 @@ void removeQuietly(const std::filesystem::path& path) noexcept
 void removeIfPresent(const std::filesystem::path& path, std::string_view name)
 {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        failWithErrno(name, "written");
+        failWithErrno(name, FileAction::Written);
     }
 }
 
@@ -349,7 +349,7 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     if (fd >= 0) {
         ::close(fd);
     } else if (errno != ENOENT) {
-        failWithErrno(name, "written");
+        failWithErrno(name, FileAction::Written);
     }
 }
 

@@ -1,5 +1,5 @@
 #include "file.h"
-#include "messages.h"
+#include "refusals.h"
 #include "zarn/runtime_error.h"
 
 #include <algorithm>
@@ -42,8 +42,10 @@ std::string lastErrorText()
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide =
-        length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+    if (length == 0) {
+        return refusals::unknownSystemError(error);
+    }
+    std::wstring wide(text, length);
     LocalFree(text);
     while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L'.')) {
         wide.pop_back();
@@ -61,15 +63,15 @@ std::string reasonFor(const std::filesystem::path& path)
     if (length >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
-        reason = messages::pathTooLong(reason, displayPath(path), length);
+        reason = refusals::pathTooLong(reason, displayPath(path), length);
     }
     return reason;
 }
 
 [[noreturn]] void failOn(const std::filesystem::path& path, std::string_view name,
-                         std::string_view action)
+                         FileAction action)
 {
-    throw RuntimeError(messages::fileFailed(name, action, reasonFor(path)));
+    throw RuntimeError(refusals::fileFailed(name, action, reasonFor(path)));
 }
 
 // Scanners, indexers and sync tools open files for a moment, new ones above all. A call that meets
@@ -135,7 +137,7 @@ HANDLE openWaitingOutHolds(const std::wstring& where, DWORD access, DWORD sharin
 }
 
 File::Handle openOrFail(const std::filesystem::path& path, DWORD access, DWORD disposition,
-                        std::string_view name, std::string_view action)
+                        std::string_view name, FileAction action)
 {
     const HANDLE handle = openWaitingOutHolds(longForm(path), access, FILE_SHARE_READ, disposition);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -183,34 +185,34 @@ File::~File()
 
 File File::openForReading(const std::filesystem::path& path, std::string name)
 {
-    const Handle handle = openOrFail(path, GENERIC_READ, OPEN_EXISTING, name, "opened");
+    const Handle handle = openOrFail(path, GENERIC_READ, OPEN_EXISTING, name, FileAction::Opened);
     return File(handle, std::move(name));
 }
 
 File File::openForUpdate(const std::filesystem::path& path, std::string name)
 {
-    const Handle handle =
-        openOrFail(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, name, "opened for writing");
+    const Handle handle = openOrFail(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, name,
+                                     FileAction::OpenedForWriting);
     return File(handle, std::move(name));
 }
 
 // A new file on Windows takes its access rights from its folder, as the replaced file did.
 File File::createNew(const std::filesystem::path& path, std::string name, const File*)
 {
-    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_NEW, name, "written");
+    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_NEW, name, FileAction::Written);
     return File(handle, std::move(name));
 }
 
-void File::fail(std::string_view action) const
+void File::fail(FileAction action) const
 {
-    throw RuntimeError(messages::fileFailed(m_name, action, lastErrorText()));
+    throw RuntimeError(refusals::fileFailed(m_name, action, lastErrorText()));
 }
 
 std::uint64_t File::size() const
 {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(native(m_handle), &size)) {
-        fail("read");
+        fail(FileAction::Read);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
@@ -229,7 +231,7 @@ std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t size) c
             if (GetLastError() == ERROR_HANDLE_EOF) {
                 break;
             }
-            fail("read");
+            fail(FileAction::Read);
         }
         if (got == 0) {
             break;
@@ -245,7 +247,7 @@ void File::write(std::string_view bytes)
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD put = 0;
         if (!WriteFile(native(m_handle), bytes.data(), wanted, &put, nullptr) || put == 0) {
-            fail("written");
+            fail(FileAction::Written);
         }
         bytes.remove_prefix(put);
     }
@@ -254,14 +256,14 @@ void File::write(std::string_view bytes)
 void File::flushToDisk()
 {
     if (!FlushFileBuffers(native(m_handle))) {
-        fail("flushed to disk");
+        fail(FileAction::FlushedToDisk);
     }
 }
 
 void File::close()
 {
     if (!CloseHandle(native(std::exchange(m_handle, closedHandle)))) {
-        fail("closed");
+        fail(FileAction::Closed);
     }
 }
 
@@ -307,7 +309,8 @@ void moveOver(const std::filesystem::path& from, const std::filesystem::path& to
     // and rename() do.
     const DWORD target = GetFileAttributesW(longForm(to).c_str());
     if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(messages::fileFailed(name, "replaced", "a folder has that name"));
+        throw RuntimeError(
+            refusals::fileFailed(name, FileAction::Replaced, refusals::folderHasThatName()));
     }
     const std::filesystem::path backup = withSuffix(to, ".zarn-old");
     removeIfPresent(backup, name);
@@ -326,13 +329,13 @@ void moveOver(const std::filesystem::path& from, const std::filesystem::path& to
     if (error == ERROR_FILE_NOT_FOUND && kindAt(to) == FileKind::Missing) {
         // Nothing to replace: the new file simply takes the name.
         if (!moveFile(from, to, 0)) {
-            failOn(to, name, "replaced");
+            failOn(to, name, FileAction::Replaced);
         }
         return;
     }
     if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
         SetLastError(error);
-        failOn(to, name, "replaced");
+        failOn(to, name, FileAction::Replaced);
     }
     // The old file has gone to the backup name and the new one kept its own: finish the move, or
     // else put the old file back.
@@ -342,9 +345,9 @@ void moveOver(const std::filesystem::path& from, const std::filesystem::path& to
     }
     const std::string reason = reasonFor(to);
     if (moveFile(backup, to, 0)) {
-        throw RuntimeError(messages::fileFailed(name, "replaced", reason));
+        throw RuntimeError(refusals::fileFailed(name, FileAction::Replaced, reason));
     }
-    throw ReplacementStoppedHalfWay(messages::replacementStoppedHalfWay(
+    throw ReplacementStoppedHalfWay(refusals::replacementStoppedHalfWay(
         name, displayPath(to), displayPath(backup), displayPath(from), reason));
 }
 
@@ -356,7 +359,7 @@ bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             return false;
         }
-        failOn(to, name, "created");
+        failOn(to, name, FileAction::Created);
     }
     return true;
 }
@@ -369,7 +372,7 @@ void removeQuietly(const std::filesystem::path& path) noexcept
 void removeIfPresent(const std::filesystem::path& path, std::string_view name)
 {
     if (!deleteFile(path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(path, name, "written");
+        failOn(path, name, FileAction::Written);
     }
 }
 
@@ -380,7 +383,7 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(path, name, "written");
+        failOn(path, name, FileAction::Written);
     }
 }
 

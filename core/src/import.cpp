@@ -1,7 +1,7 @@
 #include "file.h"
 #include "file_names.h"
 #include "file_read_buffer.h"
-#include "messages.h"
+#include "refusals.h"
 #include "replacement_file.h"
 #include "slot_lists.h"
 #include "transfer_checks.h"
@@ -69,7 +69,7 @@ SlotFileContents readSlotFile(const File& file, const std::string& shown)
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
             throw RuntimeError(
-                messages::slotFileTooShort(shown, static_cast<std::size_t>(read),
+                refusals::slotFileTooShort(shown, static_cast<std::size_t>(read),
                                            static_cast<std::size_t>(contents.entryCount)));
         }
         if (item->value != 0) {
@@ -107,10 +107,10 @@ std::optional<std::string> whereToLook(const SlotListTracker& edited,
     }
     if (*list < countryCount * unitClassCount) {
         const auto index = static_cast<std::size_t>(*list);
-        return messages::firstDifferingList(index, edited.lists()[index].firstLine, executableName);
+        return refusals::firstDifferingList(index, edited.lists()[index].firstLine, executableName);
     }
     if (const std::optional<std::size_t> line = edited.lineAfterTable()) {
-        return messages::entriesAfterAgreeingLists(*line, executableName);
+        return refusals::entriesAfterAgreeingLists(*line, executableName);
     }
     return std::nullopt;
 }
@@ -120,13 +120,13 @@ std::string shapeRefusal(const ShapeFault& fault, const std::optional<std::strin
 {
     switch (fault.kind) {
     case ShapeFault::Kind::EntryAfterLastList:
-        return messages::entryAfterLastList(fault.line, hint, executableName);
+        return refusals::entryAfterLastList(fault.line, hint, executableName);
     case ShapeFault::Kind::LastListOpen:
-        return messages::lastListOpen(fault.line, fault.terminators, hint, executableName);
+        return refusals::lastListOpen(fault.line, fault.terminators, hint, executableName);
     case ShapeFault::Kind::TerminatorMissing:
         break;
     }
-    return messages::terminatorMissing(fault.terminators, fault.line, hint, executableName);
+    return refusals::terminatorMissing(fault.terminators, fault.line, hint, executableName);
 }
 
 // Why the slot file may not be written into the executable, if it may not. `oldRegion` is the
@@ -135,16 +135,16 @@ std::optional<std::string> refusal(const SlotFileContents& contents, std::string
                                    const std::string& executableName)
 {
     if (contents.entryCount != requiredEntryCount) {
-        return messages::wrongCount(contents.entryCount);
+        return refusals::wrongCount(contents.entryCount);
     }
     const auto hint = [&] {
         return whereToLook(contents.lists, listsOf(oldRegion), executableName);
     };
     if (contents.extraCount > 0) {
-        return messages::extraEntries(contents.extraCount, hint(), executableName);
+        return refusals::extraEntries(contents.extraCount, hint(), executableName);
     }
     if (contents.outOfRange) {
-        return messages::entryOutOfRange(contents.outOfRange->value, contents.outOfRange->line,
+        return refusals::entryOutOfRange(contents.outOfRange->value, contents.outOfRange->line,
                                          executableName);
     }
     if (const std::optional<ShapeFault> fault = shapeFault(contents.lists)) {
@@ -184,7 +184,7 @@ void keepSafetyCopy(const File& executable, const TransferFile& executableFile)
             return;
         }
         if (present != FileKind::Missing) {
-            throw RuntimeError(messages::safetyCopyInTheWay(displayPath(copyPath), present));
+            throw RuntimeError(refusals::safetyCopyInTheWay(displayPath(copyPath), present));
         }
         ReplacementFile copy = inFolder(copyPath.parent_path(), [&] {
             return ReplacementFile(copyPath, displayPath(copyPath), &executable);
@@ -192,20 +192,20 @@ void keepSafetyCopy(const File& executable, const TransferFile& executableFile)
         copyWithPatch(executable, copy.contents(), 0, {});
         if (!copy.createTarget()) {
             throw RuntimeError(
-                messages::safetyCopyInTheWay(displayPath(copyPath), kindAt(copyPath)));
+                refusals::safetyCopyInTheWay(displayPath(copyPath), kindAt(copyPath)));
         }
     } catch (const RuntimeError& error) {
-        throw RuntimeError(messages::safetyCopyFailed(executableFile.shown(), error.what()));
+        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown(), error.what()));
     }
 }
 
 } // namespace
 
-TransferEnd importSlots(EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& messages)
+TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& presenter)
 {
     const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, programFolder, messages);
+        chosenExecutable(state, programFolder, presenter);
     if (!executableFile) {
         return TransferEnd::StoppedEarly;
     }
@@ -219,19 +219,19 @@ TransferEnd importSlots(EditorState& state, const std::filesystem::path& program
         folder, [&] { return File::openForUpdate(executableFile->file, executableShown); });
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, executableFile->path, messages);
+        slotRegionOffset(state, length, executableFile->path, presenter);
     if (!offset) {
         return TransferEnd::Failed;
     }
     if (*offset + regionBytes > length) {
-        messages.showMessage(messages::regionPastEnd(state.SlotAddress, length, executableName));
+        presenter.showMessage(refusals::regionPastEnd(state.slotAddress, length, executableName));
         return TransferEnd::Failed;
     }
     const SlotFileContents contents = readSlotFile(slotText, slotFile.shown());
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
     if (const std::optional<std::string> reason = refusal(contents, oldRegion, executableName)) {
-        messages.showMessage(*reason);
+        presenter.showMessage(*reason);
         return TransferEnd::Failed;
     }
     if (oldRegion == contents.region) {

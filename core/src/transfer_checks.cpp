@@ -2,7 +2,7 @@
 
 #include "file.h"
 #include "file_names.h"
-#include "messages.h"
+#include "refusals.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
@@ -22,53 +22,54 @@ TransferFile transferFile(const std::filesystem::path& folder, std::string_view 
 
 std::optional<TransferFile> chosenExecutable(const EditorState& state,
                                              const std::filesystem::path& programFolder,
-                                             MessagePresenter& messages)
+                                             MessagePresenter& presenter)
 {
-    if (!passesSelectionGate(state, messages)) {
+    if (!passesSelectionGate(state, presenter)) {
         return std::nullopt;
     }
     std::optional<TransferFile> executable;
     try {
-        executable = transferFile(programFolder, state.TargetFile);
+        executable = transferFile(programFolder, executableName(*state.chosenGame));
     } catch (const NameClash& clash) {
-        messages.showMessage(clash.what());
+        presenter.showMessage(clash.what());
         return std::nullopt;
     } catch (const StrangersLink& link) {
-        messages.showMessage(link.what());
+        presenter.showMessage(link.what());
         return std::nullopt;
     }
     if (!isPlainFile(executable->file)) {
-        messages.showMessage(messages::executableMissing(executable->shown()));
+        presenter.showMessage(refusals::executableMissing(executable->shown()));
         return std::nullopt;
     }
     return executable;
 }
 
-std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
+                                              std::uint64_t executableLength,
                                               const std::filesystem::path& executablePath,
-                                              MessagePresenter& messages)
+                                              MessagePresenter& presenter)
 {
-    if (!passesLengthGate(state, executableLength, messages)) {
+    if (!passesLengthGate(state, executableLength, presenter)) {
         return std::nullopt;
     }
-    if (state.SlotAddress < 1) {
+    if (state.slotAddress < 1) {
         throw RuntimeError(
-            messages::addressBeforeStart(state.SlotAddress, displayPath(executablePath)));
+            refusals::addressBeforeStart(state.slotAddress, displayPath(executablePath)));
     }
-    return static_cast<std::uint64_t>(state.SlotAddress) - 1;
+    return static_cast<std::uint64_t>(state.slotAddress) - 1;
 }
 
 void refuseReadOnlyFile(const std::filesystem::path& path)
 {
     if (isReadOnlyFile(path)) {
-        throw RuntimeError(messages::readOnlyFile(displayPath(path)));
+        throw RuntimeError(refusals::readOnlyFile(displayPath(path)));
     }
 }
 
 void refuseUnwritableFolder(const std::filesystem::path& folder)
 {
     if (const std::optional<std::string> reason = whyFolderRefusesFiles(folder)) {
-        throw RuntimeError(messages::folderNotWritable(displayPath(folder), *reason));
+        throw RuntimeError(refusals::folderNotWritable(displayPath(folder), *reason));
     }
 }
 

@@ -34,15 +34,16 @@ TransferFile transferFile(const std::filesystem::path& folder, std::string_view 
 // returns nothing.
 std::optional<TransferFile> chosenExecutable(const EditorState& state,
                                              const std::filesystem::path& programFolder,
-                                             MessagePresenter& messages);
+                                             MessagePresenter& presenter);
 
 // The checks of both transfers once the executable is open: the length gate, then a slot address
 // at or after the first byte. Returns the zero-based offset of the slot region, or nothing when
 // the gate refused the executable and told the user why.
 // @throw RuntimeError naming `executablePath` when the slot address lies before the first byte.
-std::optional<std::uint64_t> slotRegionOffset(EditorState& state, std::uint64_t executableLength,
+std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
+                                              std::uint64_t executableLength,
                                               const std::filesystem::path& executablePath,
-                                              MessagePresenter& messages);
+                                              MessagePresenter& presenter);
 
 // @throw RuntimeError saying how to make it writable, when the file at `path` is read-only.
 void refuseReadOnlyFile(const std::filesystem::path& path);

@@ -8,30 +8,12 @@ namespace {
 
 TEST(EditorState, StartsWithNoGameAtTheDefaultAddress)
 {
-    const EditorState state;
-    EXPECT_EQ(state.SlotAddress, 1883345);
-    EXPECT_EQ(state.TargetFile, "None Specified");
-    EXPECT_EQ(state.TargetValid, 0);
-}
-
-TEST(EditorState, InitialiseRestoresAddressAndTargetButNotTheLastCheck)
-{
-    EditorState state{42, "ag.exe", -1};
+    EditorState state{42, Game::AlliedGeneral};
     initialise(state);
-    EXPECT_EQ(state.SlotAddress, 1883345);
-    EXPECT_EQ(state.TargetFile, "None Specified");
-    EXPECT_EQ(state.TargetValid, -1);
-}
-
-TEST(EditorState, ChoosingATargetReplacesOnlyTheFileName)
-{
-    EditorState state{7, "None Specified", -1};
-    chooseTarget(state, Game::PanzerGeneral);
-    EXPECT_EQ(state.TargetFile, "pg.exe");
-    chooseTarget(state, Game::AlliedGeneral);
-    EXPECT_EQ(state.TargetFile, "ag.exe");
-    EXPECT_EQ(state.SlotAddress, 7);
-    EXPECT_EQ(state.TargetValid, -1);
+    EXPECT_EQ(state.slotAddress, 1883345);
+    EXPECT_EQ(state.chosenGame, std::nullopt);
+    EXPECT_EQ(executableName(Game::PanzerGeneral), "pg.exe");
+    EXPECT_EQ(executableName(Game::AlliedGeneral), "ag.exe");
 }
 
 TEST(EditorState, SlotAddressFollowsTheTextAndKeepsItsValueOnOverflow)
@@ -54,7 +36,7 @@ TEST(EditorState, SlotAddressFollowsTheTextAndKeepsItsValueOnOverflow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(setSlotAddressFromText(state, c.text), c.accepted);
-        EXPECT_EQ(state.SlotAddress, c.address);
+        EXPECT_EQ(state.slotAddress, c.address);
     }
 }
 
@@ -62,27 +44,25 @@ TEST(LengthGate, PassesPanzerGeneralAlwaysAndAlliedGeneralOfOneBuildOnly)
 {
     struct Case
     {
-        const char* target;
+        std::optional<Game> game;
         std::int32_t address;
         std::uint64_t length;
         bool passes;
         std::size_t messages;
     };
     const Case cases[] = {
-        {"pg.exe", 1883345, 0, true, 0},        {"pg.exe", -7, 99, true, 0},
-        {"ag.exe", 1883345, 2167611, true, 0},  {"ag.exe", 1883345, 2167610, false, 1},
-        {"ag.exe", 1883346, 2167611, false, 1}, {"None Specified", 1883345, 2167611, false, 0},
-        {"AG.EXE", 1883345, 2167611, false, 0},
+        {Game::PanzerGeneral, 1883345, 0, true, 0},
+        {Game::PanzerGeneral, -7, 99, true, 0},
+        {Game::AlliedGeneral, 1883345, 2167611, true, 0},
+        {Game::AlliedGeneral, 1883345, 2167610, false, 1},
+        {Game::AlliedGeneral, 1883346, 2167611, false, 1},
+        {std::nullopt, 1883345, 2167611, false, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.target) + " at " + std::to_string(c.address));
-        EditorState state;
-        state.TargetFile = c.target;
-        state.SlotAddress = c.address;
-        state.TargetValid = -1;
+        SCOPED_TRACE(::testing::PrintToString(c.game) + " at " + std::to_string(c.address));
+        const EditorState state{c.address, c.game};
         RecordingPresenter messages;
         EXPECT_EQ(passesLengthGate(state, c.length, messages), c.passes);
-        EXPECT_EQ(state.TargetValid, c.passes ? -1 : 0);
         EXPECT_EQ(messages.shown.size(), c.messages);
     }
 }

@@ -19,7 +19,7 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", oldSlotFile);
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
 
@@ -29,7 +29,6 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
     const std::string head = "\"Norway\"\r\n\"Infantry\"\r\n-1\r\n\"Tank\"\r\n";
     EXPECT_EQ(written.substr(0, head.size()), head);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(state.TargetValid, -1);
     EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
 }
@@ -65,7 +64,7 @@ TEST_F(ExportTest, KeepsAReplacedSlotFileThatDiffersAsBak)
         if (c.oldBackup) {
             writeFile("p_slots.txt.bak", *c.oldBackup);
         }
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runExport(), TransferEnd::Succeeded);
         EXPECT_EQ(readFile("p_slots.txt"), exported);
@@ -103,7 +102,7 @@ TEST_F(ExportTest, ComparesASlotFileLongerThanOneWriteBlockWhole)
         useNewFolder();
         writeFile("pg.exe", executableWith(region.size() + 100, 100, region));
         writeFile("p_slots.txt", c.oldSlotFile);
-        choose("pg.exe", 101);
+        choose(Game::PanzerGeneral, 101);
 
         EXPECT_EQ(runExport(), TransferEnd::Succeeded);
         EXPECT_EQ(readFile("p_slots.txt"), exported);
@@ -124,7 +123,7 @@ TEST_F(ExportTest, TheNewSlotFileAndItsBackupAreAsPrivateAsTheOldOne)
         writeAlliedGeneral();
         writeFile("p_slots.txt", oldSlotFile);
         std::filesystem::permissions(folder / "p_slots.txt", mode);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runExport(), TransferEnd::Succeeded);
         EXPECT_EQ(std::filesystem::status(folder / "p_slots.txt").permissions(), mode);
@@ -137,7 +136,7 @@ TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
     writeAlliedGeneral();
     writeFile("p_slots.txt", oldSlotFile);
     std::filesystem::create_directory(folder / "p_slots.txt.bak");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     const std::string error = runtimeErrorOf([this] { return runExport(); });
     EXPECT_TRUE(
@@ -154,7 +153,7 @@ TEST_F(ExportTest, ReadsPanzerGeneralAtAnyAddress)
         SCOPED_TRACE(address);
         const std::string region = regionOf(standardLists());
         writeFile("pg.exe", executableWith(address - 1 + region.size() + 7, address - 1, region));
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
 
         EXPECT_EQ(runExport(), TransferEnd::Succeeded);
         EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
@@ -168,7 +167,7 @@ TEST_F(ExportTest, CopiesListsWhateverTheirTotal)
     lists[179] = {-7, 0};
     const std::string region = regionOf(lists);
     writeFile("pg.exe", executableWith(region.size() + 100, 50, region));
-    choose("pg.exe", 51);
+    choose(Game::PanzerGeneral, 51);
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(lists));
@@ -192,7 +191,7 @@ TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissing)
     for (const char* target : {"ag.exe", "pg.exe"}) {
         SCOPED_TRACE(target);
         messages.shown.clear();
-        choose(target);
+        choose(target == std::string("ag.exe") ? Game::AlliedGeneral : Game::PanzerGeneral);
 
         EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
         const std::string path = (folder / target).string();
@@ -234,11 +233,10 @@ TEST_F(ExportTest, RefusesAlliedGeneralOfAnotherBuildAndKeepsTheOldSlotFile)
             }
             writeFile("ag.exe", executableWith(c.length, 0, regionOf(standardLists())));
             messages.shown.clear();
-            choose("ag.exe", c.address);
+            choose(Game::AlliedGeneral, c.address);
 
             EXPECT_EQ(runExport(), TransferEnd::Failed);
             EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
-            EXPECT_EQ(state.TargetValid, 0);
             EXPECT_EQ(exists("p_slots.txt"), hadSlotFile);
             if (hadSlotFile) {
                 EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
@@ -253,7 +251,7 @@ TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
     writeFile("pg.exe", executableWith(2000, 0, regionOf(standardLists())));
     writeFile("p_slots.txt", oldSlotFile);
     for (const std::int32_t address : {0, -1, -2147483647 - 1}) {
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
         EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
                   "The slot address " + std::to_string(address) +
                       " lies before the first byte of " + (folder / "pg.exe").string() +
@@ -298,7 +296,7 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
         writeFile("pg.exe", c.executable);
-        choose("pg.exe", c.address);
+        choose(Game::PanzerGeneral, c.address);
 
         EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
                   (folder / "pg.exe").string() + " " + c.error);
@@ -316,7 +314,7 @@ TEST_F(ExportTest, WritesThroughALinkedSlotFile)
     std::filesystem::create_directory(folder / "lists");
     writeFile("lists/mine.txt", oldSlotFile);
     std::filesystem::create_symlink(folder / "lists" / "mine.txt", folder / "p_slots.txt");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
@@ -334,7 +332,7 @@ TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
     writeAlliedGeneral();
     writeFile("p_slots.txt", oldSlotFile);
     mount.makeReadOnly();
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
               "The folder " + folder.string() +
@@ -355,7 +353,7 @@ TEST_F(ExportTest, ReportsAFullDiskAndKeepsTheOldSlotFile)
     writeFile("p_slots.txt", oldSlotFile);
     // Fill what is left of the disk.
     writeFile("filler", std::string(200 * 1024, 'x'));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
               (folder / "p_slots.txt").string() + " could not be written: No space left on device");

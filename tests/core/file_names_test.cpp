@@ -43,7 +43,7 @@ TEST_F(FileNamesTest, TransfersUseAFileWhoseNameDiffersOnlyInCaseUnderItsOwnName
         useNewFolder();
         writeExecutable(c.executable);
         writeFile(c.slotFile, "\"old\"\r\n");
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         ASSERT_EQ(runExport(), TransferEnd::Succeeded);
         EXPECT_EQ(readFile(c.slotFile), slotFileOf(standardLists()));
@@ -76,7 +76,7 @@ TEST_F(FileNamesTest, TheExactNameComesFirst)
     writeExecutable("AG.EXE", editedLists());
     writeFile("p_slots.txt", "\"exact\"\r\n");
     writeFile("P_SLOTS.TXT", "\"upper\"\r\n");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
@@ -88,7 +88,7 @@ TEST_F(FileNamesTest, MessagesNameTheFileAsItIs)
     const std::string region = regionOf(standardLists());
     writeFile("PG.EXE", executableWith(region.size() + 50, 100, region));
     writeFile("P_SLOTS.TXT", slotFileOf(editedLists()));
-    choose("pg.exe", 101);
+    choose(Game::PanzerGeneral, 101);
 
     EXPECT_EQ(runImport(), TransferEnd::Failed);
     EXPECT_EQ(messages.shown, (Names{"Error  !\rThe 646 entries from address 101 on would run "
@@ -96,7 +96,7 @@ TEST_F(FileNamesTest, MessagesNameTheFileAsItIs)
                                      "modified."}));
 
     writeFile("P_SLOTS.TXT", "1\r\n2\r\n");
-    choose("pg.exe", 50);
+    choose(Game::PanzerGeneral, 50);
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
               (folder / "P_SLOTS.TXT").string() +
                   " has only 2 lines where 841 are needed: 15 country names, 180 class names and "
@@ -138,7 +138,7 @@ TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouche
         for (const std::string& name : c.files) {
             writeFile(name, isSlotFileName(name) ? slotFileOf(editedLists()) : original);
         }
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
         messages.shown.clear();
         const std::string message = "The folder " + folder.string() +
                                     " holds several files named " + c.clash +

@@ -95,7 +95,7 @@ protected:
         }
         folder /= "game";
         writeAlliedGeneral();
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
     }
 
     void TearDown() override { m_mount.reset(); }

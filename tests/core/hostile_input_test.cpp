@@ -119,7 +119,7 @@ TEST_F(HostileInputTest, OddBytesAndLongLinesInASlotFileAreReadAsTheyStand)
         SCOPED_TRACE(slotFile.substr(0, 60));
         writeFile("pg.exe", original);
         writeFile("p_slots.txt", slotFile);
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
 
         EXPECT_EQ(outcomeOf(Transfer::Import), "succeeded");
         EXPECT_EQ(readFile("pg.exe"), imported);
@@ -157,7 +157,7 @@ TEST_F(HostileInputTest, SlotFilesWithoutTheTableAreRefused)
         SCOPED_TRACE(c.what);
         writeFile("pg.exe", original);
         writeFile("p_slots.txt", c.slotFile);
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
 
         EXPECT_EQ(outcomeOf(Transfer::Import), c.outcome);
         EXPECT_EQ(readFile("pg.exe"), original);
@@ -232,7 +232,9 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
         c.make();
         writeFile("p_slots.txt", edited);
         const std::vector<std::string> names = fileNames();
-        choose(c.target, c.target == std::string("ag.exe") ? defaultSlotAddress : address);
+        const bool isAlliedGeneral = c.target == std::string("ag.exe");
+        choose(isAlliedGeneral ? Game::AlliedGeneral : Game::PanzerGeneral,
+               isAlliedGeneral ? defaultSlotAddress : address);
 
         const auto expected = [&](std::string outcome) {
             if (outcome == missing) {
@@ -286,7 +288,7 @@ TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
             ASSERT_EQ(::mkfifo(slotFile.c_str(), 0644), 0);
         }
         const std::vector<std::string> names = fileNames();
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
 
         // A read that waits would hang the test: the child is killed after a while instead.
         const std::string outcome = inChildProcess([&] {
@@ -396,7 +398,7 @@ TEST_F(HugeSlotFileTest, FiftyMegabytesOfTextAfterTheTableAreRead)
 {
     writeFile("pg.exe", original);
     writeSlotFile("notes, more notes and \"quoted notes\"\r\n", fiftyMegabytes);
-    choose("pg.exe", address);
+    choose(Game::PanzerGeneral, address);
 
     EXPECT_EQ(importWithinLimits(), "succeeded");
     EXPECT_EQ(readFile("pg.exe"), imported);
@@ -406,7 +408,7 @@ TEST_F(HugeSlotFileTest, MillionsOfCommasAfterTheTableAreRead)
 {
     writeFile("pg.exe", original);
     writeSlotFile(std::string(4096, ','), 5 * 1000 * 1000);
-    choose("pg.exe", address);
+    choose(Game::PanzerGeneral, address);
 
     EXPECT_EQ(importWithinLimits(), "succeeded");
     EXPECT_EQ(readFile("pg.exe"), imported);
@@ -418,7 +420,7 @@ TEST_F(HugeSlotFileTest, FiftyMegabytesOfJunkAfterTheTableAreRefused)
     std::string junk = filler(64 * 1024);
     junk.back() = '7'; // at least one entry follows the table
     writeSlotFile(junk, fiftyMegabytes);
-    choose("pg.exe", address);
+    choose(Game::PanzerGeneral, address);
 
     const std::string outcome = importWithinLimits();
     EXPECT_TRUE(outcome.starts_with("failed | Error  !\rInput file contains  ")) << outcome;

@@ -15,7 +15,7 @@ protected:
         const std::string executable = executableWith(
             address - 1 + region.size() + tail, static_cast<std::size_t>(address) - 1, region);
         writeFile("pg.exe", executable);
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
         return executable;
     }
 
@@ -61,7 +61,7 @@ TEST_F(ImportTest, WritesAnUnchangedAlliedGeneralTableBackByteForByte)
 {
     writeAlliedGeneral();
     const std::string original = readFile("ag.exe");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     ASSERT_EQ(runExport(), TransferEnd::Succeeded);
 
     EXPECT_EQ(runImport(), TransferEnd::Succeeded);
@@ -76,7 +76,7 @@ TEST_F(ImportTest, OneEditedNumberChangesExactlyItsTwoBytes)
     writeAlliedGeneral();
     const std::string original = readFile("ag.exe");
     writeFile("p_slots.txt", withLine(firstUnitLine, "513"));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runImport(), TransferEnd::Succeeded);
     const std::string changed = readFile("ag.exe");
@@ -290,7 +290,7 @@ TEST_F(ImportTest, StopsEarlyWithoutAGameOrAnExecutable)
     writeFile("p_slots.txt", slotFileOf(standardLists()));
     EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
 
-    choose("pg.exe");
+    choose(Game::PanzerGeneral);
     EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
     EXPECT_EQ(messages.shown,
               (std::vector<std::string>{"Please select Panzer General or Allied General to edit.",
@@ -306,11 +306,11 @@ TEST_F(ImportTest, RefusesAlliedGeneralOfAnotherBuild)
                                        regionOf(standardLists())));
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
     const std::string executable = readFile("ag.exe");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     EXPECT_EQ(runImport(), TransferEnd::Failed);
 
     writeAlliedGeneral();
-    choose("ag.exe", defaultSlotAddress - 2);
+    choose(Game::AlliedGeneral, defaultSlotAddress - 2);
     EXPECT_EQ(runImport(), TransferEnd::Failed);
     EXPECT_EQ(messages.shown,
               (std::vector<std::string>{
@@ -327,10 +327,10 @@ TEST_F(ImportTest, RefusesATableThatWouldRunPastTheEnd)
 {
     writePanzerGeneral(101, 0);
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
-    choose("pg.exe", 102);
+    choose(Game::PanzerGeneral, 102);
     expectRefusal("Error  !\rThe 646 entries from address 102 on would run past the end of pg.exe "
                   "(1392 bytes).\rpg.exe file NOT modified.");
-    choose("pg.exe", 2147483647);
+    choose(Game::PanzerGeneral, 2147483647);
     expectRefusal("Error  !\rThe 646 entries from address 2147483647 on would run past the end of "
                   "pg.exe (1392 bytes).\rpg.exe file NOT modified.");
 }
@@ -340,7 +340,7 @@ TEST_F(ImportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
     const std::string executable = writePanzerGeneral();
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
     for (const std::int32_t address : {0, -5}) {
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
         EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
                   "The slot address " + std::to_string(address) +
                       " lies before the first byte of " + (folder / "pg.exe").string() +
@@ -441,7 +441,7 @@ TEST_F(ImportTest, ReportsAFullDiskAndChangesNothing)
     writeAlliedGeneral();
     const std::string executable = readFile("ag.exe");
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     const std::string executablePath = (folder / "ag.exe").string();
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),

@@ -33,7 +33,7 @@ protected:
         writeAlliedGeneral();
         std::filesystem::create_directories(folder / "elsewhere" / "folder");
         writeFile("elsewhere/victim", precious);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
     }
 
     void plant(Link link, const std::string& name) const

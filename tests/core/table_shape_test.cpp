@@ -53,7 +53,7 @@ protected:
     {
         original = executableWith(address - 1 + 1292 + 300, address - 1, regionOf(standardLists()));
         writeFile("pg.exe", original);
-        choose("pg.exe", address);
+        choose(Game::PanzerGeneral, address);
     }
 
     std::string original;

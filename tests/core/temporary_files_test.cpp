@@ -86,7 +86,7 @@ void TemporaryFilesTest::runCases(const std::vector<Case>& cases)
             std::filesystem::create_directory(planted);
             break;
         }
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         if (c.error.empty()) {
             EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::Succeeded);

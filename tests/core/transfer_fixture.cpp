@@ -53,10 +53,10 @@ void TransferTest::useNewFolder()
     std::filesystem::create_directory(folder);
 }
 
-void TransferTest::choose(const char* targetFile, std::int32_t slotAddress)
+void TransferTest::choose(Game game, std::int32_t slotAddress)
 {
-    state.TargetFile = targetFile;
-    state.SlotAddress = slotAddress;
+    state.chosenGame = game;
+    state.slotAddress = slotAddress;
 }
 
 void TransferTest::writeAlliedGeneral(const SlotLists& lists)

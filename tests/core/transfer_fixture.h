@@ -34,7 +34,7 @@ protected:
     // Moves the program folder to a new, empty one inside the test's own, for one case of a table.
     void useNewFolder();
 
-    void choose(const char* targetFile, std::int32_t slotAddress = defaultSlotAddress);
+    void choose(Game game, std::int32_t slotAddress = defaultSlotAddress);
     // A standard Allied General executable and, where given, an old slot file.
     void writeAlliedGeneral(const SlotLists& lists = standardLists());
 

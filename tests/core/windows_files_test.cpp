@@ -51,7 +51,7 @@ void WindowsFilesTest::exportEditAndImport()
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", oldSlotFile);
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
@@ -82,7 +82,7 @@ TEST_F(WindowsFilesTest, HiddenAndSystemExecutablesCountAsMissing)
         SCOPED_TRACE(attributes);
         writeAlliedGeneral();
         setAttributes("ag.exe", attributes);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
         messages.shown.clear();
 
         EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
@@ -110,7 +110,7 @@ TEST_F(WindowsFilesTest, ReadOnlyFilesAreRefusedWithHowToMakeThemWritable)
         const std::string executable = readFile("ag.exe");
         const std::string slotFile = readFile("p_slots.txt");
         setAttributes(c.readOnly, FILE_ATTRIBUTE_READONLY);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runtimeErrorOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
                   (folder / c.readOnly).string() +
@@ -134,7 +134,7 @@ TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
         const HANDLE holder = CreateFileW((folder / held).c_str(), GENERIC_READ, 0, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         const std::string error = runtimeErrorOf([this] { return runExport(); });
         CloseHandle(holder);
@@ -150,7 +150,7 @@ TEST_F(WindowsFilesTest, AFolderInTheWayOfTheSlotFileIsRefusedWithoutWaiting)
 {
     writeAlliedGeneral();
     std::filesystem::create_directory(folder / "p_slots.txt");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     const ULONGLONG start = GetTickCount64();
     const std::string error = runtimeErrorOf([this] { return runExport(); });
     EXPECT_LT(GetTickCount64() - start, 1000u);
@@ -167,7 +167,7 @@ TEST_F(WindowsFilesTest, AHiddenOrSystemSafetyCopyIsTheSafetyCopy)
         writeFile("ag.exe.orig", "the first original");
         setAttributes("ag.exe.orig", attributes);
         writeFile("p_slots.txt", slotFileOf(editedLists()));
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runImport(), TransferEnd::Succeeded);
         EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
@@ -214,7 +214,7 @@ TEST_F(WindowsFilesTest, ReplacedFilesKeepTheirCreationTimeAndAttributes)
     }
     setAttributes("p_slots.txt", FILE_ATTRIBUTE_HIDDEN);
     setAttributes("ag.exe", FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
 
     ASSERT_EQ(runExport(), TransferEnd::Succeeded);
     writeFile("p_slots.txt", slotFileOf(editedLists()));

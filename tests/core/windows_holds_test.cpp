@@ -118,7 +118,7 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
             writeFile("ag.exe.orig", original);
             slotFile = c.isImport ? slotFileOf(editedLists()) : oldSlotFile;
             writeFile("p_slots.txt", slotFile);
-            choose("ag.exe");
+            choose(Game::AlliedGeneral);
             startHolder(c.held, c.milliseconds, c.sharing);
 
             error.clear();

@@ -179,7 +179,7 @@ protected:
             const auto names = [&faulty](const std::string& file) {
                 return faulty.error.find(file) != std::string::npos;
             };
-            EXPECT_TRUE(name == "the folder" ? names(slotFileName) || names(state.TargetFile)
+            EXPECT_TRUE(name == "the folder" ? names("p_slots.txt") || names("ag.exe")
                                              : names(name))
                 << faulty.error;
             EXPECT_NE(faulty.error.find(std::strerror(fault.error)), std::string::npos)
@@ -228,7 +228,7 @@ TEST_F(FaultInjectionTest, EveryMoveIsFlushedToDiskBeforeAndAfter)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", "\"my own edits\"\r\n1\r\n");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     startRecording();
     EXPECT_EQ(runExport(), TransferEnd::Succeeded);
     expectDurableMoves(stopRecording(), folder);
@@ -243,14 +243,14 @@ TEST_F(FaultInjectionTest, ExportOverAnOldSlotFile)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", "\"my own edits\"\r\n1\r\n");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Export, "export over an old p_slots.txt");
 }
 
 TEST_F(FaultInjectionTest, ExportWithoutASlotFile)
 {
     writeAlliedGeneral();
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Export, "export, no p_slots.txt yet");
 }
 
@@ -258,7 +258,7 @@ TEST_F(FaultInjectionTest, FirstImportThatKeepsASafetyCopy)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(editedLists()));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Import, "import, first change");
 }
 
@@ -267,7 +267,7 @@ TEST_F(FaultInjectionTest, ImportBesideAnOlderSafetyCopy)
     writeAlliedGeneral();
     writeFile("ag.exe.orig", "the first original");
     writeFile("p_slots.txt", slotFileOf(editedLists()));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Import, "import, safety copy present");
 }
 
@@ -276,7 +276,7 @@ TEST_F(FaultInjectionTest, ExportAfterAnInterruptedOne)
     writeAlliedGeneral();
     writeFile("p_slots.txt", "\"my own edits\"\r\n1\r\n");
     writeFile("p_slots.txt.zarn-tmp", "\"Norway\"\r\n\"Inf");
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Export, "export, temporary file of a killed run");
 }
 
@@ -286,7 +286,7 @@ TEST_F(FaultInjectionTest, ImportAfterAnInterruptedOne)
     writeFile("ag.exe.orig.zarn-tmp", "half a copy");
     writeFile("ag.exe.zarn-tmp", "half an executable");
     writeFile("p_slots.txt", slotFileOf(editedLists()));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Import, "import, temporary files of a killed run");
 }
 
@@ -294,7 +294,7 @@ TEST_F(FaultInjectionTest, ImportOfAnUnchangedTable)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(standardLists()));
-    choose("ag.exe");
+    choose(Game::AlliedGeneral);
     failEveryCallInTurn(Transfer::Import, "import, unchanged table");
 }
 

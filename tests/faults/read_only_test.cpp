@@ -113,7 +113,7 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
         const std::filesystem::path locked = folder / c.lockedName;
         const perms unlocked = std::filesystem::status(locked).permissions();
         std::filesystem::permissions(locked, c.lockedTo);
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
 
         EXPECT_EQ(outcomeOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
                   inFolder(c.error, folder));

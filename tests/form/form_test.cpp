@@ -34,9 +34,8 @@ TEST(FormLoad, ShowsTheDefaultAddressAfterABlankAndNoGame)
     view.attach(form);
     form.load();
     EXPECT_EQ(view.events, (Events{"address text \" 1883345\"", "file name None Specified"}));
-    EXPECT_EQ(form.state().SlotAddress, 1883345);
-    EXPECT_EQ(form.state().TargetFile, "None Specified");
-    EXPECT_EQ(form.state().TargetValid, 0);
+    EXPECT_EQ(form.state().slotAddress, 1883345);
+    EXPECT_EQ(form.state().chosenGame, std::nullopt);
 }
 
 TEST_F(FormTest, EveryAddressTextSetsTheSlotAddressAndAnOverflowIsRefused)
@@ -63,7 +62,7 @@ TEST_F(FormTest, EveryAddressTextSetsTheSlotAddressAndAnOverflowIsRefused)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(form.acceptsAddressText(c.text), c.accepted);
         EXPECT_EQ(form.addressTextChanged(c.text), c.accepted);
-        EXPECT_EQ(form.state().SlotAddress, c.address);
+        EXPECT_EQ(form.state().slotAddress, c.address);
     }
     EXPECT_EQ(view.events, Events{});
 }
@@ -73,28 +72,27 @@ TEST_F(FormTest, ChoosingAGameShowsItsFileInTheGamesColour)
     struct Case
     {
         ControlId label;
-        const char* targetFile;
+        Game game;
         Events events;
     };
     const Case cases[] = {
         {ControlId::PanzerGeneralLink,
-         "pg.exe",
+         Game::PanzerGeneral,
          {"regular Panzer General", "file name colour 192 192 192", "file name pg.exe"}},
         {ControlId::AlliedGeneralLink,
-         "ag.exe",
+         Game::AlliedGeneral,
          {"regular Allied General", "file name colour 0 192 0", "file name ag.exe"}},
         {ControlId::PanzerGeneralLink,
-         "pg.exe",
+         Game::PanzerGeneral,
          {"regular Panzer General", "file name colour 192 192 192", "file name pg.exe"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.targetFile);
+        SCOPED_TRACE(c.events.back());
         view.events.clear();
         form.clicked(c.label);
         EXPECT_EQ(view.events, c.events);
-        EXPECT_EQ(form.state().TargetFile, c.targetFile);
-        EXPECT_EQ(form.state().SlotAddress, 1883345);
-        EXPECT_EQ(form.state().TargetValid, 0);
+        EXPECT_EQ(form.state().chosenGame, c.game);
+        EXPECT_EQ(form.state().slotAddress, 1883345);
     }
 }
 
@@ -141,7 +139,7 @@ TEST_F(FormTest, ClicksOnFixedCaptionsAndTheAddressBoxDoNothing)
         form.clicked(control);
     }
     EXPECT_EQ(view.events, Events{});
-    EXPECT_EQ(form.state().TargetFile, "None Specified");
+    EXPECT_EQ(form.state().chosenGame, std::nullopt);
 }
 
 TEST_F(FormTest, CreditsAndHelpShowTheirTextsAndTheProgramGoesOn)

@@ -155,7 +155,7 @@ protected:
     {
         std::filesystem::copy_file(ZARN_PROGRAM, folder / "zarn");
         writeAlliedGeneral();
-        choose("ag.exe");
+        choose(Game::AlliedGeneral);
     }
 
     // The files of the program folder but the program, and what they hold.

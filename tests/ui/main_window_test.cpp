@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, PressingALinkThroughAssistiveTechnologyClicksIt)
     ASSERT_NE(accessible, nullptr);
     ASSERT_NE(accessible->actionInterface(), nullptr);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(window.state().TargetFile, "ag.exe");
+    EXPECT_EQ(window.state().chosenGame, Game::AlliedGeneral);
 }
 
 TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)

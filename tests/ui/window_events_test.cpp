@@ -23,7 +23,7 @@ TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
 {
     auto* box = control<QLineEdit>(ControlId::AddressBox);
     box->clear();
-    EXPECT_EQ(window.state().SlotAddress, 0);
+    EXPECT_EQ(window.state().slotAddress, 0);
 
     struct Keystroke
     {
@@ -33,11 +33,11 @@ TEST_F(WindowEventsTest, EveryChangeOfTheAddressBoxSetsTheSlotAddress)
     for (const Keystroke& typed : {Keystroke{"4", 4}, Keystroke{"2", 42}, Keystroke{".", 42},
                                    Keystroke{"5", 42}, Keystroke{"x", 42}}) {
         QTest::keyClicks(box, typed.key);
-        EXPECT_EQ(window.state().SlotAddress, typed.address) << box->text().toStdString();
+        EXPECT_EQ(window.state().slotAddress, typed.address) << box->text().toStdString();
     }
 
     box->setText(QStringLiteral("12abc"));
-    EXPECT_EQ(window.state().SlotAddress, 12);
+    EXPECT_EQ(window.state().slotAddress, 12);
 }
 
 // An address that overflows: the box refuses the edit, and the text and the address stay as they
@@ -49,7 +49,7 @@ TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
     box->end(false);
     QTest::keyClicks(box, "0000");
     EXPECT_EQ(box->text(), " 1883345000");
-    EXPECT_EQ(window.state().SlotAddress, 1883345000);
+    EXPECT_EQ(window.state().slotAddress, 1883345000);
 
     box->setText(QStringLiteral("2147483647"));
     for (const char* overflowing : {"99999999999", ".5", "0", "e3"}) {
@@ -57,19 +57,19 @@ TEST_F(WindowEventsTest, AddressBoxRefusesKeystrokesAndPastesThatOverflow)
         box->end(false);
         QTest::keySequence(box, QKeySequence::Paste);
         EXPECT_EQ(box->text(), "2147483647") << overflowing;
-        EXPECT_EQ(window.state().SlotAddress, 2147483647) << overflowing;
+        EXPECT_EQ(window.state().slotAddress, 2147483647) << overflowing;
     }
 
     box->setText(QStringLiteral("-2147483648"));
     box->home(false);
     QTest::keyClicks(box, "1");
     EXPECT_EQ(box->text(), "1-2147483648");
-    EXPECT_EQ(window.state().SlotAddress, 1);
+    EXPECT_EQ(window.state().slotAddress, 1);
     box->setText(QStringLiteral("-214748364"));
     box->end(false);
     QTest::keyClicks(box, "9");
     EXPECT_EQ(box->text(), "-214748364");
-    EXPECT_EQ(window.state().SlotAddress, -214748364);
+    EXPECT_EQ(window.state().slotAddress, -214748364);
 }
 
 TEST_F(WindowEventsTest, LinksTurnBoldUnderThePointerAndBackOverTheBareWindow)
@@ -120,20 +120,20 @@ TEST_F(WindowEventsTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
     {
         ControlId pressedOn;
         ControlId releasedOn;
-        const char* targetFile;
+        Game chosen;
     };
     const Case cases[] = {
-        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, "ag.exe"},
-        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, "ag.exe"},
-        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, "ag.exe"},
-        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, "pg.exe"},
+        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, Game::AlliedGeneral},
+        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, Game::AlliedGeneral},
+        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, Game::AlliedGeneral},
+        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, Game::PanzerGeneral},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.pressedOn) + " to " +
                      ::testing::PrintToString(c.releasedOn));
         QTest::mousePress(control(c.pressedOn), Qt::LeftButton);
         QTest::mouseRelease(control(c.releasedOn), Qt::LeftButton);
-        EXPECT_EQ(window.state().TargetFile, c.targetFile);
+        EXPECT_EQ(window.state().chosenGame, c.chosen);
     }
     EXPECT_EQ(label(ControlId::FileNameLabel)->text(), "pg.exe");
     EXPECT_EQ(label(ControlId::FileNameLabel)->textColour(), silver);
@@ -155,9 +155,9 @@ TEST_F(WindowEventsTest, AltPAAndCClickTheirLabelsWithoutChangingTheFocus)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(window.state().TargetFile, "ag.exe");
+    EXPECT_EQ(window.state().chosenGame, Game::AlliedGeneral);
     QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
-    EXPECT_EQ(window.state().TargetFile, "pg.exe");
+    EXPECT_EQ(window.state().chosenGame, Game::PanzerGeneral);
     QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
     EXPECT_EQ(messages.shown, std::vector<std::string>{form::texts::creditsMessage});
     EXPECT_EQ(QApplication::focusWidget(), focus);

@@ -341,15 +341,14 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
     struct Case
     {
         ControlId control;
-        const char* targetFile;
         const wchar_t* fileName;
         std::size_t messagesShown;
     };
     const Case cases[] = {
-        {ControlId::AlliedGeneralLink, "ag.exe", L"ag.exe", 0},
-        {ControlId::PanzerGeneralLink, "pg.exe", L"pg.exe", 0},
-        {ControlId::CreditsLink, "pg.exe", L"pg.exe", 1},
-        {ControlId::HelpButton, "pg.exe", L"pg.exe", 2},
+        {ControlId::AlliedGeneralLink, L"ag.exe", 0},
+        {ControlId::PanzerGeneralLink, L"pg.exe", 0},
+        {ControlId::CreditsLink, L"pg.exe", 1},
+        {ControlId::HelpButton, L"pg.exe", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.control));
@@ -360,7 +359,6 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
         // The request returns before the action, which may show a message, has run.
         EXPECT_EQ(messages.shown.size(), shownBefore);
         settle(&*form);
-        EXPECT_EQ(form->state().TargetFile, c.targetFile);
         EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), c.fileName);
         EXPECT_EQ(messages.shown.size(), c.messagesShown);
     }
@@ -437,7 +435,7 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     SendMessageW(box, EM_SETSEL, 11, 11);
     typeInto(ControlId::AddressBox, L"0");
     EXPECT_EQ(windowText(box), L" 2147483647");
-    EXPECT_EQ(form->state().SlotAddress, 2147483647);
+    EXPECT_EQ(form->state().slotAddress, 2147483647);
 
     // Typing on goes on from where the refused key would have gone.
     typeInto(ControlId::AddressBox, L"\b");
@@ -455,7 +453,7 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     CloseClipboard();
     SendMessageW(box, WM_PASTE, 0, 0);
     EXPECT_EQ(windowText(box), L" 214748364");
-    EXPECT_EQ(form->state().SlotAddress, 214748364);
+    EXPECT_EQ(form->state().slotAddress, 214748364);
 
     SetWindowTextW(box, L"-2147483648");
     SendMessageW(box, EM_SETSEL, 11, 11);
@@ -470,19 +468,19 @@ TEST_F(MainWindowTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
     {
         ControlId pressedOn;
         ControlId releasedOn;
-        const char* targetFile;
+        Game chosen;
     };
     const Case cases[] = {
-        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, "ag.exe"},
-        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, "ag.exe"},
-        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, "ag.exe"},
-        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, "pg.exe"},
+        {ControlId::AlliedGeneralLink, ControlId::AlliedGeneralLink, Game::AlliedGeneral},
+        {ControlId::PanzerGeneralLink, ControlId::FileNameCaption, Game::AlliedGeneral},
+        {ControlId::FileNameCaption, ControlId::PanzerGeneralLink, Game::AlliedGeneral},
+        {ControlId::PanzerGeneralLink, ControlId::PanzerGeneralLink, Game::PanzerGeneral},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.pressedOn) + " to " +
                      ::testing::PrintToString(c.releasedOn));
         pressAndRelease(c.pressedOn, c.releasedOn);
-        EXPECT_EQ(form->state().TargetFile, c.targetFile);
+        EXPECT_EQ(form->state().chosenGame, c.chosen);
     }
     EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), L"pg.exe");
     EXPECT_EQ(textColourOf(ControlId::FileNameLabel), RGB(192, 192, 192));
@@ -496,9 +494,9 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
     pressKeys({VK_RETURN});
     pressKeys({VK_SPACE});
     pressKeys({VK_MENU, 'A'});
-    EXPECT_EQ(form->state().TargetFile, "ag.exe");
+    EXPECT_EQ(form->state().chosenGame, Game::AlliedGeneral);
     pressKeys({VK_MENU, 'P'});
-    EXPECT_EQ(form->state().TargetFile, "pg.exe");
+    EXPECT_EQ(form->state().chosenGame, Game::PanzerGeneral);
     pressKeys({VK_MENU, 'C'});
     EXPECT_EQ(GetFocus(), control(ControlId::HelpButton));
     EXPECT_EQ(messages.shown,

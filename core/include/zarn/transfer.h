@@ -21,14 +21,14 @@ enum class TransferEnd
 // Copies the slot table of the chosen executable in the program folder into "p_slots.txt". An
 // existing slot file is replaced only by a complete new one and is otherwise left as it was.
 // @throw RuntimeError when a file cannot be read or written, or the table runs off the file.
-TransferEnd exportSlots(EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& messages);
+TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& presenter);
 
 // Writes the 646 entries of "p_slots.txt" over the slot table of the chosen executable, after
 // checking the whole file. The executable is replaced in one step, so that it holds either its
 // old table or the new one; before its first change a copy of it is kept as "<name>.orig".
 // @throw RuntimeError when a file cannot be read or written, or the slot file is too short.
-TransferEnd importSlots(EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& messages);
+TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& presenter);
 
 } // namespace zarn

@@ -41,8 +41,8 @@ Form::Form(std::filesystem::path programFolder, View& view)
 void Form::load()
 {
     initialise(m_state);
-    m_view.setAddressText(withSignPlace(m_state.SlotAddress));
-    m_view.setFileName(m_state.TargetFile);
+    m_view.setAddressText(withSignPlace(m_state.slotAddress));
+    m_view.setFileName(texts::noGameChosen);
 }
 
 bool Form::acceptsAddressText(std::string_view text) const
@@ -100,11 +100,11 @@ void Form::pointerOverBareWindow()
 
 void Form::chooseGame(Game game, ControlId label)
 {
-    chooseTarget(m_state, game);
+    m_state.chosenGame = game;
     m_view.setBold(label, false);
     // The game labels keep the colours they were made with.
     m_view.setFileNameColour(*form::control(label).textColour);
-    m_view.setFileName(m_state.TargetFile);
+    m_view.setFileName(std::string(executableName(game)));
 }
 
 void Form::runTransfer(Transfer transfer)

@@ -51,7 +51,8 @@ public:
     const EditorState& state() const { return m_state; }
 
 private:
-    using Transfer = TransferEnd (*)(EditorState&, const std::filesystem::path&, MessagePresenter&);
+    using Transfer = TransferEnd (*)(const EditorState&, const std::filesystem::path&,
+                                     MessagePresenter&);
 
     void chooseGame(Game game, ControlId label);
     void runTransfer(Transfer transfer);

@@ -10,6 +10,9 @@ namespace zarn::form::texts {
 
 inline constexpr char programTitle[] = "zarn";
 
+// What the file name label shows until a game is chosen.
+inline constexpr char noGameChosen[] = "None Specified";
+
 inline constexpr char helpMessage[] =
     " 'EXE -> TXT' Button:\r"
     " Reads the ag.exe file and writes the unit's available to purchase\r"

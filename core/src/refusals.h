@@ -9,8 +9,25 @@
 #include <string_view>
 #include <vector>
 
+namespace zarn {
+
+// What a file operation that failed was to do.
+enum class FileAction
+{
+    Opened,
+    OpenedForWriting,
+    Read,
+    Written,
+    FlushedToDisk,
+    Closed,
+    Replaced,
+    Created,
+};
+
+} // namespace zarn
+
 // Every text that the core shows or reports, in one place.
-namespace zarn::messages {
+namespace zarn::refusals {
 
 std::string selectGame();
 std::string wrongLength();
@@ -37,7 +54,12 @@ std::string firstDifferingList(std::size_t list, std::size_t line, std::string_v
 std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetFile);
 
 // Run-time error texts. Each names its file by its full path.
-std::string fileFailed(std::string_view file, std::string_view action, std::string_view reason);
+std::string fileFailed(std::string_view file, FileAction action, std::string_view reason);
+// Reasons for failures that the system gives no text for.
+std::string folderHasThatName();
+std::string unknownSystemError(unsigned long code);
+// A user whom the system knows by number only.
+std::string unknownUser(unsigned long id);
 std::string folderNotWritable(std::string_view folder, std::string_view reason);
 std::string readOnlyFile(std::string_view file);
 std::string slotFileTooShort(std::string_view slotFile, std::size_t items, std::size_t entries);
@@ -55,4 +77,4 @@ std::string replacementStoppedHalfWay(std::string_view file, std::string_view ta
                                       std::string_view oldContents, std::string_view newContents,
                                       std::string_view reason);
 
-} // namespace zarn::messages
+} // namespace zarn::refusals

@@ -1,11 +1,11 @@
-#include "messages.h"
+#include "refusals.h"
 
 #include "zarn/editor_state.h"
 #include "zarn/slot_table.h"
 
 #include <cstdio>
 
-namespace zarn::messages {
+namespace zarn::refusals {
 namespace {
 
 // A number as the editor writes counts in messages: a blank in place of the sign when it is not
@@ -39,6 +39,29 @@ std::string listName(std::size_t list)
 std::string lineIfAny(const std::optional<std::string>& line)
 {
     return line ? *line + "\r" : std::string();
+}
+
+std::string_view actionText(FileAction action)
+{
+    switch (action) {
+    case FileAction::Opened:
+        return "opened";
+    case FileAction::OpenedForWriting:
+        return "opened for writing";
+    case FileAction::Read:
+        return "read";
+    case FileAction::Written:
+        return "written";
+    case FileAction::FlushedToDisk:
+        return "flushed to disk";
+    case FileAction::Closed:
+        return "closed";
+    case FileAction::Replaced:
+        return "replaced";
+    case FileAction::Created:
+        break;
+    }
+    return "created";
 }
 
 std::string whatItIs(FileKind kind)
@@ -88,6 +111,8 @@ std::string executableMissing(std::string_view targetPath)
     return "Could not find " + std::string(targetPath) + "\rMake sure it is in the zarn folder.";
 }
 
+// The count message says "ag.exe file NOT modified." whichever game was chosen, as users know it;
+// the other refusals name the chosen executable.
 std::string wrongCount(int count)
 {
     return "Error  !\rInput file contains " + withSignPlace(count) +
@@ -161,9 +186,25 @@ std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetF
            "; the entries from line " + std::to_string(line) + " on come after the last -1.";
 }
 
-std::string fileFailed(std::string_view file, std::string_view action, std::string_view reason)
+std::string fileFailed(std::string_view file, FileAction action, std::string_view reason)
 {
-    return std::string(file) + " could not be " + std::string(action) + ": " + std::string(reason);
+    return std::string(file) + " could not be " + std::string(actionText(action)) + ": " +
+           std::string(reason);
+}
+
+std::string folderHasThatName()
+{
+    return "a folder has that name";
+}
+
+std::string unknownSystemError(unsigned long code)
+{
+    return "error " + std::to_string(code);
+}
+
+std::string unknownUser(unsigned long id)
+{
+    return "user " + std::to_string(id);
 }
 
 std::string folderNotWritable(std::string_view folder, std::string_view reason)
@@ -278,4 +319,4 @@ std::string replacementStoppedHalfWay(std::string_view file, std::string_view ta
            std::string(newContents) + "; rename one of them to " + std::string(target) + ".";
 }
 
-} // namespace zarn::messages
+} // namespace zarn::refusals
