@@ -1,4 +1,5 @@
 // A slot file checked on its own, as the import checks it, with no executable to compare with.
+#include "folder_files.h"
 #include "transfer_fixture.h"
 #include "zarn/runtime_error.h"
 #include "zarn/slot_file_check.h"
@@ -118,6 +119,10 @@ TEST_F(SlotFileCheckTest, FindsTheFileInAnyCaseAndNamesItByItsFullPath)
 {
     writeFile("P_SLOTS.TXT", "\r\n" + slotFileOf(standardLists()));
     EXPECT_TRUE(checkSlotFile(folder / "p_slots.txt").has_value());
+    const std::filesystem::path accented = folder / u8"Panzerkampfwagen \u00e4.TXT";
+    writeWholeFile(accented, slotFileOf(standardLists()));
+    EXPECT_EQ(checkSlotFile(accented), std::nullopt);
+    EXPECT_EQ(checkSlotFile(folder / u8"panzerkampfwagen \u00e4.txt"), std::nullopt);
 
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
