@@ -12,6 +12,7 @@
 #include "zarn/transfer.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -23,17 +24,19 @@ namespace {
 void copyWithPatch(const File& source, File& destination, std::uint64_t patchOffset,
                    std::string_view patch)
 {
-    std::vector<char> block(1024 * 1024);
+    // Left uninitialised: each block is read before it is used.
+    constexpr std::size_t blockSize = 64 * 1024;
+    const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     std::uint64_t offset = 0;
-    while (const std::size_t got = source.readAt(offset, block.data(), block.size())) {
+    while (const std::size_t got = source.readAt(offset, block.get(), blockSize)) {
         const std::uint64_t from = std::max(offset, patchOffset);
         const std::uint64_t to = std::min(offset + got, patchOffset + patch.size());
         if (from < to) {
             std::copy(patch.begin() + static_cast<std::ptrdiff_t>(from - patchOffset),
                       patch.begin() + static_cast<std::ptrdiff_t>(to - patchOffset),
-                      block.begin() + static_cast<std::ptrdiff_t>(from - offset));
+                      block.get() + (from - offset));
         }
-        destination.write({block.data(), got});
+        destination.write({block.get(), got});
         offset += got;
     }
 }
