@@ -1,8 +1,8 @@
-# The options of zarn's build. Building needs a compiler and, for the Linux program, Qt 6; each
-# option beyond that is on by default only when the tools it needs are found, and feature_summary()
-# lists what was left out and why. Warnings become errors with CMAKE_COMPILE_WARNING_AS_ERROR.
+# The options of zarn's build. Building needs a compiler and, for the Linux program, Qt 6. The
+# tests and benchmarks are on by default when the tools they need are found; the Windows program
+# and the fuzz targets only when asked for. feature_summary() lists what was left out and how to
+# have it. Warnings become errors with CMAKE_COMPILE_WARNING_AS_ERROR.
 include(CMakeDependentOption)
-include(CheckCXXSourceCompiles)
 
 option(ZARN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 add_feature_info(Sanitizers ZARN_SANITIZE "AddressSanitizer and UndefinedBehaviorSanitizer")
@@ -72,30 +72,23 @@ option(ZARN_BENCHMARKS "Build the benchmarks" ${benchmark_FOUND})
 add_feature_info(Benchmarks ZARN_BENCHMARKS
     "Google Benchmark programs; they need libbenchmark-dev (scripts/setup tests)")
 
-# libFuzzer comes with clang: fuzzing is on by default when clang is the compiler and links a fuzz
-# target. The fuzz targets and their replays then take the place of the tests.
-set(fuzz_found OFF)
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    set(CMAKE_REQUIRED_FLAGS -fsanitize=fuzzer)
-    check_cxx_source_compiles([[
-        #include <cstddef>
-        #include <cstdint>
-        extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
-    ]] ZARN_LIBFUZZER_LINKS)
-    unset(CMAKE_REQUIRED_FLAGS)
-    set(fuzz_found ${ZARN_LIBFUZZER_LINKS})
-endif()
-option(ZARN_FUZZ "Build the fuzz targets and their replays instead of the tests" ${fuzz_found})
-add_feature_info(Fuzzing ZARN_FUZZ
-    "libFuzzer targets in place of the tests; they need clang as the compiler (scripts/setup fuzz)")
+# The fuzz targets and their replays take the place of the tests. They need clang, whose libFuzzer
+# they link, so they are built only when asked for: by the fuzz preset or -DZARN_FUZZ=ON.
+option(ZARN_FUZZ "Build the fuzz targets and their replays instead of the tests" OFF)
+add_feature_info(Fuzzing ZARN_FUZZ "libFuzzer targets in place of the tests; the fuzz preset, or \
+-DZARN_FUZZ=ON with clang as the compiler (scripts/setup fuzz)")
 add_feature_info(Tests "BUILD_TESTING;NOT ZARN_FUZZ" "the test suites; they need ${tests_need}")
 
-# zarn.exe beside the Linux program, cross-built with mingw-w64 in a build tree of its own.
-if(NOT WIN32)
-    find_program(ZARN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
-endif()
-cmake_dependent_option(ZARN_WINDOWS "Cross-build zarn.exe for Windows with mingw-w64"
-    ON "ZARN_MINGW_CXX;NOT WIN32" OFF
+# zarn.exe beside the Linux program, cross-built with mingw-w64 in a build tree of its own, and
+# packed into the Windows archive. Only when asked for: the package preset or -DZARN_WINDOWS=ON.
+cmake_dependent_option(ZARN_WINDOWS "Cross-build zarn.exe and its archive with mingw-w64" OFF
+    "NOT WIN32" OFF
 )
-add_feature_info("Windows program" ZARN_WINDOWS
-    "zarn.exe, cross-built; it needs mingw-w64 (scripts/setup windows)")
+add_feature_info("Windows program" ZARN_WINDOWS "zarn.exe and its archive, cross-built; the \
+package preset, or -DZARN_WINDOWS=ON with mingw-w64 (scripts/setup windows)")
+if(ZARN_WINDOWS)
+    find_program(ZARN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+    if(NOT ZARN_MINGW_CXX)
+        message(FATAL_ERROR "ZARN_WINDOWS needs mingw-w64: scripts/setup windows")
+    endif()
+endif()

@@ -1,7 +1,7 @@
 // Makes every file operation of both transfers fail in turn, and checks after each fault that no
 // file was lost or half written and that the user was told which file failed and why.
-#include "../core/transfer_fixture.h"
 #include "file_faults.h"
+#include "transfer_fixture.h"
 #include "zarn/runtime_error.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Read-only and unreadable files and folders: each transfer refuses with the file and the reason,
 // and changes nothing. Root may write whatever the permissions say, so when the tests run as root
 // they hand the folder to the user "nobody" and run the transfer as that user in a child process.
-#include "../core/child_process.h"
-#include "../core/transfer_fixture.h"
+#include "child_process.h"
+#include "transfer_fixture.h"
 #include "zarn/runtime_error.h"
 
 #include <functional>

@@ -1,5 +1,5 @@
-#include "../core/transfer_fixture.h"
 #include "recording_view.h"
+#include "transfer_fixture.h"
 #include "zarn/form/form.h"
 
 #include <gtest/gtest.h>

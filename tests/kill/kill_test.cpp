@@ -2,7 +2,7 @@
 // checks after every kill that no file was lost or half written, and that a run after the kill
 // leaves the folder as an undisturbed run does. The program runs under Xvfb with a library
 // preloaded that slows its file operations, and is driven with xdotool as a person would.
-#include "../core/transfer_fixture.h"
+#include "transfer_fixture.h"
 #include "zarn/form/layout.h"
 
 #include <chrono>

@@ -2,7 +2,7 @@
 # Usage: check_archive.sh CPACK CPACK_CONFIG linux
 #        check_archive.sh CPACK CPACK_CONFIG windows WINE_RUN WINEPREFIX
 # Makes the archive that users download with cpack, checks that it holds the program, its readme
-# and the licence and nothing else, unpacks it and starts the unpacked program far enough to show
+# and the licence and nothing else (in the Windows archive with .txt names and CR LF line ends), unpacks it and starts the unpacked program far enough to show
 # its window: zarn on a virtual X display of its own, zarn.exe under Wine on the test run's
 # display (wine_display.sh).
 set -euo pipefail
@@ -32,41 +32,47 @@ case "$system" in
 linux)
     top=zarn-1.00-Linux-x86_64
     archive=$top.tar.gz
+    generator=TGZ
     program=zarn
-    readme=README.md
+    licence=LICENSE
     ;;
 windows)
     top=zarn-1.00-win64
     archive=$top.zip
+    generator=ZIP
     program=zarn.exe
-    readme=README.txt
+    licence=LICENSE.txt
     ;;
 *)
     fail "unknown system $system"
     ;;
 esac
 
-"$cpack" --config "$config" -B "$work/packages" >"$work/cpack.log" 2>&1 ||
+"$cpack" -G "$generator" --config "$config" -B "$work/packages" >"$work/cpack.log" 2>&1 ||
     fail "cpack failed: $(cat "$work/cpack.log")"
 [ -f "$work/packages/$archive" ] ||
     fail "cpack made $(cd "$work/packages" && echo *.tar.gz *.zip), not $archive"
 
 listing=$(cd "$work" && cmake -E tar tf "packages/$archive" | grep -v '/$' | sort)
-expected=$(printf '%s\n' "$top/LICENSE" "$top/$readme" "$top/$program" | sort)
+expected=$(printf '%s\n' "$top/$licence" "$top/README.txt" "$top/$program" | sort)
 [ "$listing" = "$expected" ] || fail "$archive holds: $listing"
 
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "../packages/$archive")
 folder="$work/unpacked/$top"
-grep -q '^MIT License$' "$folder/LICENSE" || fail "LICENSE is not the MIT licence"
-grep -q 'Copyright (c) .* the zarn authors$' "$folder/LICENSE" ||
-    fail "LICENSE does not name the zarn authors"
+grep -q $'^MIT License\r\\?$' "$folder/$licence" || fail "$licence is not the MIT licence"
+grep -q $'Copyright (c) .* the zarn authors\r\\?$' "$folder/$licence" ||
+    fail "$licence does not name the zarn authors"
+grep -q "^zarn 1.00 for $([ "$system" = linux ] && echo Linux || echo Windows)" "$folder/README.txt" ||
+    fail "README.txt is not the readme for users"
 
 if [ "$system" = windows ]; then
-    # Every line of the readme ends in CR LF, the last one included.
-    if grep -q $'[^\r]$\|^$' "$folder/$readme" || [ "$(tail -c1 "$folder/$readme" | wc -l)" -ne 1 ]; then
-        fail "$readme has a line that does not end in CR LF"
-    fi
+    # Every line of the readme and the licence ends in CR LF, the last one included.
+    for text in README.txt "$licence"; do
+        if grep -q $'[^\r]$\|^$' "$folder/$text" || [ "$(tail -c1 "$folder/$text" | wc -l)" -ne 1 ]; then
+            fail "$text has a line that does not end in CR LF"
+        fi
+    done
     wine=("$4" "$5")
     DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$5").display")
     export DISPLAY
@@ -95,4 +101,4 @@ if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/
     fail "the unpacked $program did not show its window ($running; windows shown: ${shown:-none})"
 fi
 kill -0 "$program_pid" 2>/dev/null || fail "the unpacked $program ended"
-echo "$archive holds $program, $readme and LICENSE; the unpacked $program shows its window"
+echo "$archive holds $program, README.txt and $licence; the unpacked $program shows its window"

@@ -1,5 +1,8 @@
+#include "application.h"
+#include "main_window.h"
 #include "print_qstring.h"
 #include "program_folder.h"
+#include "recording_presenter.h"
 #include "zarn/version.h"
 
 #include <QApplication>
@@ -7,6 +10,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
 #include <set>
@@ -47,6 +51,38 @@ TEST(ProgramFolder, KeepsCharactersBeyondAscii)
     const std::filesystem::path path = toFilesystemPath(parent.path() + "/" + name);
     EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(QString::fromStdU16String(path.filename().u16string()), name);
+}
+
+const std::string startOnTheGame =
+    "\rStart zarn on the folder that holds the game's ag.exe or pg.exe.";
+
+TEST(CommandLine, OpensTheWindowOnTheFolderItNamesAndNamesThatFolderInMessages)
+{
+    const QTemporaryDir parent;
+    const QString game = parent.path() + QStringLiteral("/Allied General ä");
+    ASSERT_TRUE(QDir().mkdir(game));
+    zarn::testing::RecordingPresenter messages;
+
+    const auto window = windowForCommandLine({"zarn", game}, messages);
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
+    QTest::mouseClick(window->control(zarn::form::ControlId::ExportButton), Qt::LeftButton);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Could not find " + game.toStdString() +
+                                                       "/ag.exe\rMake sure it is in the zarn "
+                                                       "folder."});
+}
+
+TEST(CommandLine, RefusesAFolderThatDoesNotExistWithoutAWindow)
+{
+    const QTemporaryDir parent;
+    const QString missing = parent.path() + QStringLiteral("/Allied General");
+    zarn::testing::RecordingPresenter messages;
+
+    EXPECT_EQ(windowForCommandLine({"zarn", missing}, messages), nullptr);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"The folder " + missing.toStdString() +
+                                                       " does not exist." + startOnTheGame});
 }
 
 } // namespace

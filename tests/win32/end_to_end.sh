@@ -4,7 +4,9 @@
 # controls' positions, Return to dismiss a message box. The program folder is a fresh temporary
 # folder whose name is not ASCII, holding a copy of zarn.exe and a synthetic ag.exe.
 # Scenarios: export, round_trip, edited_import, refused_import, selection_message, and
-# network_export, which starts zarn.exe from a network folder.
+# network_export, which starts zarn.exe from a network folder, and folder_argument and
+# missing_folder, where zarn.exe is started on a folder as Explorer does when one is dropped onto
+# it.
 set -euo pipefail
 
 scenario=$1
@@ -44,9 +46,24 @@ prepare_folder() {
     cp "$folder/ag.exe" "$work/original_ag.exe"
 }
 
-start_zarn() {
-    (cd "$work" && exec "${wine[@]}" "$zarn_program") &
+# Starts a Windows program in the background, with its arguments.
+launch() {
+    (cd "$work" && exec "${wine[@]}" "$@") &
     zarn_pid=$!
+}
+
+# The Windows form of a path, as Explorer passes it.
+windows_path() {
+    "${wine[@]}" winepath -w "$1" | tr -d '\r'
+}
+
+# Starts zarn.exe, $zarn_program unless another is named with its arguments, and
+# waits for its window.
+start_zarn() {
+    if [ $# -eq 0 ]; then
+        set -- "$zarn_program"
+    fi
+    launch "$@"
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" | head -n1) ||
         fail "the window did not open"
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -152,6 +169,23 @@ selection_message)
     [ ! -e "$folder/p_slots.txt" ] || fail "p_slots.txt was written without a game chosen"
     click Quit
     expect_exit 0
+    ;;
+folder_argument)
+    # zarn.exe outside the game folder, whose name holds a blank, so that Wine passes it quoted.
+    mv "$folder/zarn.exe" "$work/zarn.exe"
+    start_zarn "$work/zarn.exe" "$(windows_path "$folder")"
+    click "Allied General"
+    click "EXE -> TXT"
+    expect_exit 0
+    expect_same "$folder/p_slots.txt" "$folder/expected_slots.txt"
+    ;;
+missing_folder)
+    launch "$folder/zarn.exe" "$(windows_path "$work")\\Spielstände ö"
+    dismiss_message_box
+    expect_exit 1
+    if xdotool search --onlyvisible --name "^$window_title\$" >/dev/null; then
+        fail "the window opened on a folder that does not exist"
+    fi
     ;;
 *)
     fail "no such scenario"

@@ -1,5 +1,5 @@
-#include "../core/transfer_fixture.h"
 #include "main_window.h"
+#include "transfer_fixture.h"
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"

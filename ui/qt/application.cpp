@@ -5,6 +5,7 @@
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
+#include "zarn/form/game_folder.h"
 #include "zarn/form/layout.h"
 #include "zarn/form/texts.h"
 #include "zarn/version.h"
@@ -27,16 +28,35 @@ void setUpApplication()
     QToolTip::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 
+std::unique_ptr<MainWindow> windowForCommandLine(const QStringList& arguments,
+                                                 MessagePresenter& messages)
+{
+    std::vector<std::filesystem::path> named;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        named.push_back(toFilesystemPath(arguments[i]));
+    }
+    form::GameFolder chosen = form::gameFolderFor(named, programFolder());
+    if (!chosen.folder) {
+        messages.showMessage(chosen.refusal);
+        return nullptr;
+    }
+    return std::make_unique<MainWindow>(std::move(*chosen.folder), messages);
+}
+
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)
 {
     QApplication application(argc, argv);
     setUpApplication();
     MessageBoxPresenter messages;
-    MainWindow window(programFolder(), messages);
-    if (beforeShow) {
-        beforeShow(window);
+    const std::unique_ptr<MainWindow> window =
+        windowForCommandLine(QApplication::arguments(), messages);
+    if (!window) {
+        return 1;
     }
-    window.show();
+    if (beforeShow) {
+        beforeShow(*window);
+    }
+    window->show();
     return QApplication::exec();
 }
 

@@ -1,11 +1,14 @@
+#include "command_line.h"
 #include "main_window.h"
 #include "message_box_presenter.h"
 #include "program_folder.h"
+#include "zarn/form/game_folder.h"
 #include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <exception>
 #include <objbase.h>
+#include <utility>
 #include <windows.h>
 
 namespace {
@@ -44,7 +47,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 
     zarn::win32::MessageBoxPresenter messages;
     try {
-        zarn::win32::MainWindow window(zarn::win32::programFolder(), messages);
+        zarn::form::GameFolder chosen = zarn::form::gameFolderFor(
+            zarn::win32::commandLineArguments(), zarn::win32::programFolder());
+        if (!chosen.folder) {
+            messages.showMessage(chosen.refusal);
+            return 1;
+        }
+        zarn::win32::MainWindow window(std::move(*chosen.folder), messages);
         messages.setOwner(window.handle());
         window.show(showCommand);
         return zarn::win32::runMessageLoop(window);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -45,5 +46,10 @@ std::string missingPicture(std::string_view path);
 // The run-time error report for an error that ends the program: a first line that says so, then
 // the error's own text.
 std::string runTimeErrorReport(std::string_view error);
+
+// Refusals of what the command line names as the game folder, each saying what to start zarn on.
+std::string gameFolderMissing(std::string_view folder);
+std::string gameFolderUnreachable(std::string_view folder, std::string_view reason);
+std::string oneGameFolderOnly(std::size_t namedCount);
 
 } // namespace zarn::form::texts

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Game executables and slot files made up for tests.
+// Game executables and slot files made up for the tests and the demo folder.
 namespace zarn::testing {
 
 // The unit numbers of the 180 slot lists, country by country and class by class, without their

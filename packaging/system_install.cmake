@@ -1,0 +1,52 @@
+# zarn installed into the system, as the Debian package holds it: the program, a desktop entry
+# that offers it in "Open with" on a folder and on the game's executable (and not in the menu: on
+# its own it would look for the game in /usr/bin), the icon at the icon theme's usual sizes, the
+# AppStream metainfo and the man page.
+include(GNUInstallDirs)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+)
+install(TARGETS zarn RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT system)
+install(FILES org.zarn.zarn.desktop
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT system
+)
+configure_file(org.zarn.zarn.metainfo.xml.in org.zarn.zarn.metainfo.xml @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/org.zarn.zarn.metainfo.xml"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo" COMPONENT system
+)
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
+    DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright COMPONENT system
+)
+
+add_subdirectory("${PROJECT_SOURCE_DIR}/tools/icon_png" icon_png)
+set(icons)
+foreach(size 16 24 32 48 64 128 256)
+    set(icon "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}/zarn.png")
+    add_custom_command(
+        OUTPUT "${icon}"
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}"
+        COMMAND zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm" ${size} "${icon}"
+        DEPENDS zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm"
+        COMMENT "Making the ${size}x${size} icon"
+        VERBATIM
+    )
+    install(FILES "${icon}"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps" COMPONENT system
+    )
+    list(APPEND icons "${icon}")
+endforeach()
+
+# Man pages are installed compressed, without a name or time in the gzip header.
+configure_file(zarn.1.in zarn.1 @ONLY)
+set(man_page "${CMAKE_CURRENT_BINARY_DIR}/zarn.1.gz")
+add_custom_command(
+    OUTPUT "${man_page}"
+    COMMAND gzip -9 --no-name --force --keep zarn.1
+    DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/zarn.1"
+    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+    COMMENT "Compressing the man page"
+    VERBATIM
+)
+install(FILES "${man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT system)
+
+add_custom_target(zarn_system_files ALL DEPENDS ${icons} "${man_page}")

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+namespace zarn::win32 {
+
+// The arguments after the program's name on the command line, as paths: what Explorer passes
+// when a folder or file is dropped onto zarn.exe, in quotes where the path holds blanks.
+std::vector<std::filesystem::path> commandLineArguments();
+
+} // namespace zarn::win32
