@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <system_error>
 
 namespace zarn::cli {
 namespace {
@@ -22,6 +23,23 @@ std::filesystem::path programFolder(const std::optional<std::filesystem::path>& 
         folder = folder.parent_path();
     }
     return folder;
+}
+
+// Why `folder` cannot be the game's folder, if it cannot.
+std::optional<std::string> folderRefusal(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return texts::folderMissing(utf8Of(folder));
+    }
+    if (error) {
+        return texts::folderUnreachable(utf8Of(folder), error.message());
+    }
+    if (!std::filesystem::is_directory(status)) {
+        return texts::notAFolder(utf8Of(folder));
+    }
+    return std::nullopt;
 }
 
 // The game asked for, or else the one whose executable the folder holds, if just one does.
@@ -68,6 +86,10 @@ ExitStatus diff(const EditorState& state, const std::filesystem::path& folder)
 ExitStatus transfer(const Invocation& invocation)
 {
     const std::filesystem::path folder = programFolder(invocation.operand);
+    if (const std::optional<std::string> refusal = folderRefusal(folder)) {
+        writeError(*refusal);
+        return ExitStatus::Refused;
+    }
     EditorState state;
     state.slotAddress = invocation.slotAddress.value_or(defaultSlotAddress);
     state.chosenGame = chosenGame(invocation, folder);

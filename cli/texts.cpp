@@ -66,6 +66,21 @@ std::string bothGames(std::string_view folder)
                       " holds both pg.exe and ag.exe: pass --game pg or --game ag");
 }
 
+std::string folderMissing(std::string_view folder)
+{
+    return "The folder " + std::string(folder) + " does not exist.\n";
+}
+
+std::string folderUnreachable(std::string_view folder, std::string_view reason)
+{
+    return "The folder " + std::string(folder) + " cannot be opened: " + std::string(reason) + "\n";
+}
+
+std::string notAFolder(std::string_view path)
+{
+    return std::string(path) + " is not a folder: give the folder that holds the game.\n";
+}
+
 std::string runTimeError(std::string_view error)
 {
     return "Run-time error\n" + std::string(error) + "\n";

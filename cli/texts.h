@@ -46,6 +46,11 @@ std::string addressOverflow(std::string_view value);
 std::string extraArgument(std::string_view argument);
 std::string bothGames(std::string_view folder);
 
+// Why the folder given cannot be the game's folder.
+std::string folderMissing(std::string_view folder);
+std::string folderUnreachable(std::string_view folder, std::string_view reason);
+std::string notAFolder(std::string_view path);
+
 // A run-time error of the core, as the window reports it.
 std::string runTimeError(std::string_view error);
 // What is said when standard output did not take all that was printed to it.

@@ -73,7 +73,7 @@ TEST_F(CliTest, ImportWritesTheEditedTableIntoTheGameChosen)
     EXPECT_EQ(readFile("ag.exe.orig"), original);
 }
 
-TEST_F(CliTest, PrintsTheRefusalsOfTheCoreAsLinesAndEndsWithOne)
+TEST_F(CliTest, PrintsEachRefusalAsLinesAndEndsWithOne)
 {
     struct Case
     {
@@ -94,6 +94,12 @@ TEST_F(CliTest, PrintsTheRefusalsOfTheCoreAsLinesAndEndsWithOne)
          true,
          "Error  !\nInput file contains  645 entries.\nThere must be exactly 646 unit entries "
          "!\nag.exe file NOT modified.\n"},
+        {{"export", "elsewhere"},
+         true,
+         "The folder " + shown(folder / "elsewhere") + " does not exist.\n"},
+        {{"diff", "ag.exe"},
+         true,
+         shown(folder / "ag.exe") + " is not a folder: give the folder that holds the game.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);
