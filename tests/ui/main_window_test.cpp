@@ -165,38 +165,6 @@ TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)
     }
 }
 
-TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
-{
-    for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
-        for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {
-            SCOPED_TRACE(std::string(fileName) + " bold set " + std::to_string(boldLinks));
-            label("Label7")->setCaption(QString::fromLatin1(fileName));
-            label("Label2")->setBold(boldLinks & 1);
-            label("Label4")->setBold(boldLinks & 2);
-            label("Label8")->setBold(boldLinks & 4);
-
-            std::vector<QWidget*> all;
-            for (const form::Control& each : form::controls) {
-                all.push_back(control(each.name.data()));
-            }
-            for (std::size_t i = 0; i < all.size(); ++i) {
-                EXPECT_TRUE(window.rect().contains(all[i]->geometry()))
-                    << all[i]->objectName().toStdString();
-                if (auto* asLabel = qobject_cast<QLabel*>(all[i])) {
-                    EXPECT_GE(asLabel->width(),
-                              asLabel->fontMetrics().horizontalAdvance(asLabel->text()));
-                    EXPECT_GE(asLabel->height(), asLabel->fontMetrics().height());
-                }
-                for (std::size_t j = i + 1; j < all.size(); ++j) {
-                    EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry()))
-                        << all[i]->objectName().toStdString() << " and "
-                        << all[j]->objectName().toStdString();
-                }
-            }
-        }
-    }
-}
-
 TEST(Pictures, AllFiveAre60By60AndNoOtherIsCompiledIn)
 {
     for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {

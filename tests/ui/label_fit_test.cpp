@@ -1,0 +1,161 @@
+#include "window_fixture.h"
+#include "zarn/form/layout.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <functional>
+
+// Run once for each font set (tests/ui/CMakeLists.txt): fontconfig offers the fonts of one family
+// alone, named with whether its widths are the layout's.
+namespace zarn::testing {
+namespace {
+
+QString setFamily()
+{
+    return qEnvironmentVariable("ZARN_FONT_FAMILY");
+}
+
+bool setHasLayoutWidths()
+{
+    return qEnvironmentVariable("ZARN_FONT_HAS_LAYOUT_WIDTHS") == QStringLiteral("yes");
+}
+
+struct Room
+{
+    const char* label;
+    int layoutPixels; // 8.25 or 9.75 point at 96 dots per inch
+    int nextControl;  // where the next control on the label's row, or the window's edge, begins
+};
+
+// clang-format off
+constexpr Room rooms[] = {
+    {"Label1", 11, 258},
+    {"Label2", 13, 120}, // "or"
+    {"Label3", 13, 144}, // "Allied General"
+    {"Label4", 13, 258},
+    {"Label5", 11, 258},
+    {"Label6", 11, 258},
+    {"Label7", 13, 258},
+    {"Label8", 13, 258},
+};
+// clang-format on
+
+// The smallest rectangle that holds every pixel of `image` that is not black.
+QRect inkIn(const QImage& image)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & 0xffffff) != 0) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+// The ink of what `label` paints on the window's black, inside its own rectangle.
+QRect paintedInk(Label* label)
+{
+    QImage image(label->size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    label->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return inkIn(image);
+}
+
+// The ink of the label's text drawn in its font and colour with room to spare on every side.
+QRect wholeInk(const Label* label)
+{
+    QImage image(label->size() + QSize(40, 20), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setFont(label->font());
+    painter.setPen(label->textColour());
+    painter.drawText(image.rect(), Qt::AlignLeft | Qt::AlignTop, label->text());
+    return inkIn(image);
+}
+
+class LabelFitTest : public WindowTest
+{
+protected:
+    // Runs `check` in every state the labels can take: each file name the form shows, each link
+    // bold or regular.
+    void inEveryState(const std::function<void()>& check)
+    {
+        for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
+            for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {
+                SCOPED_TRACE(std::string(fileName) + " bold set " + std::to_string(boldLinks));
+                label("Label7")->setCaption(QString::fromLatin1(fileName));
+                label("Label2")->setBold(boldLinks & 1);
+                label("Label4")->setBold(boldLinks & 2);
+                label("Label8")->setBold(boldLinks & 4);
+                check();
+            }
+        }
+    }
+};
+
+TEST_F(LabelFitTest, LabelsShowTheFaceOfTheSet)
+{
+    ASSERT_FALSE(setFamily().isEmpty()) << "run through CTest, which names the font set";
+    for (const Room& room : rooms) {
+        EXPECT_EQ(QFontInfo(label(room.label)->font()).family(), setFamily())
+            << room.label << ": are the set's fonts installed? (scripts/setup tests)";
+    }
+}
+
+TEST_F(LabelFitTest, TextsStayInsideTheirLabelsAndClearOfTheNextControlInEveryState)
+{
+    inEveryState([this] {
+        for (const Room& room : rooms) {
+            SCOPED_TRACE(room.label);
+            Label* each = label(room.label);
+            // Nothing of the text is cut off, and it ends clear of the next control.
+            const QRect whole = wholeInk(each);
+            EXPECT_EQ(paintedInk(each), whole);
+            EXPECT_GE(each->height(), QFontMetrics(each->font()).height());
+            EXPECT_LE(each->geometry().right() + 1, room.nextControl);
+            // Texts nearer each other than 3 pixels read as one.
+            EXPECT_LE(each->x() + whole.right() + 1 + 3, room.nextControl);
+            // A face wider than the layout's costs a pixel or two, never the text's legibility.
+            EXPECT_LE(each->font().pixelSize(), room.layoutPixels);
+            EXPECT_GE(each->font().pixelSize(), room.layoutPixels - 2);
+        }
+    });
+}
+
+TEST_F(LabelFitTest, AFaceWithTheLayoutsWidthsKeepsTheLayoutsSizes)
+{
+    if (!setHasLayoutWidths()) {
+        GTEST_SKIP() << setFamily().toStdString() << " is wider than the layout's face";
+    }
+    inEveryState([this] {
+        for (const Room& room : rooms) {
+            EXPECT_EQ(label(room.label)->font().pixelSize(), room.layoutPixels) << room.label;
+        }
+    });
+}
+
+TEST_F(LabelFitTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
+{
+    inEveryState([this] {
+        std::vector<QWidget*> all;
+        for (const form::Control& each : form::controls) {
+            all.push_back(control(each.name.data()));
+        }
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            EXPECT_TRUE(window.rect().contains(all[i]->geometry()))
+                << all[i]->objectName().toStdString();
+            for (std::size_t j = i + 1; j < all.size(); ++j) {
+                EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry()))
+                    << all[i]->objectName().toStdString() << " and "
+                    << all[j]->objectName().toStdString();
+            }
+        }
+    });
+}
+
+} // namespace
+} // namespace zarn::testing
