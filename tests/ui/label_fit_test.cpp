@@ -1,3 +1,4 @@
+#include "label_rooms.h"
 #include "window_fixture.h"
 #include "zarn/form/layout.h"
 
@@ -21,26 +22,6 @@ bool setHasLayoutWidths()
 {
     return qEnvironmentVariable("ZARN_FONT_HAS_LAYOUT_WIDTHS") == QStringLiteral("yes");
 }
-
-struct Room
-{
-    const char* label;
-    int layoutPixels; // 8.25 or 9.75 point at 96 dots per inch
-    int nextControl;  // where the next control on the label's row, or the window's edge, begins
-};
-
-// clang-format off
-constexpr Room rooms[] = {
-    {"Label1", 11, 258},
-    {"Label2", 13, 120}, // "or"
-    {"Label3", 13, 144}, // "Allied General"
-    {"Label4", 13, 258},
-    {"Label5", 11, 258},
-    {"Label6", 11, 258},
-    {"Label7", 13, 258},
-    {"Label8", 13, 258},
-};
-// clang-format on
 
 // The smallest rectangle that holds every pixel of `image` that is not black.
 QRect inkIn(const QImage& image)
@@ -100,7 +81,7 @@ protected:
 TEST_F(LabelFitTest, LabelsShowTheFaceOfTheSet)
 {
     ASSERT_FALSE(setFamily().isEmpty()) << "run through CTest, which names the font set";
-    for (const Room& room : rooms) {
+    for (const LabelRoom& room : labelRooms) {
         EXPECT_EQ(QFontInfo(label(room.label)->font()).family(), setFamily())
             << room.label << ": are the set's fonts installed? (scripts/setup tests)";
     }
@@ -109,7 +90,7 @@ TEST_F(LabelFitTest, LabelsShowTheFaceOfTheSet)
 TEST_F(LabelFitTest, TextsStayInsideTheirLabelsAndClearOfTheNextControlInEveryState)
 {
     inEveryState([this] {
-        for (const Room& room : rooms) {
+        for (const LabelRoom& room : labelRooms) {
             SCOPED_TRACE(room.label);
             Label* each = label(room.label);
             // Nothing of the text is cut off, and it ends clear of the next control.
@@ -117,8 +98,7 @@ TEST_F(LabelFitTest, TextsStayInsideTheirLabelsAndClearOfTheNextControlInEverySt
             EXPECT_EQ(paintedInk(each), whole);
             EXPECT_GE(each->height(), QFontMetrics(each->font()).height());
             EXPECT_LE(each->geometry().right() + 1, room.nextControl);
-            // Texts nearer each other than 3 pixels read as one.
-            EXPECT_LE(each->x() + whole.right() + 1 + 3, room.nextControl);
+            EXPECT_LE(each->x() + whole.right() + 1 + leastGapBetweenTexts, room.nextControl);
             // A face wider than the layout's costs a pixel or two, never the text's legibility.
             EXPECT_LE(each->font().pixelSize(), room.layoutPixels);
             EXPECT_GE(each->font().pixelSize(), room.layoutPixels - 2);
@@ -132,7 +112,7 @@ TEST_F(LabelFitTest, AFaceWithTheLayoutsWidthsKeepsTheLayoutsSizes)
         GTEST_SKIP() << setFamily().toStdString() << " is wider than the layout's face";
     }
     inEveryState([this] {
-        for (const Room& room : rooms) {
+        for (const LabelRoom& room : labelRooms) {
             EXPECT_EQ(label(room.label)->font().pixelSize(), room.layoutPixels) << room.label;
         }
     });

@@ -1,4 +1,5 @@
 #include "../core/transfer_fixture.h"
+#include "label_rooms.h"
 #include "main_window.h"
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
@@ -418,6 +419,10 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
                 EXPECT_FALSE(IntersectRect(&overlap, &first, &second))
                     << form::controls[a].name << " and " << form::controls[b].name;
             }
+        }
+        for (const LabelRoom& room : labelRooms) {
+            EXPECT_LE(placeOf(room.label).right + leastGapBetweenTexts, room.nextControl)
+                << room.label;
         }
     };
     check("at start");
