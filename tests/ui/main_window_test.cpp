@@ -172,36 +172,6 @@ TEST_F(MainWindowTest, LabelsRefitToTheirTextKeepingLeftAndTop)
     }
 }
 
-TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideTheWindowInEveryState)
-{
-    for (const char* fileName : {"None Specified", "pg.exe", "ag.exe"}) {
-        for (int boldLinks = 0; boldLinks < 8; ++boldLinks) {
-            SCOPED_TRACE(std::string(fileName) + " bold set " + std::to_string(boldLinks));
-            label(ControlId::FileNameLabel)->setCaption(QString::fromLatin1(fileName));
-            label(ControlId::PanzerGeneralLink)->setBold(boldLinks & 1);
-            label(ControlId::AlliedGeneralLink)->setBold(boldLinks & 2);
-            label(ControlId::CreditsLink)->setBold(boldLinks & 4);
-
-            std::vector<QWidget*> all;
-            for (const form::Control& each : form::controls) {
-                all.push_back(control(each.id));
-            }
-            for (std::size_t i = 0; i < all.size(); ++i) {
-                EXPECT_TRUE(window.rect().contains(all[i]->geometry())) << i;
-                if (auto* asLabel = qobject_cast<QLabel*>(all[i])) {
-                    EXPECT_GE(asLabel->width(),
-                              asLabel->fontMetrics().horizontalAdvance(asLabel->text()));
-                    EXPECT_GE(asLabel->height(), asLabel->fontMetrics().height());
-                }
-                for (std::size_t j = i + 1; j < all.size(); ++j) {
-                    EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry()))
-                        << i << " and " << j;
-                }
-            }
-        }
-    }
-}
-
 TEST(Pictures, AllFiveAre60By60AndNoOtherIsCompiledIn)
 {
     for (const char* name : {"tank", "exe_txt", "txt_exe", "quit", "help"}) {

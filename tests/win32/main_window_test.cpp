@@ -1,3 +1,4 @@
+#include "label_rooms.h"
 #include "main_window.h"
 #include "transfer_fixture.h"
 #include "wide_text.h"
@@ -414,6 +415,10 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInsideInEveryState)
                 RECT overlap{};
                 EXPECT_FALSE(IntersectRect(&overlap, &first, &second)) << a << " and " << b;
             }
+        }
+        for (const LabelRoom& room : labelRooms) {
+            EXPECT_LE(placeOf(room.label).right + leastGapBetweenTexts, room.nextControl)
+                << ::testing::PrintToString(room.label);
         }
     };
     check("at start");

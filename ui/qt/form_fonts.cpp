@@ -1,6 +1,7 @@
 #include "form_fonts.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace zarn::qt {
@@ -10,8 +11,16 @@ QString formFontFamily()
 {
     // Looked up in the installed families, not left to font substitution: a family that is not
     // installed costs Qt a round of fontconfig fallback matching for every size and weight.
-    const QString wanted = QString::fromUtf8(form::fontFamily);
-    return QFontDatabase::families().contains(wanted) ? wanted : QStringLiteral("Liberation Sans");
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family :
+         {QString::fromUtf8(form::fontFamily), QStringLiteral("Liberation Sans")}) {
+        if (installed.contains(family)) {
+            return family;
+        }
+    }
+    QFont sansSerif(QStringLiteral("sans-serif"));
+    sansSerif.setStyleHint(QFont::SansSerif);
+    return QFontInfo(sansSerif).family();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "label.h"
 
 #include <QAccessibleWidget>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -33,7 +34,9 @@ QAccessibleInterface* accessibleLinkFactory(const QString&, QObject* object)
 
 } // namespace
 
-Label::Label(const QString& caption, bool link, QWidget* parent) : QLabel(parent), m_link(link)
+Label::Label(const QString& caption, const QFont& layoutFont, form::TextRoom room, bool link,
+             QWidget* parent)
+    : QLabel(parent), m_link(link), m_layoutFont(layoutFont), m_room(room)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(&accessibleLinkFactory);
@@ -74,14 +77,13 @@ void Label::paintEvent(QPaintEvent*)
 
 void Label::setBold(bool bold)
 {
-    QFont boldOrRegular = font();
-    boldOrRegular.setBold(bold);
-    setFont(boldOrRegular);
+    m_layoutFont.setBold(bold);
+    fit();
 }
 
 bool Label::isBold() const
 {
-    return font().bold();
+    return m_layoutFont.bold();
 }
 
 QColor Label::textColour() const
@@ -96,17 +98,19 @@ void Label::setTextColour(const QColor& colour)
     setPalette(coloured);
 }
 
-void Label::changeEvent(QEvent* event)
-{
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        fit();
-    }
-}
-
 void Label::fit()
 {
-    m_laidOut.prepare(QTransform(), font());
+    QFont measured = m_layoutFont;
+    measured.setBold(m_room.measuredBold || m_layoutFont.bold());
+    const int pixels =
+        form::fittedPixels(m_layoutFont.pixelSize(), m_room.width, [&](int candidate) {
+            measured.setPixelSize(candidate);
+            return qCeil(QFontMetricsF(measured).horizontalAdvance(text()));
+        });
+    QFont shown = m_layoutFont;
+    shown.setPixelSize(pixels);
+    setFont(shown);
+    m_laidOut.prepare(QTransform(), shown);
     adjustSize();
 }
 

@@ -6,6 +6,7 @@
 #include "picture_button.h"
 #include "pictures.h"
 #include "zarn/form/accessibility.h"
+#include "zarn/form/text_fit.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -39,12 +40,8 @@ QWidget* createControl(const Control& control, const form::Form& form, QWidget* 
 {
     switch (control.kind) {
     case ControlKind::Label: {
-        // The caption comes after the font, so that the label measures it only once.
-        auto* label = new Label(QString(), form::isLink(control.id), window);
-        if (control.font != form::FontSize::Default || control.bold) {
-            label->setFont(formFont(control.font, control.bold));
-        }
-        label->setCaption(startingText(control));
+        auto* label = new Label(startingText(control), formFont(control.font, control.bold),
+                                form::textRoom(control.id), form::isLink(control.id), window);
         if (control.textColour) {
             label->setTextColour(toQColor(*control.textColour));
         }

@@ -4,9 +4,23 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace zarn::qt {
+namespace {
+
+// QMessageBox wraps a text wider than half the screen into its width, which on a scaled screen
+// breaks a message's own lines mid-sentence. A text label at least as wide as its longest line
+// keeps every line whole.
+void keepLinesWhole(QMessageBox& box)
+{
+    if (auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        text->setMinimumWidth(text->sizeHint().width());
+    }
+}
+
+} // namespace
 
 void MessageBoxPresenter::showMessage(const std::string& text)
 {
@@ -15,6 +29,7 @@ void MessageBoxPresenter::showMessage(const std::string& text)
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    keepLinesWhole(box);
     box.exec();
 }
 

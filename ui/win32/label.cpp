@@ -20,11 +20,10 @@ Label::Label(HWND parent, int id, const form::Control& control, const FormFonts&
                                scale.pixels(control.width), scale.pixels(control.height), parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr)),
-      m_fonts(fonts), m_size(control.font), m_bold(control.bold),
+      m_fonts(fonts), m_scale(scale), m_size(control.font), m_bold(control.bold),
+      m_room(form::textRoom(control.id)),
       m_textColour(colourOf(control.textColour.value_or(form::white)))
 {
-    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.font(m_size, m_bold)),
-                 FALSE);
     SetWindowSubclass(m_handle, &Label::subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     fit();
 }
@@ -46,8 +45,6 @@ void Label::setBold(bool bold)
         return;
     }
     m_bold = bold;
-    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.font(m_size, m_bold)),
-                 FALSE);
     fit();
 }
 
@@ -80,15 +77,26 @@ void Label::fit()
 {
     const std::wstring caption = text();
     const HDC dc = GetDC(m_handle);
-    const HGDIOBJ oldFont = SelectObject(dc, m_fonts.font(m_size, m_bold));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    const auto widthIn = [&](HFONT font) {
+        SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        return size.cx;
+    };
+    const bool measuredBold = m_room.measuredBold || m_bold;
+    const int pixels = form::fittedPixels(
+        m_scale.pixels(form::fontPixels(m_size)), m_scale.pixels(m_room.width),
+        [&](int candidate) { return widthIn(m_fonts.font(candidate, measuredBold)); });
+    const HFONT shown = m_fonts.font(pixels, m_bold);
+    const LONG width = widthIn(shown);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, oldFont);
     ReleaseDC(m_handle, dc);
+    SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
     // Moving the edges uncovers part of the window, which Windows then repaints.
-    SetWindowPos(m_handle, nullptr, 0, 0, size.cx, metrics.tmHeight,
+    SetWindowPos(m_handle, nullptr, 0, 0, width, metrics.tmHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_handle, nullptr, TRUE);
 }

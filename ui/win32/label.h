@@ -1,6 +1,8 @@
 #pragma once
 
+#include "dpi_scale.h"
 #include "zarn/form/layout.h"
+#include "zarn/form/text_fit.h"
 
 #include <functional>
 #include <optional>
@@ -9,13 +11,14 @@
 
 namespace zarn::win32 {
 
-class DpiScale;
 class FormFonts;
 
 // A label of the window: a static text control that lets the window's background show around its
 // text and fits its size to its text, keeping its left and top edges, whenever its text or its
-// weight changes. It takes the mouse, so that moves over it never reach the window behind, and
-// reports a click when the left button goes down and comes up over it.
+// weight changes. Its text is drawn in the layout's font for it, or a few pixels smaller where the
+// face at hand would make it wider than the room the layout leaves it. It takes the mouse, so that
+// moves over it never reach the window behind, and reports a click when the left button goes down
+// and comes up over it.
 class Label
 {
 public:
@@ -49,14 +52,17 @@ public:
 private:
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR label);
+    // Chooses the font size for the text, shows the text in it and fits the label to it.
     void fit();
     // Handles the label's own mouse messages; returns true for those it has dealt with fully.
     bool handleMouse(UINT message, LPARAM lParam);
 
     HWND m_handle;
     const FormFonts& m_fonts;
+    DpiScale m_scale;
     form::FontSize m_size;
     bool m_bold;
+    form::TextRoom m_room;
     COLORREF m_textColour;
     std::function<void()> m_mouseMove;
     std::function<void()> m_click;

@@ -1,5 +1,7 @@
 #include "program_folder.h"
 
+#include "zarn/form/texts.h"
+
 #include <string>
 #include <system_error>
 #include <windows.h>
@@ -15,7 +17,7 @@ std::filesystem::path programFolder()
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                    "the program's own path");
+                                    form::texts::findingProgramPath);
         }
         if (length < path.size()) {
             path.resize(length);

@@ -39,6 +39,7 @@ inline constexpr char followLinkAction[] = "Jump";
 inline constexpr char registeringWindowClass[] = "registering the window class";
 inline constexpr char creatingWindow[] = "creating the window";
 inline constexpr char makingControlAccessible[] = "making a control accessible";
+inline constexpr char findingProgramPath[] = "the program's own path";
 
 // A picture that the program should hold and does not, by its path in the program.
 std::string missingPicture(std::string_view path);
