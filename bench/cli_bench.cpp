@@ -127,7 +127,7 @@ void importBesideFloors(benchmark::State& state)
     writeWholeFile(folder / "copied.exe", imported);
     std::size_t next = 1;
     besideFloors(state, {ZARN_CLI_PROGRAM, "import", folder.path()},
-                 {"dd", "if=" + (folder / "imported.exe"), "of=" + (folder / "dd.exe"), "bs=64K",
+                 {"dd", "if=" + (folder / "imported.exe"), "of=" + (folder / "dd.exe"), "bs=1M",
                   "conv=fsync", "status=none"},
                  {ZARN_DURABLE_COPY, folder / "imported.exe", folder / "copied.exe"}, [&] {
                      writeWholeFile(folder / "p_slots.txt", files[next]);

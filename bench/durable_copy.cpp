@@ -15,7 +15,7 @@ namespace {
 
 bool copyInto(int from, int to)
 {
-    static char block[64 * 1024];
+    static char block[1024 * 1024];
     for (ssize_t got; (got = ::read(from, block, sizeof block)) != 0;) {
         if (got < 0 || ::write(to, block, static_cast<std::size_t>(got)) != got) {
             return false;

@@ -25,7 +25,7 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
                    std::string_view patch)
 {
     // Left uninitialised: each block is read before it is used.
-    constexpr std::size_t blockSize = 64 * 1024;
+    constexpr std::size_t blockSize = 1024 * 1024;
     const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     std::uint64_t offset = 0;
     while (const std::size_t got = source.readAt(offset, block.get(), blockSize)) {
