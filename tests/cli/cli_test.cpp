@@ -203,15 +203,17 @@ TEST_F(CliTest, DiffListsWhatTheImportWouldChangeAndWritesNothing)
     const SlotLists standard = standardLists();
     SlotLists edited = standard;
     edited[49][1] = 4660;
+    std::swap(edited[50][0], edited[50][1]);
     edited[74].push_back(edited[1][0]);
     edited[1].erase(edited[1].begin());
     writeFile("p_slots.txt", slotFileOf(edited));
 
     expectRun(run({"diff"}), 0,
               "Norway, Tank: -" + std::to_string(standard[1][0]) + "\nGermany, Tank: -" +
-                  std::to_string(standard[49][1]) + " +4660\nFrance, Recon: +" +
+                  std::to_string(standard[49][1]) +
+                  " +4660\nGermany, Recon: the same units in another order\nFrance, Recon: +" +
                   std::to_string(standard[1][0]) +
-                  "\nThe import would change 3 lists: 2 units removed, 2 units added.\n",
+                  "\nThe import would change 4 lists: 2 units removed, 2 units added.\n",
               "");
     writeFile("p_slots.txt", slotFileOf(standard));
     expectRun(run({"diff"}), 0, "no change\n", "");
