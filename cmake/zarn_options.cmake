@@ -79,13 +79,14 @@ add_feature_info(Fuzzing ZARN_FUZZ "libFuzzer targets in place of the tests; the
 -DZARN_FUZZ=ON with clang as the compiler (scripts/setup fuzz)")
 add_feature_info(Tests "BUILD_TESTING;NOT ZARN_FUZZ" "the test suites; they need ${tests_need}")
 
-# zarn.exe beside the Linux program, cross-built with mingw-w64 in a build tree of its own, and
-# packed into the Windows archive. Only when asked for: the package preset or -DZARN_WINDOWS=ON.
-cmake_dependent_option(ZARN_WINDOWS "Cross-build zarn.exe and its archive with mingw-w64" OFF
-    "NOT WIN32" OFF
+# zarn.exe and zarn-cli.exe beside the Linux programs, cross-built with mingw-w64 in a build tree
+# of their own, and packed into the Windows archive. Only when asked for: the package preset or
+# -DZARN_WINDOWS=ON.
+cmake_dependent_option(ZARN_WINDOWS
+    "Cross-build zarn.exe, zarn-cli.exe and their archive with mingw-w64" OFF "NOT WIN32" OFF
 )
-add_feature_info("Windows program" ZARN_WINDOWS "zarn.exe and its archive, cross-built; the \
-package preset, or -DZARN_WINDOWS=ON with mingw-w64 (scripts/setup windows)")
+add_feature_info("Windows programs" ZARN_WINDOWS "zarn.exe, zarn-cli.exe and their archive, \
+cross-built; the package preset, or -DZARN_WINDOWS=ON with mingw-w64 (scripts/setup windows)")
 if(ZARN_WINDOWS)
     find_program(ZARN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
     if(NOT ZARN_MINGW_CXX)

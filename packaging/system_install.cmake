@@ -1,12 +1,12 @@
-# zarn installed into the system, as the Debian package holds it: the program, a desktop entry
-# that offers it in "Open with" on a folder and on the game's executable (and not in the menu: on
-# its own it would look for the game in /usr/bin), the icon at the icon theme's usual sizes, the
-# AppStream metainfo and the man page.
+# zarn installed into the system, as the Debian package holds it: the program and zarn-cli, a
+# desktop entry that offers the program in "Open with" on a folder and on the game's executable
+# (and not in the menu: on its own it would look for the game in /usr/bin), the icon at the icon
+# theme's usual sizes, the AppStream metainfo and the man pages.
 include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
 )
-install(TARGETS zarn RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT system)
+install(TARGETS zarn zarn-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT system)
 install(FILES org.zarn.zarn.desktop
     DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT system
 )
@@ -37,16 +37,19 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 
 # Man pages are installed compressed, without a name or time in the gzip header.
-configure_file(zarn.1.in zarn.1 @ONLY)
-set(man_page "${CMAKE_CURRENT_BINARY_DIR}/zarn.1.gz")
-add_custom_command(
-    OUTPUT "${man_page}"
-    COMMAND gzip -9 --no-name --force --keep zarn.1
-    DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/zarn.1"
-    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
-    COMMENT "Compressing the man page"
-    VERBATIM
-)
-install(FILES "${man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT system)
+set(man_pages)
+foreach(page zarn.1 zarn-cli.1)
+    configure_file(${page}.in ${page} @ONLY)
+    add_custom_command(
+        OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/${page}.gz"
+        COMMAND gzip -9 --no-name --force --keep ${page}
+        DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/${page}"
+        WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+        COMMENT "Compressing the man page ${page}"
+        VERBATIM
+    )
+    list(APPEND man_pages "${CMAKE_CURRENT_BINARY_DIR}/${page}.gz")
+endforeach()
+install(FILES ${man_pages} DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT system)
 
-add_custom_target(zarn_system_files ALL DEPENDS ${icons} "${man_page}")
+add_custom_target(zarn_system_files ALL DEPENDS ${icons} ${man_pages})

@@ -17,7 +17,7 @@ public:
 
 // The file in `folder` that the user means by `name`: the one of exactly that name; else the one
 // whose name differs from it only in case (games copied off a CD carry "AG.EXE"); else, where
-// none does, `folder / name`. The result keeps the file's own spelling.
+// none does, `folder / name`. The result keeps the file's own spelling; `name` is UTF-8.
 // @throw NameClash where several files differ from `name` only in case.
 std::filesystem::path fileAnsweringTo(const std::filesystem::path& folder, std::string_view name);
 

@@ -1,173 +1,42 @@
 #include "file.h"
 #include "file_names.h"
-#include "file_read_buffer.h"
 #include "refusals.h"
 #include "replacement_file.h"
-#include "slot_lists.h"
+#include "slot_file_contents.h"
 #include "transfer_checks.h"
 #include "zarn/editor_state.h"
+#include "zarn/list_changes.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
-#include "zarn/slot_file.h"
 #include "zarn/slot_table.h"
 #include "zarn/transfer.h"
 
 #include <algorithm>
-#include <cmath>
-#include <istream>
-#include <limits>
+#include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace zarn {
 namespace {
 
-// What the slot file holds, as far as the import is concerned.
-struct SlotFileContents
-{
-    // Items with a non-zero value among the first itemsPerPass.
-    int entryCount = 0;
-    // The first requiredEntryCount of them, two little-endian bytes each.
-    std::string region;
-    // The first of those whose value does not fit 16 bits, rounded down.
-    std::optional<SlotItem> outOfRange;
-    // Items with a non-zero value after the first itemsPerPass.
-    std::size_t extraCount = 0;
-    // The lists that all entries form, those after the first itemsPerPass items included.
-    SlotListTracker lists;
-};
-
-void addEntry(SlotFileContents& contents, const SlotItem& item)
-{
-    const double entry = std::floor(item.value);
-    contents.lists.add(entry == listTerminator, item.line);
-    ++contents.entryCount;
-    if (contents.entryCount > requiredEntryCount) {
-        return;
-    }
-    if (entry < std::numeric_limits<std::int16_t>::min() ||
-        entry > std::numeric_limits<std::int16_t>::max()) {
-        if (!contents.outOfRange) {
-            contents.outOfRange = SlotItem{entry, item.line};
-        }
-        return;
-    }
-    const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(entry));
-    contents.region += static_cast<char>(bits & 0xFF);
-    contents.region += static_cast<char>(bits >> 8);
-}
-
-// Reads the whole slot file: the entries of its first itemsPerPass items, and whatever
-// non-zero items follow them.
-SlotFileContents readSlotFile(const File& file, const std::string& shown)
-{
-    FileReadBuffer buffer(file);
-    std::istream in(&buffer);
-    SlotItemReader reader(in);
-    SlotFileContents contents;
-    for (int read = 0; read < itemsPerPass; ++read) {
-        const std::optional<SlotItem> item = reader.next();
-        if (!item) {
-            throw RuntimeError(
-                refusals::slotFileTooShort(shown, static_cast<std::size_t>(read),
-                                           static_cast<std::size_t>(contents.entryCount)));
-        }
-        if (item->value != 0) {
-            addEntry(contents, *item);
-        }
-    }
-    while (const std::optional<SlotItem> item = reader.next()) {
-        if (item->value != 0) {
-            ++contents.extraCount;
-            contents.lists.add(std::floor(item->value) == listTerminator, item->line);
-        }
-    }
-    return contents;
-}
-
-// The lists of the slot region as the executable holds it now.
-SlotListTracker listsOf(std::string_view region)
-{
-    SlotListTracker lists;
-    for (std::size_t at = 0; at + 1 < region.size(); at += 2) {
-        lists.add(region[at] == '\xFF' && region[at + 1] == '\xFF', 0);
-    }
-    return lists;
-}
-
-// Where the user most likely changed the table: the first list whose length differs from the
-// executable's, or the entries that follow lists that all agree.
-std::optional<std::string> whereToLook(const SlotListTracker& edited,
-                                       const SlotListTracker& current,
-                                       const std::string& executableName)
-{
-    const std::optional<int> list = firstDifferingList(edited, current);
-    if (!list) {
-        return std::nullopt;
-    }
-    if (*list < countryCount * unitClassCount) {
-        const auto index = static_cast<std::size_t>(*list);
-        return refusals::firstDifferingList(index, edited.lists()[index].firstLine, executableName);
-    }
-    if (const std::optional<std::size_t> line = edited.lineAfterTable()) {
-        return refusals::entriesAfterAgreeingLists(*line, executableName);
-    }
-    return std::nullopt;
-}
-
-std::string shapeRefusal(const ShapeFault& fault, const std::optional<std::string>& hint,
-                         const std::string& executableName)
-{
-    switch (fault.kind) {
-    case ShapeFault::Kind::EntryAfterLastList:
-        return refusals::entryAfterLastList(fault.line, hint, executableName);
-    case ShapeFault::Kind::LastListOpen:
-        return refusals::lastListOpen(fault.line, fault.terminators, hint, executableName);
-    case ShapeFault::Kind::TerminatorMissing:
-        break;
-    }
-    return refusals::terminatorMissing(fault.terminators, fault.line, hint, executableName);
-}
-
-// Why the slot file may not be written into the executable, if it may not. `oldRegion` is the
-// table as the executable holds it now.
-std::optional<std::string> refusal(const SlotFileContents& contents, std::string_view oldRegion,
-                                   const std::string& executableName)
-{
-    if (contents.entryCount != requiredEntryCount) {
-        return refusals::wrongCount(contents.entryCount);
-    }
-    const auto hint = [&] {
-        return whereToLook(contents.lists, listsOf(oldRegion), executableName);
-    };
-    if (contents.extraCount > 0) {
-        return refusals::extraEntries(contents.extraCount, hint(), executableName);
-    }
-    if (contents.outOfRange) {
-        return refusals::entryOutOfRange(contents.outOfRange->value, contents.outOfRange->line,
-                                         executableName);
-    }
-    if (const std::optional<ShapeFault> fault = shapeFault(contents.lists)) {
-        return shapeRefusal(*fault, hint(), executableName);
-    }
-    return std::nullopt;
-}
-
 // Copies `source` into `destination` with `patch` laid over its bytes from `patchOffset` on.
 void copyWithPatch(const File& source, File& destination, std::uint64_t patchOffset,
                    std::string_view patch)
 {
-    std::vector<char> block(1024 * 1024);
+    // Left uninitialised: each block is read before it is used.
+    constexpr std::size_t blockSize = 1024 * 1024;
+    const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(blockSize);
     std::uint64_t offset = 0;
-    while (const std::size_t got = source.readAt(offset, block.data(), block.size())) {
+    while (const std::size_t got = source.readAt(offset, block.get(), blockSize)) {
         const std::uint64_t from = std::max(offset, patchOffset);
         const std::uint64_t to = std::min(offset + got, patchOffset + patch.size());
         if (from < to) {
             std::copy(patch.begin() + static_cast<std::ptrdiff_t>(from - patchOffset),
                       patch.begin() + static_cast<std::ptrdiff_t>(to - patchOffset),
-                      block.begin() + static_cast<std::ptrdiff_t>(from - offset));
+                      block.get() + (from - offset));
         }
-        destination.write({block.data(), got});
+        destination.write({block.get(), got});
         offset += got;
     }
 }
@@ -199,10 +68,41 @@ void keepSafetyCopy(const File& executable, const TransferFile& executableFile)
     }
 }
 
-} // namespace
+// How the import opens the executable: to change it, or only to read it for a preview.
+enum class ExecutableAccess
+{
+    Update,
+    Read,
+};
 
-TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& presenter)
+File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
+{
+    if (access == ExecutableAccess::Read) {
+        return File::openForReading(executableFile.file, executableFile.shown());
+    }
+    refuseReadOnlyFile(executableFile.file);
+    return inFolder(executableFile.file.parent_path(), [&] {
+        return File::openForUpdate(executableFile.file, executableFile.shown());
+    });
+}
+
+// An import that has passed every check and read both tables, before its first write.
+struct CheckedImport
+{
+    TransferFile executableFile;
+    File executable;
+    std::uint64_t offset = 0;
+    // The slot region as the executable holds it now, and as the slot file has it.
+    std::string oldRegion;
+    std::string newRegion;
+};
+
+// The checks and reads of the import, up to its first write. Returns how the import ends instead
+// where a check refuses, once the user has been told why.
+std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
+                                                     const std::filesystem::path& programFolder,
+                                                     MessagePresenter& presenter,
+                                                     ExecutableAccess access)
 {
     const std::optional<TransferFile> executableFile =
         chosenExecutable(state, programFolder, presenter);
@@ -210,13 +110,9 @@ TransferEnd importSlots(const EditorState& state, const std::filesystem::path& p
         return TransferEnd::StoppedEarly;
     }
     const std::string executableName = fileNameOf(executableFile->path);
-    const std::string executableShown = executableFile->shown();
-    const std::filesystem::path folder = executableFile->file.parent_path();
     const TransferFile slotFile = transferFile(programFolder, slotFileName);
     const File slotText = File::openForReading(slotFile.file, slotFile.shown());
-    refuseReadOnlyFile(executableFile->file);
-    File executable = inFolder(
-        folder, [&] { return File::openForUpdate(executableFile->file, executableShown); });
+    File executable = openExecutable(*executableFile, access);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
         slotRegionOffset(state, length, executableFile->path, presenter);
@@ -227,24 +123,54 @@ TransferEnd importSlots(const EditorState& state, const std::filesystem::path& p
         presenter.showMessage(refusals::regionPastEnd(state.slotAddress, length, executableName));
         return TransferEnd::Failed;
     }
-    const SlotFileContents contents = readSlotFile(slotText, slotFile.shown());
+    SlotFileContents contents = readSlotFile(slotText, slotFile.shown());
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
-    if (const std::optional<std::string> reason = refusal(contents, oldRegion, executableName)) {
+    if (const std::optional<std::string> reason =
+            refusalOf(contents, TargetTable{executableName, oldRegion})) {
         presenter.showMessage(*reason);
         return TransferEnd::Failed;
     }
-    if (oldRegion == contents.region) {
+    return CheckedImport{*executableFile, std::move(executable), *offset, std::move(oldRegion),
+                         std::move(contents.region)};
+}
+
+} // namespace
+
+TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                        MessagePresenter& presenter)
+{
+    std::variant<CheckedImport, TransferEnd> checked =
+        checkImport(state, programFolder, presenter, ExecutableAccess::Update);
+    if (const TransferEnd* end = std::get_if<TransferEnd>(&checked)) {
+        return *end;
+    }
+    CheckedImport& import = std::get<CheckedImport>(checked);
+    if (import.oldRegion == import.newRegion) {
         return TransferEnd::Succeeded;
     }
-    keepSafetyCopy(executable, *executableFile);
-    ReplacementFile replacement = inFolder(folder, [&] {
-        return ReplacementFile(executableFile->file, executableShown, &executable);
+    keepSafetyCopy(import.executable, import.executableFile);
+    ReplacementFile replacement = inFolder(import.executableFile.file.parent_path(), [&] {
+        return ReplacementFile(import.executableFile.file, import.executableFile.shown(),
+                               &import.executable);
     });
-    copyWithPatch(executable, replacement.contents(), *offset, contents.region);
-    executable.close();
+    copyWithPatch(import.executable, replacement.contents(), import.offset, import.newRegion);
+    import.executable.close();
     replacement.replaceTarget();
     return TransferEnd::Succeeded;
+}
+
+std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
+                                                     const std::filesystem::path& programFolder,
+                                                     MessagePresenter& presenter)
+{
+    const std::variant<CheckedImport, TransferEnd> checked =
+        checkImport(state, programFolder, presenter, ExecutableAccess::Read);
+    if (std::holds_alternative<TransferEnd>(checked)) {
+        return std::nullopt;
+    }
+    const CheckedImport& import = std::get<CheckedImport>(checked);
+    return changedLists(import.oldRegion, import.newRegion);
 }
 
 } // namespace zarn

@@ -29,6 +29,18 @@ std::string notModified(std::string_view targetFile)
     return std::string(targetFile) + " file NOT modified.";
 }
 
+// The last line of a refusal of the slot file, with its line break: the executable it was to go
+// into, left as it was. None where the file was checked on its own.
+std::string notModifiedIfAny(std::optional<std::string_view> targetFile)
+{
+    std::string line;
+    if (targetFile) {
+        line += '\r';
+        line += notModified(*targetFile);
+    }
+    return line;
+}
+
 std::string listName(std::size_t list)
 {
     return std::string(countryNames[list / unitClassCount + 1]) + ", " +
@@ -85,7 +97,7 @@ std::string whatItIs(FileKind kind)
 }
 
 const char restoreTerminator[] =
-    "Every list ends in -1: put back the -1 that was deleted, and to add a unit delete a unit.\r";
+    "Every list ends in -1: put back the -1 that was deleted, and to add a unit delete a unit.";
 
 } // namespace
 
@@ -113,28 +125,30 @@ std::string executableMissing(std::string_view targetPath)
 
 // The count message says "ag.exe file NOT modified." whichever game was chosen, as users know it;
 // the other refusals name the chosen executable.
-std::string wrongCount(int count)
+std::string wrongCount(int count, std::optional<std::string_view> targetFile)
 {
     return "Error  !\rInput file contains " + withSignPlace(count) +
-           " entries.\rThere must be exactly 646 unit entries !\r" + notModified("ag.exe");
+           " entries.\rThere must be exactly 646 unit entries !" +
+           notModifiedIfAny(targetFile ? std::optional<std::string_view>("ag.exe") : std::nullopt);
 }
 
 std::string extraEntries(std::size_t count, const std::optional<std::string>& whereToLook,
-                         std::string_view targetFile)
+                         std::optional<std::string_view> targetFile)
 {
     return "Error  !\rInput file contains " + withSignPlace(static_cast<std::int64_t>(count)) +
            (count == 1 ? " entry" : " entries") +
            " too many: there must be exactly 646 unit entries !\r" + lineIfAny(whereToLook) +
-           "To add a unit you must delete a unit.\r" + notModified(targetFile);
+           "To add a unit you must delete a unit." + notModifiedIfAny(targetFile);
 }
 
-std::string entryOutOfRange(double entry, std::size_t line, std::string_view targetFile)
+std::string entryOutOfRange(double entry, std::size_t line,
+                            std::optional<std::string_view> targetFile)
 {
     char number[32];
     std::snprintf(number, sizeof number, "%.15g", entry);
     return "Error  !\rThe entry " + std::string(number) + " on line " + std::to_string(line) +
-           " is out of range.\rUnit entries must lie between -32768 and 32767 !\r" +
-           notModified(targetFile);
+           " is out of range.\rUnit entries must lie between -32768 and 32767 !" +
+           notModifiedIfAny(targetFile);
 }
 
 std::string regionPastEnd(std::int32_t slotAddress, std::uint64_t length,
@@ -146,32 +160,33 @@ std::string regionPastEnd(std::int32_t slotAddress, std::uint64_t length,
 }
 
 std::string entryAfterLastList(std::size_t line, const std::optional<std::string>& whereToLook,
-                               std::string_view targetFile)
+                               std::optional<std::string_view> targetFile)
 {
     return "Error  !\rThe entry on line " + std::to_string(line) +
            " comes after the -1 that ends the last list, " +
            listName(countryCount * unitClassCount - 1) + " !\r" + lineIfAny(whereToLook) +
            "Every list ends in exactly one -1: remove the -1 that was added, or move the entry "
-           "into a list.\r" +
-           notModified(targetFile);
+           "into a list." +
+           notModifiedIfAny(targetFile);
 }
 
 std::string lastListOpen(std::size_t line, std::size_t list,
-                         const std::optional<std::string>& whereToLook, std::string_view targetFile)
+                         const std::optional<std::string>& whereToLook,
+                         std::optional<std::string_view> targetFile)
 {
     return "Error  !\rThe last entry, on line " + std::to_string(line) +
            ", is not -1: the list for " + listName(list) + " has no end !\r" +
-           lineIfAny(whereToLook) + restoreTerminator + notModified(targetFile);
+           lineIfAny(whereToLook) + restoreTerminator + notModifiedIfAny(targetFile);
 }
 
 std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
                               const std::optional<std::string>& whereToLook,
-                              std::string_view targetFile)
+                              std::optional<std::string_view> targetFile)
 {
     return "Error  !\rThe 646 entries, up to line " + std::to_string(lastLine) + ", hold only " +
            counted(terminators, "entry", "entries") +
            " of -1: there must be 180, one at the end of each list !\r" + lineIfAny(whereToLook) +
-           restoreTerminator + notModified(targetFile);
+           restoreTerminator + notModifiedIfAny(targetFile);
 }
 
 std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile)

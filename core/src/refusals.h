@@ -33,23 +33,26 @@ std::string selectGame();
 std::string wrongLength();
 std::string wrongAddress();
 std::string executableMissing(std::string_view targetPath);
-std::string wrongCount(int count);
-std::string extraEntries(std::size_t count, const std::optional<std::string>& whereToLook,
-                         std::string_view targetFile);
-std::string entryOutOfRange(double entry, std::size_t line, std::string_view targetFile);
 std::string regionPastEnd(std::int32_t slotAddress, std::uint64_t length,
                           std::string_view targetFile);
 
+// Refusals of a slot file. Each ends in a line saying that `targetFile`, the executable the file
+// was to go into, was not modified; none has that line where the file was checked on its own.
+std::string wrongCount(int count, std::optional<std::string_view> targetFile);
+std::string extraEntries(std::size_t count, const std::optional<std::string>& whereToLook,
+                         std::optional<std::string_view> targetFile);
+std::string entryOutOfRange(double entry, std::size_t line,
+                            std::optional<std::string_view> targetFile);
 // Refusals of entries that do not form the table's 180 lists, and the line of each that points to
 // the list the user most likely changed. `list` counts from 0, country by country.
 std::string entryAfterLastList(std::size_t line, const std::optional<std::string>& whereToLook,
-                               std::string_view targetFile);
+                               std::optional<std::string_view> targetFile);
 std::string lastListOpen(std::size_t line, std::size_t list,
                          const std::optional<std::string>& whereToLook,
-                         std::string_view targetFile);
+                         std::optional<std::string_view> targetFile);
 std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
                               const std::optional<std::string>& whereToLook,
-                              std::string_view targetFile);
+                              std::optional<std::string_view> targetFile);
 std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile);
 std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetFile);
 

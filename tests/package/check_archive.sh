@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Usage: check_archive.sh CPACK CPACK_CONFIG linux
 #        check_archive.sh CPACK CPACK_CONFIG windows WINE_RUN WINEPREFIX
-# Makes the archive that users download with cpack, checks that it holds the program, its readme
-# and the licence and nothing else (in the Windows archive with .txt names and CR LF line ends), unpacks it and starts the unpacked program far enough to show
-# its window: zarn on a virtual X display of its own, zarn.exe under Wine on the test run's
-# display (wine_display.sh).
+# Makes the archive that users download with cpack, checks that it holds the program, zarn-cli,
+# its readme and the licence and nothing else (in the Windows archive with .txt names and CR LF
+# line ends), unpacks it, asks the unpacked zarn-cli its version and starts the unpacked program
+# far enough to show its window: zarn on a virtual X display of its own, zarn.exe under Wine on the
+# test run's display (wine_display.sh).
 set -euo pipefail
 
 cpack=$1
@@ -34,6 +35,7 @@ linux)
     archive=$top.tar.gz
     generator=TGZ
     program=zarn
+    console=zarn-cli
     licence=LICENSE
     ;;
 windows)
@@ -41,6 +43,7 @@ windows)
     archive=$top.zip
     generator=ZIP
     program=zarn.exe
+    console=zarn-cli.exe
     licence=LICENSE.txt
     ;;
 *)
@@ -54,7 +57,7 @@ esac
     fail "cpack made $(cd "$work/packages" && echo *.tar.gz *.zip), not $archive"
 
 listing=$(cd "$work" && cmake -E tar tf "packages/$archive" | grep -v '/$' | sort)
-expected=$(printf '%s\n' "$top/$licence" "$top/README.txt" "$top/$program" | sort)
+expected=$(printf '%s\n' "$top/$licence" "$top/README.txt" "$top/$program" "$top/$console" | sort)
 [ "$listing" = "$expected" ] || fail "$archive holds: $listing"
 
 mkdir "$work/unpacked"
@@ -74,12 +77,14 @@ if [ "$system" = windows ]; then
         fi
     done
     wine=("$4" "$5")
+    version=$("${wine[@]}" "$folder/$console" --version | tr -d '\r')
     DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$5").display")
     export DISPLAY
     (cd "$folder" && exec "${wine[@]}" "$folder/$program") &
     program_pid=$!
 else
     [ -x "$folder/$program" ] || fail "$program is not executable"
+    version=$("$folder/$console" --version)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
     own_xvfb=$!
     for _ in $(seq 100); do
@@ -93,6 +98,8 @@ else
     program_pid=$!
 fi
 
+[ "$version" = "zarn-cli 1.00" ] || fail "the unpacked $console --version says: $version"
+
 if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/dev/null; then
     running=ended
     kill -0 "$program_pid" 2>/dev/null && running="still running"
@@ -101,4 +108,5 @@ if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/
     fail "the unpacked $program did not show its window ($running; windows shown: ${shown:-none})"
 fi
 kill -0 "$program_pid" 2>/dev/null || fail "the unpacked $program ended"
-echo "$archive holds $program, README.txt and $licence; the unpacked $program shows its window"
+echo "$archive holds $program, $console, README.txt and $licence; the unpacked $program shows its" \
+    "window and $console runs"

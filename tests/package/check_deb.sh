@@ -23,12 +23,14 @@ deb="$work/packages/$package"
 
 files=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort -k2)
 expected="-rwxr-xr-x ./usr/bin/zarn
+-rwxr-xr-x ./usr/bin/zarn-cli
 -rw-r--r-- ./usr/share/applications/org.zarn.zarn.desktop
 -rw-r--r-- ./usr/share/doc/zarn/copyright"
 for size in 128 16 24 256 32 48 64; do
     expected+=$'\n'"-rw-r--r-- ./usr/share/icons/hicolor/${size}x${size}/apps/zarn.png"
 done
 expected+="
+-rw-r--r-- ./usr/share/man/man1/zarn-cli.1.gz
 -rw-r--r-- ./usr/share/man/man1/zarn.1.gz
 -rw-r--r-- ./usr/share/metainfo/org.zarn.zarn.metainfo.xml"
 [ "$files" = "$expected" ] || fail "$package installs:"$'\n'"$files"
@@ -64,4 +66,7 @@ for icon in "$share"/icons/hicolor/*/apps/zarn.png; do
     [ "${width}x$height" = "$size" ] || fail "the $size icon is ${width}x$height"
 done
 zcat "$share/man/man1/zarn.1.gz" | grep -q '^\.B zarn$' || fail "the man page does not document zarn"
-echo "$package installs zarn, its desktop entry, icons, metainfo and man page; depends on $depends"
+zcat "$share/man/man1/zarn-cli.1.gz" | grep -q '^\.B zarn-cli export$' ||
+    fail "the man page of zarn-cli does not document it"
+echo "$package installs zarn, zarn-cli, the desktop entry, icons, metainfo and man pages; depends" \
+    "on $depends"

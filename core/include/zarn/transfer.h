@@ -1,6 +1,10 @@
 #pragma once
 
+#include "zarn/list_changes.h"
+
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace zarn {
 
@@ -30,5 +34,14 @@ TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& p
 // @throw RuntimeError when a file cannot be read or written, or the slot file is too short.
 TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& presenter);
+
+// What importSlots would change: the same checks, with the same messages and run-time errors, of
+// the same files, but the executable is only read (so it may be read-only) and nothing is written.
+// Returns the lists of the executable's table that the slot file changes, or nothing when a check
+// refused and the user has been told why.
+// @throw RuntimeError as importSlots does, before it writes.
+std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
+                                                     const std::filesystem::path& programFolder,
+                                                     MessagePresenter& presenter);
 
 } // namespace zarn

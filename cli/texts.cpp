@@ -1,0 +1,143 @@
+#include "texts.h"
+
+#include "zarn/slot_table.h"
+#include "zarn/version.h"
+
+namespace zarn::cli::texts {
+namespace {
+
+std::string counted(std::size_t count, std::string_view one, std::string_view more)
+{
+    return std::to_string(count) + " " + std::string(count == 1 ? one : more);
+}
+
+} // namespace
+
+std::string version()
+{
+    return "zarn-cli " + std::string(zarn::version) + "\n";
+}
+
+std::string usageError(std::string_view problem)
+{
+    return "zarn-cli: " + std::string(problem) + "\n" + usage;
+}
+
+std::string noCommand()
+{
+    return usageError("no command given");
+}
+
+std::string unknownCommand(std::string_view command)
+{
+    return usageError("unknown command " + std::string(command));
+}
+
+std::string unknownOption(std::string_view option, std::string_view command)
+{
+    return usageError(std::string(command) + " takes no option " + std::string(option));
+}
+
+std::string missingValue(std::string_view option)
+{
+    return usageError(std::string(option) + " needs a value");
+}
+
+std::string unknownGame(std::string_view value)
+{
+    return usageError("--game takes ag (Allied General) or pg (Panzer General), not " +
+                      std::string(value));
+}
+
+std::string addressOverflow(std::string_view value)
+{
+    return usageError("--address " + std::string(value) +
+                      " lies outside the addresses that fit 32 bits");
+}
+
+std::string extraArgument(std::string_view argument)
+{
+    return usageError("one folder or file at most: " + std::string(argument) + " is one too many");
+}
+
+std::string bothGames(std::string_view folder)
+{
+    return usageError(std::string(folder) +
+                      " holds both pg.exe and ag.exe: pass --game pg or --game ag");
+}
+
+std::string folderMissing(std::string_view folder)
+{
+    return "The folder " + std::string(folder) + " does not exist.\n";
+}
+
+std::string folderUnreachable(std::string_view folder, std::string_view reason)
+{
+    return "The folder " + std::string(folder) + " cannot be opened: " + std::string(reason) + "\n";
+}
+
+std::string notAFolder(std::string_view path)
+{
+    return std::string(path) + " is not a folder: give the folder that holds the game.\n";
+}
+
+std::string runTimeError(std::string_view error)
+{
+    return "Run-time error\n" + std::string(error) + "\n";
+}
+
+std::string outputLost()
+{
+    return "zarn-cli: standard output could not be written\n";
+}
+
+std::string exported(Game game)
+{
+    return "Exported the table of " + std::string(executableName(game)) + " into " + slotFileName +
+           ".\n";
+}
+
+std::string imported(Game game)
+{
+    return "Imported " + std::string(slotFileName) + " into " + std::string(executableName(game)) +
+           ".\n";
+}
+
+std::string wholeTable(std::string_view file)
+{
+    return std::string(file) + " holds a whole table: 646 entries in 180 lists.\n";
+}
+
+std::string changeLine(const ListChange& change)
+{
+    std::string line = std::string(countryNames[change.country]) + ", " +
+                       std::string(unitClassNames[change.unitClass]) + ":";
+    if (change.removed.empty() && change.added.empty()) {
+        return line + " the same units in another order\n";
+    }
+    for (const std::int16_t unit : change.removed) {
+        line += " -" + std::to_string(unit);
+    }
+    for (const std::int16_t unit : change.added) {
+        line += " +" + std::to_string(unit);
+    }
+    return line + "\n";
+}
+
+std::string changeSummary(const std::vector<ListChange>& changes)
+{
+    if (changes.empty()) {
+        return "no change\n";
+    }
+    std::size_t removed = 0;
+    std::size_t added = 0;
+    for (const ListChange& change : changes) {
+        removed += change.removed.size();
+        added += change.added.size();
+    }
+    return "The import would change " + counted(changes.size(), "list", "lists") + ": " +
+           counted(removed, "unit", "units") + " removed, " + counted(added, "unit", "units") +
+           " added.\n";
+}
+
+} // namespace zarn::cli::texts

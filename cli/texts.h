@@ -1,0 +1,68 @@
+#pragma once
+
+#include "zarn/editor_state.h"
+#include "zarn/list_changes.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The console program's own texts; the core's messages it prints as they are. Lines end in "\n".
+namespace zarn::cli::texts {
+
+inline constexpr char usage[] = "usage: zarn-cli export [--game ag|pg] [--address N] [FOLDER]\n"
+                                "       zarn-cli import [--game ag|pg] [--address N] [FOLDER]\n"
+                                "       zarn-cli diff   [--game ag|pg] [--address N] [FOLDER]\n"
+                                "       zarn-cli check  [FILE]\n"
+                                "       zarn-cli --help | --version\n";
+
+inline constexpr char help[] =
+    "zarn-cli copies the purchase-slot table of Panzer General (pg.exe) or Allied General\n"
+    "(ag.exe) out of the game's executable into p_slots.txt and back, as zarn's window does.\n"
+    "\n"
+    "  export  writes the table of the game's executable in FOLDER into FOLDER/p_slots.txt\n"
+    "  import  checks FOLDER/p_slots.txt and writes it into the game's executable\n"
+    "  diff    shows the lists that import would change, and writes nothing\n"
+    "  check   says whether FILE, p_slots.txt in the current folder unless given, holds a\n"
+    "          whole table; it needs no executable\n"
+    "\n"
+    "FOLDER is the current folder unless given. Without --game, the one game executable in\n"
+    "FOLDER is used. --address N is the table's position in the executable, 1883345 unless\n"
+    "given; Allied General is edited only there.\n"
+    "\n"
+    "Exit status: 0 done, 1 refused (standard error says why), 2 run-time error, 64 usage error.\n";
+
+// What --version prints.
+std::string version();
+
+// The usage errors, each printed before the usage.
+std::string usageError(std::string_view problem);
+std::string noCommand();
+std::string unknownCommand(std::string_view command);
+std::string unknownOption(std::string_view option, std::string_view command);
+std::string missingValue(std::string_view option);
+std::string unknownGame(std::string_view value);
+std::string addressOverflow(std::string_view value);
+std::string extraArgument(std::string_view argument);
+std::string bothGames(std::string_view folder);
+
+// Why the folder given cannot be the game's folder.
+std::string folderMissing(std::string_view folder);
+std::string folderUnreachable(std::string_view folder, std::string_view reason);
+std::string notAFolder(std::string_view path);
+
+// A run-time error of the core, as the window reports it.
+std::string runTimeError(std::string_view error);
+// What is said when standard output did not take all that was printed to it.
+std::string outputLost();
+
+// What a transfer that succeeded, or a check that found a whole table, prints.
+std::string exported(Game game);
+std::string imported(Game game);
+std::string wholeTable(std::string_view file);
+
+// What diff prints: a line for each list that changes, then one that sums them up.
+std::string changeLine(const ListChange& change);
+std::string changeSummary(const std::vector<ListChange>& changes);
+
+} // namespace zarn::cli::texts

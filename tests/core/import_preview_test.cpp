@@ -1,0 +1,83 @@
+// What an import would change, found by the import's own checks and reads, with nothing written.
+#include "transfer_fixture.h"
+#include "zarn/runtime_error.h"
+
+#include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace zarn::testing {
+namespace {
+
+class ImportPreviewTest : public TransferTest
+{
+protected:
+    ImportPreviewTest()
+    {
+        executable = executableWith(100 + 1292 + 300, 100, regionOf(standardLists()));
+        writeFile("pg.exe", executable);
+        choose(Game::PanzerGeneral, 101);
+    }
+
+    std::optional<std::vector<ListChange>> runPreview()
+    {
+        return previewImport(state, folder, messages);
+    }
+
+    std::string executable;
+};
+
+TEST_F(ImportPreviewTest, ListsTheChangesAndWritesNothing)
+{
+    SlotLists moved = standardLists();
+    moved[74].push_back(4660);
+    moved[49][0] = 412;
+    moved[179].pop_back();
+    writeFile("p_slots.txt", slotFileOf(moved));
+    const SlotLists standard = standardLists();
+
+    EXPECT_EQ(runPreview(), (std::vector<ListChange>{{5, 2, {standard[49][0]}, {412}},
+                                                     {7, 3, {}, {4660}},
+                                                     {15, 12, {standard[179].back()}, {}}}));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(readFile("pg.exe"), executable);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
+
+    writeFile("p_slots.txt", slotFileOf(standard));
+    EXPECT_EQ(runPreview(), std::vector<ListChange>{});
+}
+
+TEST_F(ImportPreviewTest, RefusesWhatTheImportRefusesInItsWords)
+{
+    writeFile("p_slots.txt", "\r\n" + slotFileOf(standardLists()));
+    EXPECT_EQ(runPreview(), std::nullopt);
+    choose(Game::AlliedGeneral);
+    EXPECT_EQ(runPreview(), std::nullopt);
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{"Error  !\rInput file contains  645 entries.\rThere must "
+                                        "be exactly 646 unit entries !\rag.exe file NOT modified.",
+                                        "Could not find " + (folder / "ag.exe").string() +
+                                            "\rMake sure it is in the zarn folder."}));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
+}
+
+TEST_F(ImportPreviewTest, ReadsAnExecutableThatTheImportCouldNotChange)
+{
+#ifndef _WIN32
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may change any file";
+    }
+#endif
+    // Without write permission; on Windows, marked read-only.
+    std::filesystem::permissions(folder / "pg.exe", std::filesystem::perms::owner_read);
+    const SlotLists edited = editedLists();
+    writeFile("p_slots.txt", slotFileOf(edited));
+
+    EXPECT_EQ(runPreview(),
+              (std::vector<ListChange>{{1, 2, {standardLists()[1][0]}, {edited[1][0]}}}));
+    EXPECT_THROW(runImport(), RuntimeError);
+}
+
+} // namespace
+} // namespace zarn::testing

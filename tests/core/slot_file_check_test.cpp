@@ -1,0 +1,136 @@
+// A slot file checked on its own, as the import checks it, with no executable to compare with.
+#include "folder_files.h"
+#include "transfer_fixture.h"
+#include "zarn/runtime_error.h"
+#include "zarn/slot_file_check.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace zarn::testing {
+namespace {
+
+using SlotFileCheckTest = TransferTest;
+using Lines = std::vector<std::string>;
+
+// The lines of the standard slot file, edited by `edit` on 0-based indexes.
+std::string standardFileEdited(const std::function<void(Lines&)>& edit)
+{
+    Lines lines;
+    std::istringstream in(slotFileOf(standardLists()));
+    for (std::string line; std::getline(in, line, '\n');) {
+        lines.push_back(line + "\n");
+    }
+    edit(lines);
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+    }
+    return text;
+}
+
+// The text of the run-time error that checking the file at `path` ends in.
+std::string errorOf(const std::filesystem::path& path)
+{
+    try {
+        checkSlotFile(path);
+    } catch (const RuntimeError& error) {
+        return error.what();
+    }
+    return "no run-time error";
+}
+
+TEST_F(SlotFileCheckTest, FindsNothingWrongWithAWholeTable)
+{
+    const std::string standard = slotFileOf(standardLists());
+    const std::u16string wide(standard.begin(), standard.end());
+    const std::string files[] = {standard, slotFileOf(editedLists(), "\n"), utf16File(wide, false),
+                                 // Names and blank lines may follow the 841 items.
+                                 standard + "\"notes\"\r\n0\r\n\r\n"};
+    for (const std::string& file : files) {
+        writeFile("p_slots.txt", file);
+        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt"), std::nullopt);
+    }
+}
+
+TEST_F(SlotFileCheckTest, RefusesAsTheImportDoesWithoutTheLinesAboutAnExecutable)
+{
+    struct Case
+    {
+        std::string file;
+        std::string message;
+    };
+    const std::string standard = slotFileOf(standardLists());
+    const std::string putBack = "Every list ends in -1: put back the -1 that was deleted, and to "
+                                "add a unit delete a unit.";
+    const Case cases[] = {
+        {"\r\n" + standard, "Error  !\rInput file contains  645 entries.\rThere must be exactly "
+                            "646 unit entries !"},
+        {standardFileEdited([](Lines& lines) { lines[4] = "32768\r\n"; }),
+         "Error  !\rThe entry 32768 on line 5 is out of range.\rUnit entries must lie between "
+         "-32768 and 32767 !"},
+        {standard + "3\r\n4,5\r\n", "Error  !\rInput file contains  3 entries too many: there "
+                                    "must be exactly 646 unit entries !\rTo add a unit you must "
+                                    "delete a unit."},
+        // Germany's Tank list (lines 250 to 253) gains a unit, and the last -1 goes to make room.
+        {standardFileEdited([](Lines& lines) {
+             lines.insert(lines.begin() + 250, "77\r\n");
+             lines.pop_back();
+         }),
+         "Error  !\rThe last entry, on line 841, is not -1: the list for Finland, Land Transport "
+         "has no end !\r" +
+             putBack},
+        // Germany's Tank list loses its -1, and France's Recon list (lines 377 to 379) gains a
+        // unit.
+        {standardFileEdited([](Lines& lines) {
+             lines.insert(lines.begin() + 377, "77\r\n");
+             lines.erase(lines.begin() + 252);
+         }),
+         "Error  !\rThe 646 entries, up to line 841, hold only 179 entries of -1: there must be "
+         "180, one at the end of each list !\r" +
+             putBack},
+        // The last -1 moves up a line.
+        {standardFileEdited([](Lines& lines) { std::swap(lines[839], lines[840]); }),
+         "Error  !\rThe entry on line 841 comes after the -1 that ends the last list, Finland, "
+         "Land Transport !\rEvery list ends in exactly one -1: remove the -1 that was added, or "
+         "move the entry into a list."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        writeFile("p_slots.txt", c.file);
+        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt"), c.message);
+        EXPECT_EQ(fileNames(), std::vector<std::string>{"p_slots.txt"});
+    }
+}
+
+TEST_F(SlotFileCheckTest, ReportsAFileThatEndsTooSoonOrIsMissingAsRuntimeErrors)
+{
+    writeFile("short.txt", "\"Norway\"\r\n-1\r\n");
+    EXPECT_EQ(errorOf(folder / "short.txt"),
+              (folder / "short.txt").string() +
+                  " has only 2 lines where 841 are needed: 15 country names, 180 class names and "
+                  "646 entries.\rIt holds 1 entry: a unit or a -1 was deleted without one added "
+                  "in its place.");
+    EXPECT_TRUE(errorOf(folder / "missing.txt")
+                    .starts_with((folder / "missing.txt").string() + " could not be opened: "));
+}
+
+TEST_F(SlotFileCheckTest, FindsTheFileInAnyCaseAndNamesItByItsFullPath)
+{
+    writeFile("P_SLOTS.TXT", "\r\n" + slotFileOf(standardLists()));
+    EXPECT_TRUE(checkSlotFile(folder / "p_slots.txt").has_value());
+    const std::filesystem::path accented = folder / u8"Panzerkampfwagen \u00e4.TXT";
+    writeWholeFile(accented, slotFileOf(standardLists()));
+    EXPECT_EQ(checkSlotFile(accented), std::nullopt);
+    EXPECT_EQ(checkSlotFile(folder / u8"panzerkampfwagen \u00e4.txt"), std::nullopt);
+
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    writeFile("short.txt", "");
+    const std::string error = errorOf("short.txt");
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(error.starts_with((folder / "short.txt").string() + " has only 0 lines")) << error;
+}
+
+} // namespace
+} // namespace zarn::testing
