@@ -12,7 +12,7 @@
 namespace zarn::testing {
 namespace {
 
-const std::string precious = "a file that zarn must never write\n";
+const std::string neverWritten = "a file that zarn must never write\n";
 const std::string mine = "\"my own edits\"\r\n";
 
 enum class Link
@@ -32,7 +32,7 @@ protected:
         useNewFolder();
         writeAlliedGeneral();
         std::filesystem::create_directories(folder / "elsewhere" / "folder");
-        writeFile("elsewhere/victim", precious);
+        writeFile("elsewhere/victim", neverWritten);
         choose(Game::AlliedGeneral);
     }
 
@@ -55,18 +55,18 @@ protected:
 
     void expectElsewhereUntouched() const
     {
-        EXPECT_EQ(readFile("elsewhere/victim"), precious);
+        EXPECT_EQ(readFile("elsewhere/victim"), neverWritten);
         EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere" / "absent"));
         EXPECT_TRUE(std::filesystem::is_empty(folder / "elsewhere" / "folder"));
     }
 };
 
-struct Planted
+struct PlantedLink
 {
     const char* what;
     Link link;
 };
-const Planted links[] = {
+const PlantedLink plantedLinks[] = {
     {"a link to a file", Link::ToAFile},
     {"a link that leads nowhere", Link::ToNothing},
     {"a link to a folder", Link::ToAFolder},
@@ -74,7 +74,7 @@ const Planted links[] = {
 
 TEST_F(SharedFolderTest, ALinkAtTheBackupNameIsReplacedByTheBackup)
 {
-    for (const Planted& c : links) {
+    for (const PlantedLink& c : plantedLinks) {
         SCOPED_TRACE(c.what);
         startCase();
         writeFile("p_slots.txt", mine);
@@ -90,7 +90,7 @@ TEST_F(SharedFolderTest, ALinkAtTheBackupNameIsReplacedByTheBackup)
 
 TEST_F(SharedFolderTest, ALinkAtTheSafetyCopyNameIsInTheWay)
 {
-    for (const Planted& c : links) {
+    for (const PlantedLink& c : plantedLinks) {
         SCOPED_TRACE(c.what);
         startCase();
         const std::string executable = readFile("ag.exe");

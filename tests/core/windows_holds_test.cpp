@@ -68,7 +68,7 @@ private:
     int m_holders = 0;
 };
 
-struct Case
+struct HoldCase
 {
     const char* what;
     bool isImport;
@@ -86,7 +86,7 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
         executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
     const std::string edited =
         executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(editedLists()));
-    const Case cases[] = {
+    const HoldCase cases[] = {
         {"export, new slot file held", false, "p_slots.txt.zarn-tmp", 300, L"all", ""},
         {"export, old slot file held", false, "p_slots.txt", 300, L"no-delete", ""},
         {"import, new executable held", true, "ag.exe.zarn-tmp", 300, L"all", ""},
@@ -106,7 +106,7 @@ TEST_F(HeldFilesTest, AShortHoldIsWaitedOutAndALongOneRefused)
         {"import, executable held long without sharing", true, "ag.exe", 3000, L"none",
          "ag.exe could not be opened for writing: "},
     };
-    for (const Case& c : cases) {
+    for (const HoldCase& c : cases) {
         SCOPED_TRACE(c.what);
         // The helper may miss a new file that exists only for a moment: then the case runs again.
         std::string slotFile;
