@@ -1,8 +1,8 @@
 #include "arguments.h"
 
 #include "texts.h"
-#include "utf8.h"
 #include "zarn/number_text.h"
+#include "zarn/utf8_path.h"
 
 #include <string_view>
 

@@ -1,5 +1,5 @@
 #include "console.h"
-#include "utf8.h"
+#include "zarn/utf8_path.h"
 
 #include <cstdio>
 #include <windows.h>

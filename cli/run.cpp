@@ -3,10 +3,10 @@
 #include "arguments.h"
 #include "console.h"
 #include "texts.h"
-#include "utf8.h"
 #include "zarn/games_in_folder.h"
 #include "zarn/slot_file_check.h"
 #include "zarn/transfer.h"
+#include "zarn/utf8_path.h"
 
 #include <exception>
 #include <filesystem>
@@ -31,13 +31,13 @@ std::optional<std::string> folderRefusal(const std::filesystem::path& folder)
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(folder, error);
     if (status.type() == std::filesystem::file_type::not_found) {
-        return texts::folderMissing(utf8Of(folder));
+        return texts::folderMissing(displayPath(folder));
     }
     if (error) {
-        return texts::folderUnreachable(utf8Of(folder), error.message());
+        return texts::folderUnreachable(displayPath(folder), error.message());
     }
     if (!std::filesystem::is_directory(status)) {
-        return texts::notAFolder(utf8Of(folder));
+        return texts::notAFolder(displayPath(folder));
     }
     return std::nullopt;
 }
@@ -51,7 +51,7 @@ std::optional<Game> chosenGame(const Invocation& invocation, const std::filesyst
     }
     const std::vector<Game> games = gamesIn(folder);
     if (games.size() > 1) {
-        throw UsageError(texts::bothGames(utf8Of(folder)));
+        throw UsageError(texts::bothGames(displayPath(folder)));
     }
     return games.empty() ? std::nullopt : std::optional<Game>(games.front());
 }
@@ -64,7 +64,7 @@ ExitStatus check(const Invocation& invocation)
         ErrorStreamPresenter().showMessage(*refusal);
         return ExitStatus::Refused;
     }
-    writeOut(texts::wholeTable(utf8Of(file)));
+    writeOut(texts::wholeTable(displayPath(file)));
     return ExitStatus::Done;
 }
 

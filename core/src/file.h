@@ -3,6 +3,7 @@
 #include "file_kind.h"
 #include "refusals.h"
 #include "zarn/runtime_error.h"
+#include "zarn/utf8_path.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -109,9 +110,6 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
 // The path as the host's file calls take it at any length: on Windows its "\\?\" form, so that
 // folders past 260 characters work whether or not the user has turned long paths on.
 std::filesystem::path hostPath(const std::filesystem::path& path);
-
-// The UTF-8 text of a path, for messages.
-std::string displayPath(const std::filesystem::path& path);
 
 // True when a file exists at `path` that is marked read-only (on Windows) or that the user has no
 // permission to write (elsewhere).

@@ -20,18 +20,11 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
     return std::ranges::equal(a, b, [](char x, char y) { return lowerCase(x) == lowerCase(y); });
 }
 
-// The file `name`, given in UTF-8, in `folder`. A plain string would be read in the system's code
-// page on Windows.
-std::filesystem::path fileIn(const std::filesystem::path& folder, std::string_view name)
-{
-    return folder / std::u8string(name.begin(), name.end());
-}
-
 } // namespace
 
 std::filesystem::path fileAnsweringTo(const std::filesystem::path& folder, std::string_view name)
 {
-    const std::filesystem::path exact = fileIn(folder, name);
+    const std::filesystem::path exact = folder / pathFromUtf8(name);
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(exact, error))) {
         return exact;
@@ -49,7 +42,7 @@ std::filesystem::path fileAnsweringTo(const std::filesystem::path& folder, std::
         std::ranges::sort(matches);
         throw NameClash(refusals::namesDifferOnlyInCase(displayPath(folder), name, matches));
     }
-    return matches.empty() ? exact : fileIn(folder, matches.front());
+    return matches.empty() ? exact : folder / pathFromUtf8(matches.front());
 }
 
 std::string fileNameOf(const std::filesystem::path& path)

@@ -358,11 +358,6 @@ std::filesystem::path hostPath(const std::filesystem::path& path)
     return path;
 }
 
-std::string displayPath(const std::filesystem::path& path)
-{
-    return path.string();
-}
-
 bool isReadOnlyFile(const std::filesystem::path& path)
 {
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;

@@ -392,12 +392,6 @@ std::filesystem::path hostPath(const std::filesystem::path& path)
     return longForm(path);
 }
 
-std::string displayPath(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 bool isReadOnlyFile(const std::filesystem::path& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -1,17 +1,12 @@
 #include "zarn/form/game_folder.h"
 
 #include "zarn/form/texts.h"
+#include "zarn/utf8_path.h"
 
 #include <system_error>
 
 namespace zarn::form {
 namespace {
-
-std::string displayed(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
 
 // The path without "." and ".." steps and without a closing separator, which messages would show.
 std::filesystem::path tidied(const std::filesystem::path& path)
@@ -38,10 +33,10 @@ GameFolder gameFolderFor(const std::vector<std::filesystem::path>& arguments,
     }
     const std::filesystem::file_status status = std::filesystem::status(named, error);
     if (named.empty() || status.type() == std::filesystem::file_type::not_found) {
-        return {std::nullopt, texts::gameFolderMissing(displayed(named))};
+        return {std::nullopt, texts::gameFolderMissing(displayPath(named))};
     }
     if (error) {
-        return {std::nullopt, texts::gameFolderUnreachable(displayed(named), error.message())};
+        return {std::nullopt, texts::gameFolderUnreachable(displayPath(named), error.message())};
     }
     return {std::filesystem::is_directory(status) ? named : named.parent_path(), {}};
 }
