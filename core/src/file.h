@@ -107,10 +107,6 @@ void removeIfPresent(const std::filesystem::path& path, std::string_view name);
 // that is not a regular file (elsewhere than on Windows).
 void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
 
-// The path as the host's file calls take it at any length: on Windows its "\\?\" form, so that
-// folders past 260 characters work whether or not the user has turned long paths on.
-std::filesystem::path hostPath(const std::filesystem::path& path);
-
 // True when a file exists at `path` that is marked read-only (on Windows) or that the user has no
 // permission to write (elsewhere).
 bool isReadOnlyFile(const std::filesystem::path& path);

@@ -353,11 +353,6 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     }
 }
 
-std::filesystem::path hostPath(const std::filesystem::path& path)
-{
-    return path;
-}
-
 bool isReadOnlyFile(const std::filesystem::path& path)
 {
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;

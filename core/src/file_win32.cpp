@@ -387,11 +387,6 @@ void checkWritableIfPresent(const std::filesystem::path& path, std::string_view 
     }
 }
 
-std::filesystem::path hostPath(const std::filesystem::path& path)
-{
-    return longForm(path);
-}
-
 bool isReadOnlyFile(const std::filesystem::path& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
