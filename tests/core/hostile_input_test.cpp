@@ -189,6 +189,11 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
                "pg.exe (" +
                std::to_string(length) + " bytes).\rpg.exe file NOT modified.";
     };
+    // Stands for the refusal of something that is no file at the target's name, which names the
+    // folder of the case: what is there, after where the link there leads, where one does.
+    const auto noFile = [](const std::string& leadsTo, const std::string& what) {
+        return "no file|" + leadsTo + "|" + what;
+    };
     const std::filesystem::path elsewhere = folder / "elsewhere";
     const Case cases[] = {
         {"pg.exe of 0 bytes", "pg.exe", [this] { writeFile("pg.exe", ""); },
@@ -208,7 +213,8 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
          },
          wrongLength, wrongLength},
         {"a folder named ag.exe", "ag.exe",
-         [this] { std::filesystem::create_directory(folder / "ag.exe"); }, missing, missing},
+         [this] { std::filesystem::create_directory(folder / "ag.exe"); }, noFile("", "a folder"),
+         noFile("", "a folder")},
         {"a link named ag.exe that leads nowhere", "ag.exe",
          [&] { std::filesystem::create_symlink(elsewhere, folder / "ag.exe"); }, missing, missing},
         {"a link named ag.exe that leads to a folder", "ag.exe",
@@ -216,15 +222,16 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
              std::filesystem::create_directory(elsewhere);
              std::filesystem::create_directory_symlink(elsewhere, folder / "ag.exe");
          },
-         missing, missing},
+         noFile(elsewhere.string(), "a folder"), noFile(elsewhere.string(), "a folder")},
         {"a pipe named pg.exe", "pg.exe",
-         [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); }, missing, missing},
+         [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); },
+         noFile("", "a named pipe"), noFile("", "a named pipe")},
         {"a link named pg.exe that leads to a pipe", "pg.exe",
          [this] {
              ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0644), 0);
              std::filesystem::create_symlink(folder / "pipe", folder / "pg.exe");
          },
-         missing, missing},
+         noFile("{folder}/pipe", "a named pipe"), noFile("{folder}/pipe", "a named pipe")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -240,6 +247,19 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
             if (outcome == missing) {
                 return "stopped early | Could not find " + (folder / c.target).string() +
                        "\rMake sure it is in the zarn folder.";
+            }
+            if (outcome.starts_with("no file|")) {
+                const std::size_t bar = outcome.find('|', 8);
+                std::string leadsTo = outcome.substr(8, bar - 8);
+                if (leadsTo.starts_with("{folder}")) {
+                    leadsTo.replace(0, 8, folder.string());
+                }
+                const std::string subject =
+                    (folder / c.target).string() +
+                    (leadsTo.empty() ? "" : " leads to " + leadsTo + ", which");
+                return "stopped early | " + subject + " is " + outcome.substr(bar + 1) +
+                       ", not a file, so zarn leaves it alone.\rPut the file itself in its "
+                       "place and try again.";
             }
             const std::string executable = "{pg.exe}";
             if (const std::size_t at = outcome.find(executable); at != std::string::npos) {
@@ -295,7 +315,7 @@ TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
             ::alarm(10);
             return outcomeOf(c.transfer);
         });
-        EXPECT_EQ(outcome, "run-time error | " + slotFile.string() + " " + is +
+        EXPECT_EQ(outcome, "stopped early | " + slotFile.string() + " " + is +
                                ", not a file, so zarn leaves it alone.\rPut the file itself in "
                                "its place and try again.");
         EXPECT_EQ(fileNames(), names);

@@ -1,10 +1,12 @@
 #include "zarn/form/texts.h"
 
+#include "zarn/utf8_path.h"
+
 namespace zarn::form::texts {
 
 std::string missingPicture(std::string_view path)
 {
-    return "the picture " + std::string(path) + " is missing or damaged";
+    return "the picture " + shownText(path) + " is missing or damaged";
 }
 
 std::string runTimeErrorReport(std::string_view error)
@@ -21,13 +23,13 @@ constexpr char startOnTheGameFolder[] =
 
 std::string gameFolderMissing(std::string_view folder)
 {
-    return "The folder " + std::string(folder) + " does not exist.\r" + startOnTheGameFolder;
+    return "The folder " + shownText(folder) + " does not exist.\r" + startOnTheGameFolder;
 }
 
 std::string gameFolderUnreachable(std::string_view folder, std::string_view reason)
 {
-    return "The folder " + std::string(folder) + " cannot be opened: " + std::string(reason) +
-           "\r" + startOnTheGameFolder;
+    return "The folder " + shownText(folder) + " cannot be opened: " + std::string(reason) + "\r" +
+           startOnTheGameFolder;
 }
 
 std::string oneGameFolderOnly(std::size_t namedCount)
