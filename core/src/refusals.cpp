@@ -212,6 +212,11 @@ std::string folderHasThatName()
     return "a folder has that name";
 }
 
+std::string folderMovedMeanwhile()
+{
+    return "it was moved or replaced while zarn opened it";
+}
+
 std::string unknownSystemError(unsigned long code)
 {
     return "error " + std::to_string(code);

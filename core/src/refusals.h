@@ -60,6 +60,7 @@ std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetF
 std::string fileFailed(std::string_view file, FileAction action, std::string_view reason);
 // Reasons for failures that the system gives no text for.
 std::string folderHasThatName();
+std::string folderMovedMeanwhile();
 std::string unknownSystemError(unsigned long code);
 // A user whom the system knows by number only.
 std::string unknownUser(unsigned long id);

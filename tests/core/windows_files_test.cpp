@@ -152,9 +152,12 @@ TEST_F(WindowsFilesTest, AFolderInTheWayOfTheSlotFileIsRefusedWithoutWaiting)
     std::filesystem::create_directory(folder / "p_slots.txt");
     choose(Game::AlliedGeneral);
     const ULONGLONG start = GetTickCount64();
-    const std::string error = runtimeErrorOf([this] { return runExport(); });
+    EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
     EXPECT_LT(GetTickCount64() - start, 1000u);
-    EXPECT_TRUE(startsWith(error, (folder / "p_slots.txt").string())) << error;
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{(folder / "p_slots.txt").string() +
+                                       " is a folder, not a file, so zarn leaves it alone.\rPut "
+                                       "the file itself in its place and try again."});
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
@@ -163,15 +166,16 @@ TEST_F(WindowsFilesTest, AHiddenOrSystemSafetyCopyIsTheSafetyCopy)
     for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
         SCOPED_TRACE(attributes);
         useNewFolder();
-        writeAlliedGeneral();
-        writeFile("ag.exe.orig", "the first original");
+        const std::string firstOriginal = alliedGeneral(editedLists());
+        writeFile("ag.exe.orig", firstOriginal);
         setAttributes("ag.exe.orig", attributes);
+        writeAlliedGeneral();
         writeFile("p_slots.txt", slotFileOf(editedLists()));
         choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runImport(), TransferEnd::Succeeded);
         EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
-        EXPECT_EQ(readFile("ag.exe.orig"), "the first original");
+        EXPECT_TRUE(readFile("ag.exe.orig") == firstOriginal) << "ag.exe.orig was replaced";
         EXPECT_EQ(GetFileAttributesW((folder / "ag.exe.orig").c_str()) & attributes, attributes);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
     }
