@@ -35,6 +35,39 @@ std::wstring longForm(const std::filesystem::path& path)
     return text;
 }
 
+// The path in full: taken as it is where it names its drive or network folder, and from the
+// current folder otherwise. Not std::filesystem::absolute(): the C++ library of this build takes
+// "\\server\share" for a path on the current drive.
+std::wstring fullPath(const std::filesystem::path& path)
+{
+    const std::wstring text = path.native();
+    if (text.starts_with(L"\\\\") || (text.size() >= 3 && text[1] == L':')) {
+        return text;
+    }
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            return text;
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);
+    }
+}
+
+// The path as users write it, without the long form's "\\?\" prefix.
+std::wstring shortForm(const std::wstring& path)
+{
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\" + path.substr(8);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}
+
 // The system's text for its last error, in UTF-8, without the trailing period and line end.
 std::string lastErrorText()
 {
@@ -60,7 +93,7 @@ std::string reasonFor(const std::wstring& path)
 {
     const DWORD error = GetLastError();
     std::string reason = lastErrorText();
-    const std::wstring shown = path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+    const std::wstring shown = shortForm(path);
     if (shown.size() >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
@@ -332,7 +365,7 @@ struct Folder::Held
 std::unique_ptr<Folder::Held> Folder::Held::of(const std::filesystem::path& where,
                                                const std::string& shown)
 {
-    const std::wstring named = longForm(std::filesystem::absolute(where));
+    const std::wstring named = longForm(fullPath(where));
     const HANDLE folder = holdFolder(named, 0);
     if (folder == INVALID_HANDLE_VALUE) {
         failOn(named, shown, FileAction::Opened);

@@ -1,3 +1,4 @@
+#include "folder_files.h"
 #include "transfer_fixture.h"
 
 #include <gtest/gtest.h>
@@ -315,18 +316,34 @@ TEST_F(ExportTest, WritesThroughALinkedSlotFile)
 #ifdef _WIN32
     GTEST_SKIP() << windowsHasNoSymlinks;
 #endif
-    writeAlliedGeneral();
-    std::filesystem::create_directory(folder / "lists");
-    writeFile("lists/mine.txt", oldSlotFile);
-    std::filesystem::create_symlink(folder / "lists" / "mine.txt", folder / "p_slots.txt");
-    choose(Game::AlliedGeneral);
+    // A link that leads elsewhere in full, and one that leads on from its own folder while zarn
+    // runs in another folder that holds a file of that name too.
+    const std::filesystem::path startedIn = std::filesystem::current_path();
+    for (const bool relative : {false, true}) {
+        SCOPED_TRACE(relative ? "relative link" : "full link");
+        useNewFolder();
+        const std::filesystem::path elsewhere = folder / "elsewhere";
+        std::filesystem::create_directories(elsewhere / "lists");
+        writeFile("elsewhere/lists/mine.txt", oldSlotFile);
+        std::filesystem::current_path(elsewhere);
+        folder /= "game";
+        std::filesystem::create_directories(folder / "lists");
+        writeAlliedGeneral();
+        writeFile("lists/mine.txt", oldSlotFile);
+        std::filesystem::create_symlink(relative ? "lists/mine.txt" : folder / "lists" / "mine.txt",
+                                        folder / "p_slots.txt");
+        choose(Game::AlliedGeneral);
 
-    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
-    EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
-    // The copy stays where its privacy is, beside the file itself.
-    EXPECT_EQ(readFile("lists/mine.txt.bak"), oldSlotFile);
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "lists", "p_slots.txt"}));
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        std::filesystem::current_path(startedIn);
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
+        EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
+        // The copy stays where its privacy is, beside the file itself.
+        EXPECT_EQ(readFile("lists/mine.txt.bak"), oldSlotFile);
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "lists", "p_slots.txt"}));
+        EXPECT_EQ(sortedNames(elsewhere / "lists"), std::vector<std::string>{"mine.txt"});
+        EXPECT_EQ(readWholeFile(elsewhere / "lists" / "mine.txt"), oldSlotFile);
+    }
 }
 
 TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)

@@ -2,6 +2,7 @@
 // transfers take a file whose name differs only in case, under its own name, and refuse where
 // several such files make the choice unclear.
 #include "transfer_fixture.h"
+#include "zarn/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,51 @@ TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouche
                         (isSlotFileName(name) ? slotFileOf(editedLists()) : original))
                 << name << " was changed";
         }
+    }
+}
+
+TEST_F(FileNamesTest, MessagesShowNamesWithoutObeyingThem)
+{
+    // A folder name that clears the screen, starts a new line, sets the clipboard and ends in a
+    // byte that is no UTF-8.
+    const std::string name = "game\x1b[2J\r\x1b]52;c;ZmFrZQ==\x07\xff";
+    const std::string shown = "game\\x1b[2J\\x0d\\x1b]52;c;ZmFrZQ==\\x07\\xff";
+    folder /= name;
+    std::filesystem::create_directory(folder);
+    choose(Game::AlliedGeneral);
+
+    EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
+    EXPECT_EQ(messages.shown, (Names{"Could not find " + folder.parent_path().string() + "/" +
+                                     shown + "/ag.exe\rMake sure it is in the zarn folder."}));
+}
+
+TEST(ShownText, EscapesControlCharactersAndBytesThatAreNotUtf8)
+{
+    struct Case
+    {
+        std::string text;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"Spielstände ä €𝄞", "Spielstände ä €𝄞"},
+        {"tab\tline\nreturn\rdelete\x7f", "tab\\x09line\\x0areturn\\x0ddelete\\x7f"},
+        {std::string("nul\0", 4), "nul\\x00"},
+        {"\x1b[31mred\x1b[0m", "\\x1b[31mred\\x1b[0m"},
+        // C1 controls, which some terminals obey: CSI and the string terminator.
+        {"\xc2\x9b"
+         "2J \xc2\x9c",
+         "\\xc2\\x9b"
+         "2J \\xc2\\x9c"},
+        // Latin-1, a cut sequence, an overlong slash, a surrogate, past U+10FFFF.
+        {"caf\xe9", "caf\\xe9"},
+        {"\xe2\x82", "\\xe2\\x82"},
+        {"\xc0\xaf", "\\xc0\\xaf"},
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80"},
+        {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(shownText(c.text), c.shown);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "transfer_fixture.h"
 #include "zarn/number_text.h"
 #include "zarn/runtime_error.h"
+#include "zarn/slot_file_check.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -318,6 +319,47 @@ TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
         EXPECT_EQ(outcome, "stopped early | " + slotFile.string() + " " + is +
                                ", not a file, so zarn leaves it alone.\rPut the file itself in "
                                "its place and try again.");
+        EXPECT_EQ(fileNames(), names);
+        EXPECT_EQ(readFile("pg.exe"), original);
+    }
+}
+
+TEST_F(HostileInputTest, SlotFilesLongerThanAnyAreRefusedWithoutReadingThemThrough)
+{
+    struct Case
+    {
+        const char* what;
+        Transfer transfer;
+        // A file of 15 TiB that takes no room, or the user's own link to a file of the system
+        // that says it is empty and never ends.
+        bool endless;
+    };
+    const Case cases[] = {
+        {"import from a sparse file", Transfer::Import, false},
+        {"import from a file that never ends", Transfer::Import, true},
+        {"export over a sparse file", Transfer::Export, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeFile("pg.exe", original);
+        const std::filesystem::path slotFile = folder / "p_slots.txt";
+        if (c.endless) {
+            std::filesystem::create_symlink("/proc/self/pagemap", slotFile);
+        } else {
+            writeFile("p_slots.txt", edited);
+            std::filesystem::resize_file(slotFile, std::uint64_t{15} << 40);
+        }
+        const std::vector<std::string> names = fileNames();
+        choose(Game::PanzerGeneral, address);
+
+        const std::string refusal =
+            slotFile.string() +
+            " is longer than 64 MiB, far longer than a slot file (about 6.5 KB), so zarn leaves "
+            "it alone.\rPut the slot file itself in its place, or move this one away, and try "
+            "again.";
+        EXPECT_EQ(outcomeOf(c.transfer), "stopped early | " + refusal);
+        EXPECT_EQ(checkSlotFile(slotFile), refusal);
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("pg.exe"), original);
     }

@@ -323,6 +323,15 @@ TEST_F(ImportTest, RefusesAlliedGeneralOfAnotherBuild)
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
+TEST_F(ImportTest, WritesATableThatEndsAtTheLastByte)
+{
+    const std::string executable = writePanzerGeneral(101, 0);
+    writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
+
+    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+    EXPECT_EQ(differingBytes(readFile("pg.exe"), executable), 1u);
+}
+
 TEST_F(ImportTest, RefusesATableThatWouldRunPastTheEnd)
 {
     writePanzerGeneral(101, 0);

@@ -24,9 +24,8 @@ struct Case
     bool isImport;
     const char* temporaryName;
     Planted planted;
-    // Empty where the transfer must succeed; else its refusal, after the folder's path and a
-    // separator, with the folder's path in place of "{folder}".
-    std::string refusal;
+    // Empty where the transfer must succeed; else the file that the planted name is in the way of.
+    std::string inTheWayOf;
 };
 
 class TemporaryFilesTest : public TransferTest
@@ -56,11 +55,8 @@ TEST_F(TemporaryFilesTest, WhatAnInterruptedRunLeftIsReplacedOrReported)
         {"import, leftover executable", true, "ag.exe.zarn-tmp", Planted::LeftoverFile, ""},
         {"import, leftover safety copy", true, "ag.exe.orig.zarn-tmp", Planted::LeftoverFile, ""},
         {"export, folder in the way", false, "p_slots.txt.zarn-tmp", Planted::Folder,
-         "p_slots.txt.zarn-tmp is a folder, and zarn needs that name to write {folder}/"
-         "p_slots.txt: move it away and try again."},
-        {"import, folder in the way", true, "ag.exe.zarn-tmp", Planted::Folder,
-         "ag.exe.zarn-tmp is a folder, and zarn needs that name to write {folder}/ag.exe: move "
-         "it away and try again."},
+         "p_slots.txt"},
+        {"import, folder in the way", true, "ag.exe.zarn-tmp", Planted::Folder, "ag.exe"},
     });
 }
 
@@ -91,7 +87,7 @@ void TemporaryFilesTest::runCases(const std::vector<Case>& cases)
         }
         choose(Game::AlliedGeneral);
 
-        if (c.refusal.empty()) {
+        if (c.inTheWayOf.empty()) {
             EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::Succeeded);
             EXPECT_EQ(fileNames(), c.isImport
                                        ? (std::vector<std::string>{"ag.exe", "ag.exe.orig",
@@ -110,9 +106,11 @@ void TemporaryFilesTest::runCases(const std::vector<Case>& cases)
         } else {
             messages.shown.clear();
             EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::StoppedEarly);
-            std::string refusal = (folder / c.refusal).string();
-            refusal.replace(refusal.find("{folder}"), 8, folder.string());
-            EXPECT_EQ(messages.shown, std::vector<std::string>{refusal});
+            EXPECT_EQ(messages.shown,
+                      std::vector<std::string>{(folder / c.temporaryName).string() +
+                                               " is a folder, and zarn needs that name to write " +
+                                               (folder / c.inTheWayOf).string() +
+                                               ": move it away and try again."});
             EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
             EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         }

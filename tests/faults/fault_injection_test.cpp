@@ -349,5 +349,107 @@ TEST_F(FaultInjectionTest, ImportOfAnUnchangedTable)
     failEveryCallInTurn(Transfer::Import, "import, unchanged table");
 }
 
+// A folder, or the user's own link to one, at the slot file's name is told as what it is, and
+// nothing is opened for writing there.
+TEST_F(FaultInjectionTest, AFolderAtTheSlotFilesNameIsToldAsOneAndNeverOpenedForWriting)
+{
+    struct Case
+    {
+        const char* what;
+        Transfer transfer;
+        bool link;
+    };
+    const Case cases[] = {
+        {"export over a folder", Transfer::Export, false},
+        {"import from a folder", Transfer::Import, false},
+        {"export over a link to a folder", Transfer::Export, true},
+        {"import from a link to a folder", Transfer::Import, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeAlliedGeneral();
+        const std::filesystem::path slotFile = folder / "p_slots.txt";
+        std::filesystem::create_directory(folder / "lists");
+        if (c.link) {
+            std::filesystem::create_directory_symlink(folder / "lists", slotFile);
+        } else {
+            std::filesystem::create_directory(slotFile);
+        }
+        choose(Game::AlliedGeneral);
+        messages.shown.clear();
+
+        startRecording();
+        EXPECT_EQ(c.transfer == Transfer::Export ? runExport() : runImport(),
+                  TransferEnd::StoppedEarly);
+        const std::vector<FileCall> calls = stopRecording();
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{
+                      slotFile.string() +
+                      (c.link ? " leads to " + (folder / "lists").string() + ", which" : "") +
+                      " is a folder, not a file, so zarn leaves it alone.\rPut the file itself "
+                      "in its place and try again."});
+        for (const FileCall& call : calls) {
+            EXPECT_FALSE(
+                call.operation == FileOperation::Open && call.writable &&
+                (call.path == slotFile.string() || call.path == (folder / "lists").string()))
+                << call.path << " was opened for writing";
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(folder / "lists"));
+    }
+}
+
+// A file system that cannot refuse to replace in a rename answers EINVAL: the safety copy is then
+// moved into place only where nothing has taken its name, looked at just before.
+TEST_F(FaultInjectionTest, SafetyCopyWhereRenamesCannotRefuseToReplace)
+{
+    struct Case
+    {
+        const char* what;
+        bool nameTakenMeanwhile;
+    };
+    for (const Case& c : {Case{"the name is free", false}, Case{"the name was taken", true}}) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeAlliedGeneral();
+        const std::string original = readFile("ag.exe");
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
+        choose(Game::AlliedGeneral);
+        const Files before = files();
+        const TransferRun clean = runTransfer(Transfer::Import, std::nullopt);
+        restore(before);
+        int renames = 0;
+        int copyRename = 0;
+        for (const FileCall& call : clean.calls) {
+            if (call.operation == FileOperation::Rename && ++renames &&
+                call.path == (folder / "ag.exe.orig").string()) {
+                copyRename = renames;
+            }
+        }
+        ASSERT_GT(copyRename, 0);
+
+        messages.shown.clear();
+        const TransferRun run =
+            runTransfer(Transfer::Import,
+                        Fault{FileOperation::Rename, copyRename, FaultKind::Error, EINVAL, [&] {
+                                  if (c.nameTakenMeanwhile) {
+                                      writeFile("ag.exe.orig", "taken meanwhile");
+                                  }
+                              }});
+        if (c.nameTakenMeanwhile) {
+            EXPECT_EQ(run.end, TransferEnd::StoppedEarly) << run.error;
+            EXPECT_EQ(messages.shown, std::vector<std::string>{
+                                          (folder / "ag.exe.orig").string() +
+                                          " is a file, not a copy of the game: move it away and "
+                                          "try again, and zarn keeps the copy there."});
+            EXPECT_EQ(run.files.at("ag.exe.orig"), "taken meanwhile");
+            EXPECT_TRUE(run.files.at("ag.exe") == original) << "ag.exe was changed";
+        } else {
+            EXPECT_EQ(run.end, TransferEnd::Succeeded) << run.error;
+            EXPECT_EQ(run.files, clean.files);
+        }
+    }
+}
+
 } // namespace
 } // namespace zarn::testing
