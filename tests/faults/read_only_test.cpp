@@ -130,6 +130,23 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
     }
 }
 
+// A folder that the user may not write is still a folder, not a file that is read-only.
+TEST_F(ReadOnlyTest, AFolderAtTheSlotFileIsToldAsOne)
+{
+    writeAlliedGeneral();
+    std::filesystem::create_directory(folder / "p_slots.txt");
+    std::filesystem::permissions(folder / "p_slots.txt", perms::owner_read | perms::owner_exec);
+    choose(Game::AlliedGeneral);
+
+    const std::string outcome = asUser([this] {
+        return runExport() == TransferEnd::StoppedEarly ? messages.shown.at(0) : "not refused";
+    });
+    EXPECT_EQ(outcome, (folder / "p_slots.txt").string() +
+                           " is a folder, not a file, so zarn leaves it alone.\rPut the file "
+                           "itself in its place and try again.");
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+}
+
 TEST_F(ReadOnlyTest, DiffReadsAnExecutableThatTheImportCouldNotChange)
 {
     const std::string region = regionOf(standardLists());

@@ -281,5 +281,54 @@ TEST_F(LinkSwapTest, ALinkSwappedInJustBeforeAnOpenIsNotFollowed)
     }
 }
 
+// A folder swapped in at the slot file's name just before the export checks that it may write
+// there is told as a folder, and never opened for writing.
+TEST_F(LinkSwapTest, AFolderSwappedInBeforeTheWriteCheckIsNeverOpenedForWriting)
+{
+    const std::string region = regionOf(standardLists());
+    writeFile("pg.exe", executableWith(100 + region.size() + 50, 100, region));
+    writeFile("p_slots.txt", "\"my own edits\"\r\n");
+    choose(Game::PanzerGeneral, 101);
+    const Tree before = treeOf(folder);
+    const std::string path = (folder / "p_slots.txt").string();
+
+    // The last look at the slot file before it is first opened for writing.
+    startRecording();
+    runExport();
+    const std::vector<FileCall> clean = stopRecording();
+    restoreTree(folder, before);
+    int looks = 0;
+    int look = 0;
+    for (const FileCall& call : clean) {
+        if (call.operation == FileOperation::Open && call.writable && call.path == path) {
+            break;
+        }
+        looks += call.operation == FileOperation::Status ? 1 : 0;
+        look = call.operation == FileOperation::Status && call.path == path ? looks : look;
+    }
+    ASSERT_GT(look, 0);
+
+    startRecording({FileOperation::Status, look, FaultKind::None, 0, [&] {
+                        std::filesystem::remove(path);
+                        std::filesystem::create_directory(path);
+                    }});
+    std::string error;
+    try {
+        EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
+    } catch (const RuntimeError& failure) {
+        error = failure.what();
+    }
+    const std::vector<FileCall> calls = stopRecording();
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{path + " is a folder, not a file, so zarn "
+                                              "leaves it alone.\rPut the file "
+                                              "itself in its place and try again."});
+    for (const FileCall& call : calls) {
+        EXPECT_FALSE(call.operation == FileOperation::Open && call.writable && call.path == path)
+            << "the folder was opened for writing";
+    }
+}
+
 } // namespace
 } // namespace zarn::testing
