@@ -200,11 +200,8 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
 TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
                             MessagePresenter& presenter)
 {
-    if (!passesSelectionGate(state, presenter)) {
-        return {TransferEnd::StoppedEarly, {}, {}};
-    }
-    return refusingWhatIsInTheWay(presenter,
-                                  [&] { return exportFrom(state, programFolder, presenter); });
+    return afterTheSelectionGate(state, presenter,
+                                 [&] { return exportFrom(state, programFolder, presenter); });
 }
 
 } // namespace zarn

@@ -194,11 +194,8 @@ TransferOutcome importFrom(const EditorState& state, const std::filesystem::path
 TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
                             MessagePresenter& presenter)
 {
-    if (!passesSelectionGate(state, presenter)) {
-        return {TransferEnd::StoppedEarly, {}, {}};
-    }
-    return refusingWhatIsInTheWay(presenter,
-                                  [&] { return importFrom(state, programFolder, presenter); });
+    return afterTheSelectionGate(state, presenter,
+                                 [&] { return importFrom(state, programFolder, presenter); });
 }
 
 std::optional<std::vector<ListChange>> previewImport(const EditorState& state,

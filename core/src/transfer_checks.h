@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file.h"
+#include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
 #include "zarn/transfer.h"
@@ -14,8 +15,6 @@
 #include <string_view>
 
 namespace zarn {
-
-struct EditorState;
 
 // A file of a transfer: the name the user knows it by in the game folder, which messages give,
 // and the file itself, where the user's own links there lead, in the folder it lies in. Copies of
@@ -87,11 +86,16 @@ decltype(auto) inFolder(const Folder& folder, Step step)
     }
 }
 
-// Runs `transfer`, telling the user what stands in the way where it refuses: the transfer then
-// has written nothing, and the program keeps running.
+// Runs `transfer` once a game has been chosen (the selection gate), telling the user what stands
+// in the way where it refuses: the transfer has then written nothing, and the program keeps
+// running.
 template <typename Transfer>
-TransferOutcome refusingWhatIsInTheWay(MessagePresenter& presenter, Transfer transfer)
+TransferOutcome afterTheSelectionGate(const EditorState& state, MessagePresenter& presenter,
+                                      Transfer transfer)
 {
+    if (!passesSelectionGate(state, presenter)) {
+        return {TransferEnd::StoppedEarly, {}, {}};
+    }
     try {
         return transfer();
     } catch (const InTheWay& refusal) {
