@@ -135,6 +135,20 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
                          *offset,         std::move(oldRegion), std::move(contents.region)};
 }
 
+// Runs a step of making the safety copy: a failure of it is told as the reason why the executable
+// was not changed.
+template <typename Step>
+void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
+{
+    try {
+        step();
+    } catch (const InTheWay&) {
+        throw;
+    } catch (const RuntimeError& error) {
+        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
+    }
+}
+
 // Writes the new executable and puts it in place. Before, where none is there yet, a copy of the
 // executable as it is now is put beside it as "<name>.orig"; every temporary file is made before
 // either moves into place.
@@ -145,32 +159,24 @@ void writeExecutable(CheckedImport& import)
     const std::filesystem::path copyName = executableFile.nameWith(".orig");
     const std::string copyShown = executableFile.shownBeside(copyName);
     std::optional<ReplacementFile> copy;
-    try {
+    makingTheSafetyCopy(executableFile, [&] {
         if (needsSafetyCopy(executableFile, import.executable.size())) {
             inFolder(folder,
                      [&] { copy.emplace(folder, copyName, copyShown, &import.executable); });
             copyWithPatch(import.executable, copy->contents(), 0, {});
         }
-    } catch (const InTheWay&) {
-        throw;
-    } catch (const RuntimeError& error) {
-        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
-    }
+    });
     ReplacementFile replacement = inFolder(folder, [&] {
         return ReplacementFile(folder, executableFile.name, executableFile.shown,
                                &import.executable);
     });
     copyWithPatch(import.executable, replacement.contents(), import.offset, import.newRegion);
     import.executable.close();
-    try {
+    makingTheSafetyCopy(executableFile, [&] {
         if (copy && !copy->createTarget()) {
             throw InTheWay(refusals::safetyCopyInTheWay(copyShown, folder.status(copyName).kind));
         }
-    } catch (const InTheWay&) {
-        throw;
-    } catch (const RuntimeError& error) {
-        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
-    }
+    });
     replacement.replaceTarget();
 }
 

@@ -37,15 +37,16 @@ public:
 
     // Flushes the new contents to disk and moves them over the target.
     void replaceTarget();
-    // The same, keeping the file it replaces as "<target>.zarn-old" until putOldBack or
+    // The same where no target exists yet; otherwise discards the new contents and returns false.
+    bool createTarget();
+    // As replaceTarget, keeping the file it replaces as "<target>.zarn-old" until putOldBack or
     // dropOld; returns whether there was one.
     bool replaceTargetKeepingOld();
     // Puts the kept file back in the target's place, or removes the target where none was kept:
     // as it was before replaceTargetKeepingOld. Quietly, after another failure.
     void putOldBack(bool oldWasKept) noexcept;
+    // Removes the kept file, once the new one is to stay.
     void dropOld() noexcept;
-    // The same where no target exists yet; otherwise discards the new contents and returns false.
-    bool createTarget();
 
 private:
     void finishWriting();
