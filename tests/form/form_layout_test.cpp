@@ -118,7 +118,7 @@ TEST(FormLayout, PicturesGrowByWholeMultiplesOnly)
     }
 }
 
-TEST(FormAccessibility, NamesTheButtonsAndLinksAndGivesTheLinksTheirKeys)
+TEST(FormAccessibility, NamesTheButtonsLinksAndAddressBoxAndGivesTheLinksTheirKeys)
 {
     const std::pair<ControlId, const char*> names[] = {
         {ControlId::ExportButton, "EXE -> TXT"},
@@ -128,6 +128,7 @@ TEST(FormAccessibility, NamesTheButtonsAndLinksAndGivesTheLinksTheirKeys)
         {ControlId::PanzerGeneralLink, "Panzer General"},
         {ControlId::AlliedGeneralLink, "Allied General"},
         {ControlId::CreditsLink, "Credits"},
+        {ControlId::AddressBox, "Default Purchase Slot Address"},
     };
     for (const auto& [id, name] : names) {
         SCOPED_TRACE(name);

@@ -26,14 +26,16 @@ TEST(Application, IsNamedZarnWithTheProjectsVersion)
     EXPECT_EQ(QApplication::applicationVersion(), zarn::version);
 }
 
-TEST(Application, UsesTheFormsDefaultFontAndKeepsTheDesktopsFontForToolTips)
+TEST(Application, UsesTheFormsDefaultFontAndTheDesktopsSizeForToolTips)
 {
     const QFont font = QApplication::font();
     EXPECT_TRUE(std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(font.family()))
         << font.family().toStdString();
     EXPECT_EQ(font.pixelSize(), 11);
     EXPECT_FALSE(font.bold());
-    EXPECT_EQ(QToolTip::font(), QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    EXPECT_EQ(QToolTip::font().pointSizeF(),
+              QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF());
+    EXPECT_EQ(QToolTip::font().family(), font.family());
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgram)
