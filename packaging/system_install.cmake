@@ -18,15 +18,15 @@ install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
     DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright COMPONENT system
 )
 
-add_subdirectory("${PROJECT_SOURCE_DIR}/tools/icon_png" icon_png)
+get_target_property(picture zarn_form ZARN_ICON)
 set(icons)
 foreach(size 16 24 32 48 64 128 256)
     set(icon "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}/zarn.png")
     add_custom_command(
         OUTPUT "${icon}"
         COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}"
-        COMMAND zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm" ${size} "${icon}"
-        DEPENDS zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm"
+        COMMAND zarn_icon_png "${picture}" ${size} "${icon}"
+        DEPENDS zarn_icon_png "${picture}"
         COMMENT "Making the ${size}x${size} icon"
         VERBATIM
     )
