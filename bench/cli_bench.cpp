@@ -28,11 +28,8 @@ using CommandLine = std::vector<std::string>;
 std::optional<double> timedRun(const CommandLine& command)
 {
     const auto start = std::chrono::steady_clock::now();
-    const ProgramRun run = runProgram({command.front(),
-                                       CommandLine(command.begin() + 1, command.end()),
-                                       {},
-                                       {},
-                                       "/dev/null"});
+    const ProgramRun run = runProgram(
+        {command.front(), CommandLine(command.begin() + 1, command.end()), {}, {}, "/dev/null"});
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     return run.status == 0 ? std::optional<double>(took.count()) : std::nullopt;
 }

@@ -24,8 +24,8 @@ function(zarn_part option summary)
         option(${option} "${summary}" ${found})
     endif()
     if(${option} AND NOT found)
-        message(FATAL_ERROR "${option} is on, but ${part_NEEDS} are missing: install them, or "
-                            "configure with -D${option}=OFF.")
+        message(FATAL_ERROR "${option} is on, but it needs ${part_NEEDS}, which are not all "
+                            "found: install them, or configure with -D${option}=OFF.")
     endif()
     if(NOT found)
         string(APPEND summary "; needs ${part_NEEDS}")

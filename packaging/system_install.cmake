@@ -1,7 +1,7 @@
 # zarn installed into the system, as the Debian package holds it: the program and zarn-cli, a
-# desktop entry that offers the program in "Open with" on a folder and on the game's executable
-# (and not in the menu: on its own it would look for the game in /usr/bin), the icon at the icon
-# theme's usual sizes, the AppStream metainfo and the man pages.
+# desktop entry that shows the program in the menu and claims no file type, so that zarn never
+# becomes what opens a folder or an .exe, the icon at the icon theme's usual sizes, the AppStream
+# metainfo and the man pages.
 include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE

@@ -38,9 +38,9 @@ protected:
         m_started = CreateEventW(nullptr, TRUE, FALSE, (event + L"-started").c_str());
         m_held = CreateEventW(nullptr, TRUE, FALSE, (event + L"-held").c_str());
         ASSERT_TRUE(m_started != nullptr && m_held != nullptr);
-        m_holder = std::make_unique<ChildProcess>(
-            Command{holderProgram(),
-                    {utf8(folder / name), std::to_string(milliseconds), utf8(sharing), utf8(event)}});
+        m_holder = std::make_unique<ChildProcess>(Command{
+            holderProgram(),
+            {utf8(folder / name), std::to_string(milliseconds), utf8(sharing), utf8(event)}});
         ASSERT_TRUE(m_holder->started()) << GetLastError();
         ASSERT_EQ(WaitForSingleObject(exists(name) ? m_held : m_started, 20000), WAIT_OBJECT_0);
     }

@@ -64,10 +64,8 @@ long ChildProcess::ownProcessId()
 // Standard output and error go to files, not pipes, so that a program that prints much never waits
 // on a reader. File descriptors without FD_CLOEXEC pass to the program, as a shell passes them.
 ChildProcess::ChildProcess(const Command& command)
-    : m_process(std::make_unique<Process>())
-    , m_output(command.output.value_or(captureFile("out")))
-    , m_errors(captureFile("err"))
-    , m_readOutput(!command.output)
+    : m_process(std::make_unique<Process>()), m_output(command.output.value_or(captureFile("out"))),
+      m_errors(captureFile("err")), m_readOutput(!command.output)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

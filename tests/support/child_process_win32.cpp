@@ -85,10 +85,8 @@ long ChildProcess::ownProcessId()
 // Standard output and error go to files, not pipes, so that a program that prints much never waits
 // on a reader.
 ChildProcess::ChildProcess(const Command& command)
-    : m_process(std::make_unique<Process>())
-    , m_output(command.output.value_or(captureFile("out")))
-    , m_errors(captureFile("err"))
-    , m_readOutput(!command.output)
+    : m_process(std::make_unique<Process>()), m_output(command.output.value_or(captureFile("out"))),
+      m_errors(captureFile("err")), m_readOutput(!command.output)
 {
     std::wstring commandLine = quoted(command.program.wstring());
     for (const std::string& argument : command.arguments) {
