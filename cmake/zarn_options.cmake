@@ -27,7 +27,12 @@ function(zarn_part option summary)
         message(FATAL_ERROR "${option} is on, but it needs ${part_NEEDS}, which are not all "
                             "found: install them, or configure with -D${option}=OFF.")
     endif()
-    if(NOT found)
+    # What it needs, where the part has a place in this build at all.
+    set(applies ON)
+    foreach(condition IN LISTS part_IF)
+        cmake_language(EVAL CODE "if(NOT (${condition}))\nset(applies OFF)\nendif()")
+    endforeach()
+    if(applies AND NOT found)
         string(APPEND summary "; needs ${part_NEEDS}")
     endif()
     add_feature_info(${option} ${option} "${summary}")
