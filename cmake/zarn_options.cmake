@@ -3,13 +3,11 @@
 # asked for by name (-DZARN_KILL_TESTS=ON, or a preset) whose tools are missing stops the configure
 # step and says what brings them. The feature summary at the end lists every part, on or off, and
 # what each part that is off needs.
-include(CMakeDependentOption)
 include(FeatureSummary)
 
 # zarn_part(OPTION "what it is" NEEDS "what brings its tools" FOUND variables... [IF conditions...])
 # Declares OPTION, on by default when every one of the FOUND variables is true. With IF, the part
-# exists only where each of those conditions holds, as for cmake_dependent_option(), and is off
-# elsewhere.
+# has a place only in builds where each of those conditions holds, and is off in the others.
 function(zarn_part option summary)
     cmake_parse_arguments(PARSE_ARGV 2 part "" "NEEDS" "FOUND;IF")
     set(found ON)
@@ -18,21 +16,19 @@ function(zarn_part option summary)
             set(found OFF)
         endif()
     endforeach()
-    if(part_IF)
-        cmake_dependent_option(${option} "${summary}" ${found} "${part_IF}" OFF)
-    else()
-        option(${option} "${summary}" ${found})
-    endif()
-    if(${option} AND NOT found)
-        message(FATAL_ERROR "${option} is on, but it needs ${part_NEEDS}, which are not all "
-                            "found: install them, or configure with -D${option}=OFF.")
-    endif()
-    # What it needs, where the part has a place in this build at all.
     set(applies ON)
     foreach(condition IN LISTS part_IF)
         cmake_language(EVAL CODE "if(NOT (${condition}))\nset(applies OFF)\nendif()")
     endforeach()
-    if(applies AND NOT found)
+
+    option(${option} "${summary}" ${found})
+    if(NOT applies)
+        set(${option} OFF)
+    elseif(NOT found)
+        if(${option})
+            message(FATAL_ERROR "${option} is on, but it needs ${part_NEEDS}, which are not all "
+                                "found: install them, or configure with -D${option}=OFF.")
+        endif()
         string(APPEND summary "; needs ${part_NEEDS}")
     endif()
     add_feature_info(${option} ${option} "${summary}")
