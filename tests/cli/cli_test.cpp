@@ -1,8 +1,9 @@
 // zarn-cli through the built program: what it prints to each stream, how it ends, and the files
 // it leaves, byte for byte. The transfers themselves are the core's, tested there.
+#include "child_process.h"
 #include "folder_files.h"
-#include "program_run.h"
 #include "transfer_fixture.h"
+#include "zarn/version.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ protected:
     // Runs zarn-cli in the program folder.
     ProgramRun run(const std::vector<std::string>& arguments)
     {
-        return runProgram(std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder);
+        return runProgram({std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder});
     }
 
     // Expects the run to end with `status`, having printed `out` and `err`.
@@ -220,7 +221,7 @@ TEST_F(CliTest, ShowsItsHelpAndVersion)
         EXPECT_NE(help.out.find("Exit status: 0 done, 1 refused"), std::string::npos);
         EXPECT_EQ(help.err, "");
     }
-    expectRun(run({"--version"}), 0, "zarn-cli 1.00\n", "");
+    expectRun(run({"--version"}), 0, std::string("zarn-cli ") + zarn::version + "\n", "");
 }
 
 TEST_F(CliTest, ChecksASlotFileWithoutAGame)
@@ -267,8 +268,8 @@ TEST_F(CliTest, FailsWhenItsOutputIsLost)
 {
     writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(standardLists()));
-    const ProgramRun full =
-        runProgram(std::filesystem::absolute(ZARN_CLI_PROGRAM), {"diff"}, folder, "/dev/full");
+    const ProgramRun full = runProgram(
+        {std::filesystem::absolute(ZARN_CLI_PROGRAM), {"diff"}, folder, {}, "/dev/full"});
     EXPECT_EQ(full.status, 2);
     EXPECT_EQ(full.err, "zarn-cli: standard output could not be written\n");
 }
