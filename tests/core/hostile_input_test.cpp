@@ -276,37 +276,62 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
     }
 }
 
-TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
+TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaitingAndTold)
 {
+    enum class Standing
+    {
+        Pipe,
+        LinkToADevice,
+        Folder,
+        LinkToAFolder,
+    };
     struct Case
     {
         const char* what;
         Transfer transfer;
-        bool linkToADevice;
+        Standing standing;
     };
     const Case cases[] = {
-        {"import from a pipe", Transfer::Import, false},
-        {"import from a link to a device", Transfer::Import, true},
-        {"export over a pipe", Transfer::Export, false},
-        {"export over a link to a device", Transfer::Export, true},
+        {"import from a pipe", Transfer::Import, Standing::Pipe},
+        {"import from a link to a device", Transfer::Import, Standing::LinkToADevice},
+        {"import from a folder", Transfer::Import, Standing::Folder},
+        {"import from a link to a folder", Transfer::Import, Standing::LinkToAFolder},
+        {"export over a pipe", Transfer::Export, Standing::Pipe},
+        {"export over a link to a device", Transfer::Export, Standing::LinkToADevice},
+        {"export over a folder", Transfer::Export, Standing::Folder},
+        {"export over a link to a folder", Transfer::Export, Standing::LinkToAFolder},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // The device is one of the test's own, so that a fault can harm no device of the system.
-        if (c.linkToADevice && ::geteuid() != 0) {
+        if (c.standing == Standing::LinkToADevice && ::geteuid() != 0) {
             std::cout << "Only root can make a device: " << c.what << " is left out.\n";
             continue;
         }
         useNewFolder();
         writeFile("pg.exe", original);
         const std::filesystem::path slotFile = folder / "p_slots.txt";
-        std::string is = "is a named pipe";
-        if (c.linkToADevice) {
-            ASSERT_EQ(::mknod((folder / "zero").c_str(), S_IFCHR | 0666, ::makedev(1, 5)), 0);
-            std::filesystem::create_symlink(folder / "zero", slotFile);
-            is = "leads to " + (folder / "zero").string() + ", which is a device";
-        } else {
+        const std::filesystem::path elsewhere = folder / "elsewhere";
+        std::string is;
+        switch (c.standing) {
+        case Standing::Pipe:
             ASSERT_EQ(::mkfifo(slotFile.c_str(), 0644), 0);
+            is = "is a named pipe";
+            break;
+        case Standing::LinkToADevice:
+            ASSERT_EQ(::mknod(elsewhere.c_str(), S_IFCHR | 0666, ::makedev(1, 5)), 0);
+            std::filesystem::create_symlink(elsewhere, slotFile);
+            is = "leads to " + elsewhere.string() + ", which is a device";
+            break;
+        case Standing::Folder:
+            std::filesystem::create_directory(slotFile);
+            is = "is a folder";
+            break;
+        case Standing::LinkToAFolder:
+            std::filesystem::create_directory(elsewhere);
+            std::filesystem::create_directory_symlink(elsewhere, slotFile);
+            is = "leads to " + elsewhere.string() + ", which is a folder";
+            break;
         }
         const std::vector<std::string> names = fileNames();
         choose(Game::PanzerGeneral, address);

@@ -349,56 +349,6 @@ TEST_F(FaultInjectionTest, ImportOfAnUnchangedTable)
     failEveryCallInTurn(Transfer::Import, "import, unchanged table");
 }
 
-// A folder, or the user's own link to one, at the slot file's name is told as what it is, and
-// nothing is opened for writing there.
-TEST_F(FaultInjectionTest, AFolderAtTheSlotFilesNameIsToldAsOneAndNeverOpenedForWriting)
-{
-    struct Case
-    {
-        const char* what;
-        Transfer transfer;
-        bool link;
-    };
-    const Case cases[] = {
-        {"export over a folder", Transfer::Export, false},
-        {"import from a folder", Transfer::Import, false},
-        {"export over a link to a folder", Transfer::Export, true},
-        {"import from a link to a folder", Transfer::Import, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        useNewFolder();
-        writeAlliedGeneral();
-        const std::filesystem::path slotFile = folder / "p_slots.txt";
-        std::filesystem::create_directory(folder / "lists");
-        if (c.link) {
-            std::filesystem::create_directory_symlink(folder / "lists", slotFile);
-        } else {
-            std::filesystem::create_directory(slotFile);
-        }
-        choose(Game::AlliedGeneral);
-        messages.shown.clear();
-
-        startRecording();
-        EXPECT_EQ(c.transfer == Transfer::Export ? runExport() : runImport(),
-                  TransferEnd::StoppedEarly);
-        const std::vector<FileCall> calls = stopRecording();
-        EXPECT_EQ(messages.shown,
-                  std::vector<std::string>{
-                      slotFile.string() +
-                      (c.link ? " leads to " + (folder / "lists").string() + ", which" : "") +
-                      " is a folder, not a file, so zarn leaves it alone.\rPut the file itself "
-                      "in its place and try again."});
-        for (const FileCall& call : calls) {
-            EXPECT_FALSE(
-                call.operation == FileOperation::Open && call.writable &&
-                (call.path == slotFile.string() || call.path == (folder / "lists").string()))
-                << call.path << " was opened for writing";
-        }
-        EXPECT_TRUE(std::filesystem::is_empty(folder / "lists"));
-    }
-}
-
 // A file system that cannot refuse to replace in a rename answers EINVAL: the safety copy is then
 // moved into place only where nothing has taken its name, looked at just before.
 TEST_F(FaultInjectionTest, SafetyCopyWhereRenamesCannotRefuseToReplace)

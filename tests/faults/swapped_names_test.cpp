@@ -211,26 +211,34 @@ TEST_F(FolderSwapTest, ImportWhileTheFolderAboveIsSwapped)
     swapAtEveryCall(TransferKind::Import, Swapped::FolderAbove);
 }
 
-// A file that was found to be a file, replaced by a link of the user's own just before it is
-// opened: the open does not follow it, and the transfer stops.
+// A file that was found to be a file, replaced just before it is opened: by a link of the user's
+// own, which the open does not follow; by a folder, which is told as one and never opened for
+// writing. The transfer stops, and what the link leads to stays as it was.
 using LinkSwapTest = TransferTest;
 
-TEST_F(LinkSwapTest, ALinkSwappedInJustBeforeAnOpenIsNotFollowed)
+TEST_F(LinkSwapTest, WhatIsSwappedInJustBeforeAnOpenIsNeitherFollowedNorWritten)
 {
     struct Case
     {
         const char* what;
         TransferKind transfer;
         const char* name;
-        const char* failure;
+        // The last call of this operation on the file before its first read, or before it is
+        // first opened for writing, is where the swap comes.
+        FileOperation swapAt;
+        bool beforeWriting;
+        bool folder;
+        const char* failure; // the run-time error after the file's path, or none: a refusal
     };
     const Case cases[] = {
-        {"import, pg.exe opened to change it", TransferKind::Import, "pg.exe",
-         " could not be opened for writing: "},
-        {"import, p_slots.txt opened to read it", TransferKind::Import, "p_slots.txt",
-         " could not be opened: "},
-        {"export, the old p_slots.txt opened to compare it", TransferKind::Export, "p_slots.txt",
-         " could not be opened: "},
+        {"import, a link before pg.exe is opened to change it", TransferKind::Import, "pg.exe",
+         FileOperation::Open, false, false, " could not be opened for writing: "},
+        {"import, a link before p_slots.txt is opened to read it", TransferKind::Import,
+         "p_slots.txt", FileOperation::Open, false, false, " could not be opened: "},
+        {"export, a link before the old p_slots.txt is opened to compare it", TransferKind::Export,
+         "p_slots.txt", FileOperation::Open, false, false, " could not be opened: "},
+        {"export, a folder before the check that p_slots.txt may be written", TransferKind::Export,
+         "p_slots.txt", FileOperation::Status, true, true, nullptr},
     };
     SlotLists others = standardLists();
     others[7][0] = 1234;
@@ -246,87 +254,61 @@ TEST_F(LinkSwapTest, ALinkSwappedInJustBeforeAnOpenIsNotFollowed)
         choose(Game::PanzerGeneral, 101);
         const Tree before = treeOf(folder);
         const std::string path = (folder / c.name).string();
+        const auto run = [&] {
+            std::string error;
+            try {
+                c.transfer == TransferKind::Export ? runExport() : runImport();
+            } catch (const RuntimeError& failure) {
+                error = failure.what();
+            }
+            return error;
+        };
 
-        // The open of the file that comes before its first read.
         startRecording();
-        c.transfer == TransferKind::Export ? runExport() : runImport();
-        const std::vector<FileCall> calls = stopRecording();
+        run();
+        const std::vector<FileCall> clean = stopRecording();
         restoreTree(folder, before);
-        int opens = 0;
-        int open = 0;
-        for (const FileCall& call : calls) {
-            if (call.operation == FileOperation::Read && call.path == path) {
+        int calls = 0;
+        int swapAt = 0;
+        for (const FileCall& call : clean) {
+            if (call.path == path &&
+                (c.beforeWriting ? call.operation == FileOperation::Open && call.writable
+                                 : call.operation == FileOperation::Read)) {
                 break;
             }
-            opens += call.operation == FileOperation::Open ? 1 : 0;
-            open = call.operation == FileOperation::Open && call.path == path ? opens : open;
+            calls += call.operation == c.swapAt ? 1 : 0;
+            swapAt = call.operation == c.swapAt && call.path == path ? calls : swapAt;
         }
-        ASSERT_GT(open, 0);
+        ASSERT_GT(swapAt, 0);
 
-        startRecording({FileOperation::Open, open, FaultKind::None, 0, [&] {
-                            std::filesystem::remove(folder / c.name);
-                            std::filesystem::create_symlink(folder / "victim", folder / c.name);
+        messages.shown.clear();
+        startRecording({c.swapAt, swapAt, FaultKind::None, 0, [&] {
+                            std::filesystem::remove(path);
+                            if (c.folder) {
+                                std::filesystem::create_directory(path);
+                            } else {
+                                std::filesystem::create_symlink(folder / "victim", path);
+                            }
                         }});
-        std::string error;
-        try {
-            c.transfer == TransferKind::Export ? runExport() : runImport();
-        } catch (const RuntimeError& failure) {
-            error = failure.what();
+        const std::string error = run();
+        for (const FileCall& call : stopRecording()) {
+            EXPECT_FALSE(c.folder && call.operation == FileOperation::Open && call.writable &&
+                         call.path == path)
+                << "the folder was opened for writing";
         }
-        stopRecording();
-        EXPECT_EQ(error, path + c.failure + std::strerror(ELOOP));
         Tree expected = before;
-        expected[c.name] = "a link to " + (folder / "victim").string();
-        EXPECT_EQ(treeOf(folder), expected);
-    }
-}
-
-// A folder swapped in at the slot file's name just before the export checks that it may write
-// there is told as a folder, and never opened for writing.
-TEST_F(LinkSwapTest, AFolderSwappedInBeforeTheWriteCheckIsNeverOpenedForWriting)
-{
-    const std::string region = regionOf(standardLists());
-    writeFile("pg.exe", executableWith(100 + region.size() + 50, 100, region));
-    writeFile("p_slots.txt", "\"my own edits\"\r\n");
-    choose(Game::PanzerGeneral, 101);
-    const Tree before = treeOf(folder);
-    const std::string path = (folder / "p_slots.txt").string();
-
-    // The last look at the slot file before it is first opened for writing.
-    startRecording();
-    runExport();
-    const std::vector<FileCall> clean = stopRecording();
-    restoreTree(folder, before);
-    int looks = 0;
-    int look = 0;
-    for (const FileCall& call : clean) {
-        if (call.operation == FileOperation::Open && call.writable && call.path == path) {
-            break;
+        if (c.failure != nullptr) {
+            EXPECT_EQ(error, path + c.failure + std::strerror(ELOOP));
+            expected[c.name] = "a link to " + (folder / "victim").string();
+        } else {
+            EXPECT_EQ(error, "");
+            EXPECT_EQ(messages.shown,
+                      std::vector<std::string>{path + " is a folder, not a file, so zarn leaves it "
+                                                      "alone.\rPut the file itself in its place "
+                                                      "and try again."});
+            expected[c.name] = "a folder";
         }
-        looks += call.operation == FileOperation::Status ? 1 : 0;
-        look = call.operation == FileOperation::Status && call.path == path ? looks : look;
-    }
-    ASSERT_GT(look, 0);
-
-    startRecording({FileOperation::Status, look, FaultKind::None, 0, [&] {
-                        std::filesystem::remove(path);
-                        std::filesystem::create_directory(path);
-                    }});
-    std::string error;
-    try {
-        EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
-    } catch (const RuntimeError& failure) {
-        error = failure.what();
-    }
-    const std::vector<FileCall> calls = stopRecording();
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{path + " is a folder, not a file, so zarn "
-                                              "leaves it alone.\rPut the file "
-                                              "itself in its place and try again."});
-    for (const FileCall& call : calls) {
-        EXPECT_FALSE(call.operation == FileOperation::Open && call.writable && call.path == path)
-            << "the folder was opened for writing";
+        EXPECT_EQ(treeOf(folder), expected);
     }
 }
 
