@@ -23,8 +23,9 @@ enum class TransferEnd
 };
 
 // Copies the slot table of the chosen executable in the program folder into "p_slots.txt". An
-// existing slot file is replaced only by a complete new one and is otherwise left as it was.
-// @throw RuntimeError when a file cannot be read or written, or the table runs off the file.
+// existing slot file is replaced only by a complete new one and is otherwise left as it was. A
+// table that runs off the end of the executable is refused.
+// @throw RuntimeError when a file cannot be read or written.
 TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
                         MessagePresenter& presenter);
 
