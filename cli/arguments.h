@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zarn::cli {
@@ -21,6 +22,9 @@ enum class Command
     Version,
 };
 
+// The name a command is given by on the command line: "export", "import", "diff" or "check".
+std::string_view nameOf(Command command);
+
 // What the command line asks for.
 struct Invocation
 {
@@ -29,6 +33,10 @@ struct Invocation
     std::optional<std::int32_t> slotAddress;
     // The folder of export, import and diff, or the file of check, as given.
     std::optional<std::filesystem::path> operand;
+    // Whether check refuses entries whose lines hold more than a whole number.
+    bool strict = false;
+
+    bool operator==(const Invocation&) const = default;
 };
 
 // A command line that asks for nothing zarn-cli does. Its text says why, then shows the usage.
@@ -38,7 +46,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the arguments after the program's name, given in UTF-8.
+// Reads the arguments after the program's name, given in UTF-8. "--help", "-h", "help" and, on
+// Windows, "/?" ask for the help wherever an option may stand.
 // @throw UsageError for a command or option that zarn-cli does not know, or a value it refuses.
 Invocation parseArguments(const std::vector<std::string>& arguments);
 

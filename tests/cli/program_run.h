@@ -23,4 +23,11 @@ ProgramRun runProgram(const std::filesystem::path& program,
                       const std::filesystem::path& workingFolder,
                       const std::optional<std::filesystem::path>& output = std::nullopt);
 
+#ifdef _WIN32
+// Runs `program` as cmd does a command line of it followed by `arguments`, in UTF-8, which go to
+// the program as they stand: cmd hands them on unsplit.
+ProgramRun runCommandLine(const std::filesystem::path& program, const std::string& arguments,
+                          const std::filesystem::path& workingFolder);
+#endif
+
 } // namespace zarn::testing

@@ -11,23 +11,11 @@ std::wstring wide(const std::string& utf8)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
-// One argument as the C library of the program splits its command line back into arguments:
-// quoted, with the backslashes before a quote, and the quote itself, escaped.
+// One argument as zarn's programs split their command line back into arguments: in quotes, each
+// backslash as it stands (see windowsArguments).
 std::wstring quoted(const std::wstring& argument)
 {
-    std::wstring text = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        text.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        text += c;
-    }
-    text.append(2 * backslashes, L'\\');
-    return text + L"\"";
+    return L"\"" + argument + L"\"";
 }
 
 HANDLE inheritableFile(const std::filesystem::path& path)
@@ -46,23 +34,16 @@ std::string withLineFeeds(std::string text)
     return text;
 }
 
-} // namespace
-
-ProgramRun runProgram(const std::filesystem::path& program,
-                      const std::vector<std::string>& arguments,
-                      const std::filesystem::path& workingFolder,
-                      const std::optional<std::filesystem::path>& output)
+// Runs `program` with the whole command line given and waits for it to end.
+ProgramRun runWith(const std::filesystem::path& program, std::wstring commandLine,
+                   const std::filesystem::path& workingFolder,
+                   const std::optional<std::filesystem::path>& output)
 {
     const std::filesystem::path capture =
         std::filesystem::temp_directory_path() /
         ("zarn-cli-test-" + std::to_string(GetCurrentProcessId()));
     const std::filesystem::path out = output.value_or(capture.wstring() + L".out");
     const std::filesystem::path err = capture.wstring() + L".err";
-    std::wstring commandLine = quoted(program.wstring());
-    for (const std::string& argument : arguments) {
-        commandLine += L" " + quoted(wide(argument));
-    }
-
     ProgramRun run;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -90,6 +71,27 @@ ProgramRun runProgram(const std::filesystem::path& program,
     run.err = withLineFeeds(readWholeFile(err));
     std::filesystem::remove(err);
     return run;
+}
+
+} // namespace
+
+ProgramRun runProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments,
+                      const std::filesystem::path& workingFolder,
+                      const std::optional<std::filesystem::path>& output)
+{
+    std::wstring commandLine = quoted(program.wstring());
+    for (const std::string& argument : arguments) {
+        commandLine += L" " + quoted(wide(argument));
+    }
+    return runWith(program, commandLine, workingFolder, output);
+}
+
+ProgramRun runCommandLine(const std::filesystem::path& program, const std::string& arguments,
+                          const std::filesystem::path& workingFolder)
+{
+    return runWith(program, quoted(program.wstring()) + L" " + wide(arguments), workingFolder,
+                   std::nullopt);
 }
 
 } // namespace zarn::testing

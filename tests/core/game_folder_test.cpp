@@ -1,4 +1,5 @@
 // The game folder that a command line gives, the same for zarn-cli and both windows.
+#include "folder_files.h"
 #include "transfer_fixture.h"
 #include "zarn/game_folder.h"
 #include "zarn/utf8_path.h"
@@ -83,8 +84,9 @@ class GameFolderTest : public TransferTest
 protected:
     GameFolderTest() : m_previous(std::filesystem::current_path())
     {
-        std::filesystem::create_directories(folder / "Spiel stände ä" / "sub");
-        writeFile("Spiel stände ä/AG.EXE", "MZ");
+        const std::filesystem::path game = folder / pathFromUtf8("Spiel stände ä");
+        std::filesystem::create_directories(game / "sub");
+        writeWholeFile(game / "AG.EXE", "MZ");
         std::filesystem::current_path(folder);
     }
     ~GameFolderTest() override { std::filesystem::current_path(m_previous); }
@@ -96,7 +98,8 @@ private:
 TEST_F(GameFolderTest, IsTheFolderThatIsNamedOrSaysWhyNot)
 {
 #ifndef _WIN32
-    std::filesystem::create_directory_symlink(folder / "Spiel stände ä" / "sub", folder / "link");
+    std::filesystem::create_directory_symlink(folder / pathFromUtf8("Spiel stände ä/sub"),
+                                              folder / "link");
 #endif
     const std::string base = displayPath(folder);
     for (const NamedCase& tried : namedCases) {
