@@ -26,9 +26,9 @@ void setUpApplication();
 std::unique_ptr<MainWindow> windowForCommandLine(int argc, char* argv[],
                                                  MessagePresenter& messages);
 
-// Runs zarn on the files in the folder its command line names, or else in its program folder,
-// until its window ends the program, and returns the exit status. `beforeShow`, when given, sees
-// the window just before it is shown.
+// Runs zarn on the game folder that its command line gives (windowForCommandLine) until its window
+// ends the program, and returns the exit status: 1 where no window opens. `beforeShow`, when
+// given, sees the window just before it is shown.
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow = {});
 
 } // namespace zarn::qt

@@ -17,6 +17,9 @@ class NumberScanner;
 void appendNameLine(std::string& out, std::string_view name);
 void appendEntryLine(std::string& out, std::int16_t entry);
 
+// How many characters of an entry's text SlotItem::unclearText keeps.
+inline constexpr std::size_t unclearTextLength = 40;
+
 // One item of the slot file: its numeric value and the 1-based line it starts on.
 struct SlotItem
 {
@@ -27,8 +30,6 @@ struct SlotItem
     // unclearTextLength characters, then "..." where it goes on. Empty otherwise.
     std::string unclearText;
 };
-
-inline constexpr std::size_t unclearTextLength = 40;
 
 // An entry whose item holds more than a whole number, which the import takes all the same: the
 // line it stands on, its text as SlotItem::unclearText has it, and the entry it is read as.
