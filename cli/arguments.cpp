@@ -4,24 +4,24 @@
 #include "zarn/utf8_path.h"
 
 #include <charconv>
-#include <utility>
+#include <string_view>
 
 namespace zarn::cli {
 namespace {
 
-constexpr std::pair<std::string_view, Command> commandNames[] = {
-    {"export", Command::Export},
-    {"import", Command::Import},
-    {"diff", Command::Diff},
-    {"check", Command::Check},
-};
-
 std::optional<Command> commandNamed(std::string_view name)
 {
-    for (const auto& [commandName, command] : commandNames) {
-        if (name == commandName) {
-            return command;
-        }
+    if (name == "export") {
+        return Command::Export;
+    }
+    if (name == "import") {
+        return Command::Import;
+    }
+    if (name == "diff") {
+        return Command::Diff;
+    }
+    if (name == "check") {
+        return Command::Check;
     }
     return std::nullopt;
 }
@@ -141,16 +141,6 @@ private:
 };
 
 } // namespace
-
-std::string_view nameOf(Command command)
-{
-    for (const auto& [name, named] : commandNames) {
-        if (named == command) {
-            return name;
-        }
-    }
-    return {};
-}
 
 Invocation parseArguments(const std::vector<std::string>& arguments)
 {

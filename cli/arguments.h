@@ -7,7 +7,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace zarn::cli {
@@ -21,9 +20,6 @@ enum class Command
     Help,
     Version,
 };
-
-// The name a command is given by on the command line: "export", "import", "diff" or "check".
-std::string_view nameOf(Command command);
 
 // What the command line asks for.
 struct Invocation

@@ -87,7 +87,7 @@ ExitStatus transfer(const Invocation& invocation)
     state.slotAddress = invocation.slotAddress.value_or(defaultSlotAddress);
     state.chosenGame = chosenGame(invocation, folder);
     if (!state.chosenGame) {
-        writeError(texts::noGameIn(displayPath(folder), nameOf(invocation.command)));
+        writeError(texts::noGameIn(displayPath(folder)));
         return ExitStatus::Refused;
     }
     if (invocation.command == Command::Diff) {

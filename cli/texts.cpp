@@ -67,10 +67,11 @@ std::string bothGames(std::string_view folder)
                       " holds both pg.exe and ag.exe: pass --game pg or --game ag");
 }
 
-std::string noGameIn(std::string_view folder, std::string_view command)
+std::string noGameIn(std::string_view folder)
 {
-    return "The folder " + std::string(folder) + " holds neither ag.exe nor pg.exe.\n" +
-           "Give the folder that holds the game: zarn-cli " + std::string(command) + " FOLDER\n";
+    return "The folder " + std::string(folder) +
+           " holds neither ag.exe nor pg.exe.\nGive the game's folder after the command, or run "
+           "zarn-cli in that folder.\n";
 }
 
 std::string runTimeError(std::string_view error)

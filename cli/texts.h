@@ -58,8 +58,8 @@ std::string addressNotWhole(std::string_view value);
 std::string extraArgument(std::string_view argument);
 std::string bothGames(std::string_view folder);
 
-// Why the game's folder holds no game for `command`.
-std::string noGameIn(std::string_view folder, std::string_view command);
+// Why a folder that holds no game cannot be the game's folder.
+std::string noGameIn(std::string_view folder);
 
 // A run-time error of the core, as the window reports it.
 std::string runTimeError(std::string_view error);

@@ -100,23 +100,6 @@ void answerDialog(const std::function<void(QFileDialog&)>& answer)
     });
 }
 
-// Makes the current folder another for as long as it lives.
-class CurrentFolder
-{
-public:
-    explicit CurrentFolder(const std::filesystem::path& folder)
-        : m_previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~CurrentFolder() { std::filesystem::current_path(m_previous); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
-
 TEST(CommandLine, OpensTheWindowOnTheFolderItNamesInTheBytesItIsNamedIn)
 {
     // An old CD copy's name in Latin-1, which is no UTF-8.
@@ -147,7 +130,7 @@ TEST(CommandLine, WithoutAFolderWorksInTheCurrentFolderWhereOnlyItHoldsAGame)
 {
     const QTemporaryDir game;
     ASSERT_TRUE(zarn::testing::writeWholeFile(game.filePath("AG.EXE").toStdString(), "MZ"));
-    const CurrentFolder current(game.path().toStdString());
+    const zarn::testing::CurrentFolder current(game.path().toStdString());
     zarn::testing::RecordingPresenter messages;
 
     const auto window = windowFor({}, messages);
@@ -161,7 +144,7 @@ TEST(CommandLine, AsksForTheFolderWithQtsFolderDialogAndEndsWhenItIsCancelled)
     const QTemporaryDir parent;
     const std::filesystem::path game = parent.path().toStdString() + "/Allied General ä";
     std::filesystem::create_directory(game);
-    const CurrentFolder current(parent.path().toStdString());
+    const zarn::testing::CurrentFolder current(parent.path().toStdString());
     zarn::testing::RecordingPresenter messages;
 
     QString title;
