@@ -4,51 +4,34 @@
 // alike; the counters give each one's time and their ratio, what the console program costs beyond
 // its I/O.
 
+#include "child_process.h"
 #include "folder_files.h"
 #include "synthetic_game.h"
 #include "zarn/editor_state.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace zarn::testing;
-using Command = std::vector<std::string>;
+using CommandLine = std::vector<std::string>;
 
 // Runs a command found on the PATH, or by its path, with its output discarded, and waits for it.
 // Returns how long that took in seconds, or nothing when it did not end with status 0.
-std::optional<double> timedRun(const Command& command)
+std::optional<double> timedRun(const CommandLine& command)
 {
-    std::vector<char*> argv;
-    for (const std::string& part : command) {
-        argv.push_back(const_cast<char*>(part.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    const bool started =
-        posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    int status = 0;
-    const bool succeeded = started && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-                           WEXITSTATUS(status) == 0;
+    const ProgramRun run = runProgram(
+        {command.front(), CommandLine(command.begin() + 1, command.end()), {}, {}, "/dev/null"});
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    posix_spawn_file_actions_destroy(&actions);
-    return succeeded ? std::optional<double>(took.count()) : std::nullopt;
+    return run.status == 0 ? std::optional<double>(took.count()) : std::nullopt;
 }
 
 // A game folder holding a standard Allied General executable, removed afterwards.
@@ -73,10 +56,10 @@ private:
 
 // Runs zarn-cli and its two floors in turn, `prepare` untimed before each iteration, and reports
 // their mean times and the ratio of zarn-cli's to each floor's.
-void besideFloors(benchmark::State& state, const Command& cli, const Command& dd,
-                  const Command& durableCopy, const std::function<void()>& prepare)
+void besideFloors(benchmark::State& state, const CommandLine& cli, const CommandLine& dd,
+                  const CommandLine& durableCopy, const std::function<void()>& prepare)
 {
-    const Command* const commands[] = {&cli, &dd, &durableCopy};
+    const CommandLine* const commands[] = {&cli, &dd, &durableCopy};
     double seconds[3] = {};
     for (auto _ : state) {
         prepare();

@@ -1,95 +1,108 @@
-# The options of zarn's build. Building needs a compiler and, for the Linux program, Qt 6. The
-# tests and benchmarks are on by default when the tools they need are found; the Windows program
-# and the fuzz targets only when asked for. feature_summary() lists what was left out and how to
-# have it. Warnings become errors with CMAKE_COMPILE_WARNING_AS_ERROR.
-include(CMakeDependentOption)
+# The parts of zarn's build. Each optional part is on when the tools it needs are found and left
+# out when they are not, so that configuring never fails for want of an optional tool. A part
+# asked for by name (-DZARN_KILL_TESTS=ON, or a preset) whose tools are missing stops the configure
+# step and says what brings them. The feature summary at the end lists every part, on or off, and
+# what each part that is off needs.
+include(FeatureSummary)
 
+# zarn_part(OPTION "what it is" NEEDS "what brings its tools" FOUND variables... [IF conditions...])
+# Declares OPTION, on by default when every one of the FOUND variables is true. With IF, the part
+# has a place only in builds where each of those conditions holds, and is off in the others.
+function(zarn_part option summary)
+    cmake_parse_arguments(PARSE_ARGV 2 part "" "NEEDS" "FOUND;IF")
+    set(found ON)
+    foreach(variable IN LISTS part_FOUND)
+        if(NOT ${variable})
+            set(found OFF)
+        endif()
+    endforeach()
+    set(applies ON)
+    foreach(condition IN LISTS part_IF)
+        cmake_language(EVAL CODE "if(NOT (${condition}))\nset(applies OFF)\nendif()")
+    endforeach()
+
+    option(${option} "${summary}" ${found})
+    if(NOT applies)
+        set(${option} OFF)
+    elseif(NOT found)
+        if(${option})
+            message(FATAL_ERROR "${option} is on, but it needs ${part_NEEDS}, which are not all "
+                                "found: install them, or configure with -D${option}=OFF.")
+        endif()
+        string(APPEND summary "; needs ${part_NEEDS}")
+    endif()
+    add_feature_info(${option} ${option} "${summary}")
+    set(${option} ${${option}} PARENT_SCOPE)
+endfunction()
+
+# Build modes, only when asked for: they change how everything is compiled.
 option(ZARN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
-add_feature_info(Sanitizers ZARN_SANITIZE "AddressSanitizer and UndefinedBehaviorSanitizer")
-
-# The Qt window is the Linux program; a Windows build makes the Win32 program instead.
-if(WIN32)
-    set(qt_default OFF)
-else()
-    set(qt_default ON)
-endif()
-option(ZARN_QT "Build the Qt 6 window" ${qt_default})
-if(ZARN_QT)
-    find_package(Qt6 REQUIRED COMPONENTS Widgets)
-    set_package_properties(Qt6 PROPERTIES TYPE REQUIRED PURPOSE "zarn's window")
+add_feature_info(ZARN_SANITIZE ZARN_SANITIZE "AddressSanitizer and UndefinedBehaviorSanitizer")
+# The fuzz targets link clang's libFuzzer; CTest replays their corpus.
+option(ZARN_FUZZ "Build the libFuzzer targets and replay their corpus (needs clang)" OFF)
+add_feature_info(ZARN_FUZZ ZARN_FUZZ
+    "libFuzzer targets; the fuzz preset, or clang as the compiler (scripts/setup fuzz)"
+)
+if(ZARN_FUZZ AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "ZARN_FUZZ is on, but the fuzz targets need clang as the compiler: "
+                        "configure with the fuzz preset, or -DCMAKE_CXX_COMPILER=clang++.")
 endif()
 
-# GoogleTest: the installed library, or in a Windows build its sources, compiled for Windows and
-# run under Wine.
+find_package(Qt6 QUIET COMPONENTS Widgets)
+zarn_part(ZARN_QT "zarn, the Qt 6 window"
+    NEEDS "Qt 6 Widgets (scripts/setup build)" FOUND Qt6_FOUND IF "NOT WIN32"
+)
+
+# A Windows build runs its tests under Wine, with GoogleTest compiled from its sources.
 if(CMAKE_CROSSCOMPILING)
     find_path(ZARN_GOOGLETEST_SOURCE CMakeLists.txt
-        PATHS /usr/src/googletest
-        NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+        PATHS /usr/src/googletest NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
         DOC "The sources of GoogleTest"
     )
     find_program(ZARN_WINE wine)
-    if(ZARN_GOOGLETEST_SOURCE AND ZARN_WINE)
-        set(tests_found ON)
-    else()
-        set(tests_found OFF)
-    endif()
-    set(tests_need "GoogleTest's sources and Wine (scripts/setup windows)")
+    zarn_part(BUILD_TESTING "the test suites, under Wine"
+        NEEDS "GoogleTest's sources and Wine (scripts/setup windows)"
+        FOUND ZARN_GOOGLETEST_SOURCE ZARN_WINE
+    )
 else()
     find_package(GTest QUIET)
-    set(tests_found ${GTest_FOUND})
-    set(tests_need "GoogleTest (scripts/setup tests)")
+    zarn_part(BUILD_TESTING "the test suites"
+        NEEDS "GoogleTest (scripts/setup tests)" FOUND GTest_FOUND
+    )
 endif()
-option(BUILD_TESTING "Build the tests" ${tests_found})
 
+# The slow suites drive the real program on a virtual display of their own.
 find_program(ZARN_XVFB Xvfb)
 find_program(ZARN_XDOTOOL xdotool)
-if(ZARN_XVFB AND ZARN_XDOTOOL)
-    set(display_found ON)
+zarn_part(ZARN_KILL_TESTS "the real program killed at random moments of its transfers (slow)"
+    NEEDS "Xvfb and xdotool (scripts/setup tests)" FOUND ZARN_XVFB ZARN_XDOTOOL
+    IF BUILD_TESTING ZARN_QT UNIX
+)
+if(WIN32)
+    zarn_part(ZARN_PACKAGE_TESTS "the Windows archive made, unpacked and started under Wine"
+        NEEDS "Xvfb and xdotool (scripts/setup windows)" FOUND ZARN_XVFB ZARN_XDOTOOL
+        IF BUILD_TESTING
+    )
 else()
-    set(display_found OFF)
-endif()
-cmake_dependent_option(ZARN_KILL_TESTS
-    "Kill the real program at random moments of its transfers (slow; needs Xvfb and xdotool)"
-    ${display_found} "BUILD_TESTING;ZARN_QT;UNIX" OFF
-)
-add_feature_info("Kill tests" ZARN_KILL_TESTS
-    "the real program killed during its transfers; they need the tests, Xvfb and xdotool")
-cmake_dependent_option(ZARN_PACKAGE_TESTS
-    "Unpack the archive that cpack makes and start the program in it (needs Xvfb and xdotool)"
-    ${display_found} "BUILD_TESTING;ZARN_QT OR WIN32" OFF
-)
-add_feature_info("Package tests" ZARN_PACKAGE_TESTS
-    "the downloadable archive unpacked and started; they need the tests, Xvfb and xdotool")
-if((ZARN_KILL_TESTS OR ZARN_PACKAGE_TESTS) AND NOT display_found)
-    message(FATAL_ERROR "The kill and package tests need Xvfb and xdotool: scripts/setup tests")
+    find_program(ZARN_DPKG_SHLIBDEPS dpkg-shlibdeps)
+    find_program(ZARN_DESKTOP_FILE_VALIDATE desktop-file-validate)
+    find_program(ZARN_APPSTREAMCLI appstreamcli)
+    zarn_part(ZARN_PACKAGE_TESTS "the Linux archive and the Debian package made, checked and started"
+        NEEDS "Xvfb, xdotool, dpkg-shlibdeps, desktop-file-validate and appstreamcli \
+(scripts/setup tests)"
+        FOUND ZARN_XVFB ZARN_XDOTOOL ZARN_DPKG_SHLIBDEPS ZARN_DESKTOP_FILE_VALIDATE
+              ZARN_APPSTREAMCLI
+        IF BUILD_TESTING ZARN_QT
+    )
 endif()
 
-option(ZARN_MEMCHECK "Also run the core tests under Valgrind memcheck" OFF)
-add_feature_info(Memcheck ZARN_MEMCHECK "the core tests once more under Valgrind")
+find_program(ZARN_VALGRIND valgrind)
+zarn_part(ZARN_MEMCHECK "the core tests once more under Valgrind's memcheck"
+    NEEDS "Valgrind (scripts/setup tests)" FOUND ZARN_VALGRIND
+    IF BUILD_TESTING UNIX "NOT ZARN_SANITIZE"
+)
 
 find_package(benchmark QUIET)
-option(ZARN_BENCHMARKS "Build the benchmarks" ${benchmark_FOUND})
-add_feature_info(Benchmarks ZARN_BENCHMARKS
-    "Google Benchmark programs; they need libbenchmark-dev (scripts/setup tests)")
-
-# The fuzz targets and their replays take the place of the tests. They need clang, whose libFuzzer
-# they link, so they are built only when asked for: by the fuzz preset or -DZARN_FUZZ=ON.
-option(ZARN_FUZZ "Build the fuzz targets and their replays instead of the tests" OFF)
-add_feature_info(Fuzzing ZARN_FUZZ "libFuzzer targets in place of the tests; the fuzz preset, or \
--DZARN_FUZZ=ON with clang as the compiler (scripts/setup fuzz)")
-add_feature_info(Tests "BUILD_TESTING;NOT ZARN_FUZZ" "the test suites; they need ${tests_need}")
-
-# zarn.exe and zarn-cli.exe beside the Linux programs, cross-built with mingw-w64 in a build tree
-# of their own, and packed into the Windows archive. Only when asked for: the package preset or
-# -DZARN_WINDOWS=ON.
-cmake_dependent_option(ZARN_WINDOWS
-    "Cross-build zarn.exe, zarn-cli.exe and their archive with mingw-w64" OFF "NOT WIN32" OFF
+zarn_part(ZARN_BENCHMARKS "Google Benchmark programs"
+    NEEDS "Google Benchmark (scripts/setup tests)" FOUND benchmark_FOUND IF UNIX
 )
-add_feature_info("Windows programs" ZARN_WINDOWS "zarn.exe, zarn-cli.exe and their archive, \
-cross-built; the package preset, or -DZARN_WINDOWS=ON with mingw-w64 (scripts/setup windows)")
-if(ZARN_WINDOWS)
-    find_program(ZARN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
-    if(NOT ZARN_MINGW_CXX)
-        message(FATAL_ERROR "ZARN_WINDOWS needs mingw-w64: scripts/setup windows")
-    endif()
-endif()

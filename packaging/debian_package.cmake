@@ -14,7 +14,6 @@ of the game's executable, pg.exe or ag.exe, into a plain text file that
 you edit in any text editor, and writes the edited file back, checking it
 first so that a bad file never reaches the game.
 
-Open a game folder, or the game's executable, with zarn from the file
-manager, or start zarn on the folder: zarn GAME_FOLDER.]])
+Start zarn on the game's folder, zarn GAME_FOLDER, or from the menu.]])
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

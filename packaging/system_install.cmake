@@ -1,7 +1,7 @@
 # zarn installed into the system, as the Debian package holds it: the program and zarn-cli, a
-# desktop entry that offers the program in "Open with" on a folder and on the game's executable
-# (and not in the menu: on its own it would look for the game in /usr/bin), the icon at the icon
-# theme's usual sizes, the AppStream metainfo and the man pages.
+# desktop entry that shows the program in the menu and claims no file type, so that zarn never
+# becomes what opens a folder or an .exe, the icon at the icon theme's usual sizes, the AppStream
+# metainfo and the man pages.
 include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
@@ -18,15 +18,15 @@ install(FILES "${PROJECT_SOURCE_DIR}/LICENSE"
     DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright COMPONENT system
 )
 
-add_subdirectory("${PROJECT_SOURCE_DIR}/tools/icon_png" icon_png)
+get_target_property(picture zarn_form ZARN_ICON)
 set(icons)
 foreach(size 16 24 32 48 64 128 256)
     set(icon "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}/zarn.png")
     add_custom_command(
         OUTPUT "${icon}"
         COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/icons/${size}x${size}"
-        COMMAND zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm" ${size} "${icon}"
-        DEPENDS zarn_icon_png "${PROJECT_SOURCE_DIR}/resources/tank.xpm"
+        COMMAND zarn_icon_png "${picture}" ${size} "${icon}"
+        DEPENDS zarn_icon_png "${picture}"
         COMMENT "Making the ${size}x${size} icon"
         VERBATIM
     )

@@ -8,8 +8,9 @@
 namespace zarn {
 namespace {
 
-// More digits than any double needs for correct rounding; later integer digits only scale the
-// value, later fraction digits cannot change it.
+// More digits than the exact value of any halfway point between two doubles has (767 at most).
+// Later integer digits only scale the value; of the later digits, only whether any of them is not
+// zero can change the rounding, which one sticky digit after the kept ones stands for.
 constexpr std::size_t maxSignificantDigits = 800;
 // Far beyond the double range, yet safe to add up without overflow.
 constexpr std::int64_t exponentLimit = 1'000'000'000;
@@ -177,6 +178,8 @@ void NumberScanner::addMantissaDigit(char digit, bool inFraction)
     const bool kept = !leadingZero && m_significantDigits.size() < maxSignificantDigits;
     if (kept) {
         m_significantDigits += digit;
+    } else if (digit != '0') {
+        m_droppedNonZero = true;
     }
     // A fraction digit that counts moves the point left; an integer digit too many to keep
     // scales the value up by ten.
@@ -225,7 +228,11 @@ double NumberScanner::decimalValue() const
     const std::int64_t exponent =
         std::clamp(m_digitShift + (m_exponentNegative ? -m_exponent : m_exponent), -exponentLimit,
                    exponentLimit);
-    const std::string text = m_significantDigits + 'e' + std::to_string(exponent);
+    // A dropped digit that is not zero puts the value above the kept digits, below the next
+    // number they could make: a 1 just after them lies there too, and rounds the same.
+    const std::string text = m_droppedNonZero
+                                 ? m_significantDigits + "1e" + std::to_string(exponent - 1)
+                                 : m_significantDigits + 'e' + std::to_string(exponent);
     double result = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (error == std::errc::result_out_of_range) {

@@ -1,8 +1,9 @@
 // zarn-cli through the built program: what it prints to each stream, how it ends, and the files
 // it leaves, byte for byte. The transfers themselves are the core's, tested there.
+#include "child_process.h"
 #include "folder_files.h"
-#include "program_run.h"
 #include "transfer_fixture.h"
+#include "zarn/version.h"
 
 #include <algorithm>
 #include <functional>
@@ -32,7 +33,7 @@ protected:
     // Runs zarn-cli in the program folder.
     ProgramRun run(const std::vector<std::string>& arguments)
     {
-        return runProgram(std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder);
+        return runProgram({std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder});
     }
 
     // Expects the run to end with `status`, having printed `out` and `err`.
@@ -177,7 +178,7 @@ TEST_F(CliTest, ShowsItsHelpAndVersion)
     EXPECT_TRUE(help.out.starts_with(usage + "\n")) << help.out;
     EXPECT_NE(help.out.find("Exit status: 0 done, 1 refused"), std::string::npos);
     EXPECT_EQ(help.err, "");
-    expectRun(run({"--version"}), 0, "zarn-cli 1.00\n", "");
+    expectRun(run({"--version"}), 0, std::string("zarn-cli ") + zarn::version + "\n", "");
 }
 
 TEST_F(CliTest, ChecksASlotFileWithoutAGame)
@@ -254,8 +255,8 @@ TEST_F(CliTest, FailsWhenItsResultsAreLostButNotWhenItPrintsNone)
     writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(editedLists()));
     const auto runToFull = [this](const std::vector<std::string>& arguments) {
-        return runProgram(std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder,
-                          "/dev/full");
+        return runProgram(
+            {std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder, {}, "/dev/full"});
     };
     const ProgramRun diff = runToFull({"diff"});
     EXPECT_EQ(diff.status, 2);
@@ -269,13 +270,12 @@ TEST_F(CliTest, FailsWhenItsResultsAreLostButNotWhenItPrintsNone)
 #else
 TEST_F(CliTest, TakesCmdsQuotedFolderWithItsClosingBackslash)
 {
+    // An install script beside the game: "%~dp0" is its own folder, with a closing backslash.
     writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(standardLists()));
-    const ProgramRun run = runCommandLine(std::filesystem::absolute(ZARN_CLI_PROGRAM),
-                                          "diff \"" + folderText() + "\\\" --game ag", folder);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "no change\n");
-    EXPECT_EQ(run.err, "");
+    writeFile("install.bat", "@\"" + shown(std::filesystem::absolute(ZARN_CLI_PROGRAM)) +
+                                 "\" diff \"%~dp0\" --game ag\r\n");
+    expectRun(runProgram({folder / "install.bat", {}, folder}), 0, "no change\n", "");
 }
 #endif
 

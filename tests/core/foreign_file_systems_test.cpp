@@ -1,11 +1,11 @@
 // Both transfers on file systems that keep no POSIX permissions, as on a USB stick or the Windows
 // partition of a dual-boot machine: NTFS through ntfs-3g and FAT through fusefat, each mounted
 // from a small image file made for the test.
+#include "child_process.h"
 #include "folder_files.h"
 #include "transfer_fixture.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
@@ -35,15 +35,13 @@ const FileSystem fileSystems[] = {
 std::optional<std::string> failureOf(const std::string& command, const std::filesystem::path& image,
                                      const std::filesystem::path& folder)
 {
-    const std::filesystem::path log = image.string() + ".log";
-    const std::string line = "image='" + image.string() + "' folder='" + folder.string() + "'; " +
-                             command + " >'" + log.string() + "' 2>&1";
-    const int status = std::system(line.c_str());
-    if (status == 0) {
+    const ProgramRun run = runProgram(
+        {"sh", {"-c", command}, {}, {{"image", image.string()}, {"folder", folder.string()}}});
+    if (run.status == 0) {
         return std::nullopt;
     }
-    return "\"" + command + "\" ended with status " + std::to_string(status) + ": " +
-           readWholeFile(log);
+    return "\"" + command + "\" ended with status " + std::to_string(run.status) + ": " + run.out +
+           run.err;
 }
 
 // A file system made in an image file of 16 MiB and mounted on a folder for the life of the

@@ -88,6 +88,12 @@ TEST(NumericValue, ReadsTheLeadingNumber)
         {"9007199254740993", 9007199254740992.0},
         {"1" + std::string(300, '0'), 1e300},
         {"0." + std::string(300, '0') + "1", 1e-301},
+        // The halfway point between 1 and the next double, 1 + 2^-53, goes to the even 1; a digit
+        // above it, however far back, rounds up.
+        {"1.00000000000000011102230246251565404236316680908203125", 1},
+        {"1.00000000000000011102230246251565404236316680908203125" + std::string(800, '0') + "1",
+         1 + 0x1p-52},
+        {"1.00000000000000011102230246251565404236316680908203125" + std::string(800, '0'), 1},
         // Beyond the range of a double: the largest finite value, or 0.
         {"1e400", largest},
         {"-1e400", -largest},

@@ -2,6 +2,7 @@
 // indexers and sync tools do with files, new ones above all: a short hold is waited out, a long one
 // refused, and either way no file is changed but as the transfer means to and nothing is left
 // behind.
+#include "child_process.h"
 #include "transfer_fixture.h"
 #include "zarn/runtime_error.h"
 
@@ -10,6 +11,12 @@
 
 namespace zarn::testing {
 namespace {
+
+std::string utf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
 
 // The helper program that holds a file, beside the test program.
 std::wstring holderProgram()
@@ -31,17 +38,10 @@ protected:
         m_started = CreateEventW(nullptr, TRUE, FALSE, (event + L"-started").c_str());
         m_held = CreateEventW(nullptr, TRUE, FALSE, (event + L"-held").c_str());
         ASSERT_TRUE(m_started != nullptr && m_held != nullptr);
-        std::wstring command = L"\"" + holderProgram() + L"\" \"" + (folder / name).wstring() +
-                               L"\" " + std::to_wstring(milliseconds) + L" " + sharing + L" " +
-                               event;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process))
-            << GetLastError();
-        CloseHandle(process.hThread);
-        m_holder = process.hProcess;
+        m_holder = std::make_unique<ChildProcess>(Command{
+            holderProgram(),
+            {utf8(folder / name), std::to_string(milliseconds), utf8(sharing), utf8(event)}});
+        ASSERT_TRUE(m_holder->started()) << GetLastError();
         ASSERT_EQ(WaitForSingleObject(exists(name) ? m_held : m_started, 20000), WAIT_OBJECT_0);
     }
 
@@ -50,19 +50,16 @@ protected:
     bool holderHeldTheFile()
     {
         if (WaitForSingleObject(m_held, 0) != WAIT_OBJECT_0) {
-            TerminateProcess(m_holder, 3);
+            m_holder->kill();
         }
-        WaitForSingleObject(m_holder, 30000);
-        DWORD code = 1;
-        GetExitCodeProcess(m_holder, &code);
-        CloseHandle(m_holder);
+        const bool held = m_holder->wait().status == 0;
         CloseHandle(m_started);
         CloseHandle(m_held);
-        return code == 0;
+        return held;
     }
 
 private:
-    HANDLE m_holder = nullptr;
+    std::unique_ptr<ChildProcess> m_holder;
     HANDLE m_started = nullptr;
     HANDLE m_held = nullptr;
     int m_holders = 0;

@@ -161,7 +161,7 @@ TEST_F(FormTest, CreditsAndHelpShowTheirTextsAndTheProgramGoesOn)
                                      " (-1 means the end of the section.) \r"
                                      "\r"
                                      " 'TXT->EXE' Button:\r"
-                                     "Copies the 646 unit entries from the ag.txt file \r"
+                                     "Copies the 646 unit entries from the p_slots.txt file \r"
                                      "back into the ag.exe file."}));
 }
 

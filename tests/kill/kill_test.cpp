@@ -2,22 +2,18 @@
 // checks after every kill that no file was lost or half written, and that a run after the kill
 // leaves the folder as an undisturbed run does. The program runs under Xvfb with a library
 // preloaded that slows its file operations, and is driven with xdotool as a person would.
+#include "child_process.h"
 #include "transfer_fixture.h"
 #include "zarn/form/layout.h"
 
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace zarn::testing {
 namespace {
@@ -28,49 +24,6 @@ using Files = std::map<std::string, std::string>;
 
 const std::string temporarySuffix = ".zarn-tmp";
 
-// This process's environment with some variables set anew.
-std::vector<std::string> environmentWith(const std::map<std::string, std::string>& changes)
-{
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        if (!changes.contains(variable.substr(0, variable.find('=')))) {
-            variables.push_back(variable);
-        }
-    }
-    for (const auto& [name, value] : changes) {
-        variables.push_back(name + "=" + value);
-    }
-    return variables;
-}
-
-std::vector<char*> pointersTo(std::vector<std::string>& texts)
-{
-    std::vector<char*> pointers;
-    for (std::string& text : texts) {
-        pointers.push_back(text.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-// Starts a program with the given arguments and environment; its standard output goes to
-// `output` where that is not -1. Returns its process id.
-pid_t start(std::vector<std::string> arguments, std::vector<std::string> environment,
-            int output = -1)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (output >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    }
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, arguments[0].c_str(), &actions, nullptr,
-                                   pointersTo(arguments).data(), pointersTo(environment).data());
-    posix_spawn_file_actions_destroy(&actions);
-    return error == 0 ? pid : -1;
-}
-
 std::string readAll(int fd)
 {
     std::string text;
@@ -79,26 +32,6 @@ std::string readAll(int fd)
         text.append(buffer, static_cast<std::size_t>(got));
     }
     return text;
-}
-
-// Runs a program to its end and returns its standard output, or nothing if it failed.
-std::optional<std::string> outputOf(std::vector<std::string> arguments,
-                                    std::vector<std::string> environment)
-{
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0) {
-        return std::nullopt;
-    }
-    const pid_t pid = start(std::move(arguments), std::move(environment), channel[1]);
-    ::close(channel[1]);
-    const std::string output = readAll(channel[0]);
-    ::close(channel[0]);
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return std::nullopt;
-    }
-    return output;
 }
 
 // A pattern that matches the whole of a text without special characters.
@@ -131,25 +64,20 @@ protected:
         int channel[2];
         ASSERT_EQ(::pipe(channel), 0);
         ::fcntl(channel[0], F_SETFD, FD_CLOEXEC);
-        s_xvfb = start({ZARN_XVFB, "-displayfd", std::to_string(channel[1]), "-screen", "0",
-                        "640x480x24", "-nolisten", "tcp"},
-                       environmentWith({}));
+        s_xvfb = std::make_unique<ChildProcess>(
+            Command{ZARN_XVFB,
+                    {"-displayfd", std::to_string(channel[1]), "-screen", "0", "640x480x24",
+                     "-nolisten", "tcp"}});
         ::close(channel[1]);
         std::string number = readAll(channel[0]);
         ::close(channel[0]);
-        ASSERT_GT(s_xvfb, 0);
+        ASSERT_TRUE(s_xvfb->started());
         ASSERT_FALSE(number.empty()) << "Xvfb did not start";
         number.erase(number.find_last_not_of("\n") + 1);
         s_display = ":" + number;
     }
 
-    static void TearDownTestSuite()
-    {
-        if (s_xvfb > 0) {
-            ::kill(s_xvfb, SIGTERM);
-            ::waitpid(s_xvfb, nullptr, 0);
-        }
-    }
+    static void TearDownTestSuite() { s_xvfb.reset(); }
 
     void SetUp() override
     {
@@ -183,17 +111,20 @@ protected:
     }
 
     // Starts the program, waits for its window, chooses Allied General and holds the mouse button
-    // down over the button of the transfer. Returns the program's process id.
-    pid_t startTransfer(Transfer transfer)
+    // down over the button of the transfer.
+    std::unique_ptr<ChildProcess> startTransfer(Transfer transfer)
     {
-        std::vector<std::string> environment = environmentWith(
-            {{"DISPLAY", s_display},
-             {"LD_PRELOAD", ZARN_SLOW_FILE_OPERATIONS},
-             // A sanitized program wants its runtime first, yet the preloaded library comes
-             // before it; leaks are for the window tests to find, not for a program killed here.
-             {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}});
-        const pid_t program = start({(folder / "zarn").string()}, environment);
-        EXPECT_GT(program, 0);
+        auto program = std::make_unique<ChildProcess>(
+            Command{folder / "zarn",
+                    {},
+                    {},
+                    {{"DISPLAY", s_display},
+                     {"LD_PRELOAD", ZARN_SLOW_FILE_OPERATIONS},
+                     // A sanitized program wants its runtime first, yet the preloaded library
+                     // comes before it; leaks are for the window tests to find, not for a
+                     // program killed here.
+                     {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}}});
+        EXPECT_TRUE(program->started());
         const std::optional<std::string> window =
             xdotool({"search", "--sync", "--onlyvisible", "--name", exactly(form::caption)});
         EXPECT_TRUE(window) << "the window did not open";
@@ -217,37 +148,36 @@ protected:
         return released;
     }
 
+    // Runs xdotool and returns what it printed, or nothing where it failed.
     static std::optional<std::string> xdotool(std::vector<std::string> arguments)
     {
-        arguments.insert(arguments.begin(), {"timeout", "60", ZARN_XDOTOOL});
-        return outputOf(std::move(arguments), environmentWith({{"DISPLAY", s_display}}));
+        arguments.insert(arguments.begin(), {"60", ZARN_XDOTOOL});
+        const ProgramRun run = runProgram({"timeout", arguments, {}, {{"DISPLAY", s_display}}});
+        return run.status == 0 ? std::optional(run.out) : std::nullopt;
     }
 
-    // Waits for the program to end by itself, and returns its wait status.
-    static int waitForEnd(pid_t program)
+    // Waits for the program to end by itself, and returns its exit status.
+    static int waitForEnd(ChildProcess& program)
     {
         const Clock::time_point deadline = Clock::now() + 60s;
-        int status = 0;
-        while (::waitpid(program, &status, WNOHANG) == 0) {
+        while (program.running()) {
             if (Clock::now() > deadline) {
-                ::kill(program, SIGKILL);
-                ::waitpid(program, &status, 0);
+                program.kill();
                 ADD_FAILURE() << "the program did not end after its transfer";
                 break;
             }
             std::this_thread::sleep_for(1ms);
         }
-        return status;
+        return program.wait().status;
     }
 
     // Runs the transfer without a kill, and returns how long it took from the release of the
     // mouse button to the end.
     Clock::duration runToTheEnd(Transfer transfer)
     {
-        const pid_t program = startTransfer(transfer);
+        const std::unique_ptr<ChildProcess> program = startTransfer(transfer);
         const Clock::time_point released = release();
-        const int status = waitForEnd(program);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_EQ(waitForEnd(*program), 0);
         return Clock::now() - released;
     }
 
@@ -264,14 +194,13 @@ protected:
         std::map<std::string, int> tally;
         for (int kill = 1; kill <= kills; ++kill) {
             restore(before);
-            const pid_t program = startTransfer(transfer);
+            const std::unique_ptr<ChildProcess> program = startTransfer(transfer);
             std::this_thread::sleep_until(release() + std::chrono::microseconds(moment(random)));
-            ::kill(program, SIGKILL);
-            int status = 0;
-            ::waitpid(program, &status, 0);
+            program->kill();
+            const bool wasKilled = program->wait().status == -1;
             const Files killed = files();
             SCOPED_TRACE("kill " + std::to_string(kill));
-            ++tally[checkAfterKill(before, after, killed, WIFSIGNALED(status))];
+            ++tally[checkAfterKill(before, after, killed, wasKilled)];
 
             // Whatever the kill left, the next run finishes the job and sweeps up.
             if (killed != after) {
@@ -323,11 +252,11 @@ protected:
         return changed ? "killed midway" : "killed before any change";
     }
 
-    static pid_t s_xvfb;
+    static std::unique_ptr<ChildProcess> s_xvfb;
     static std::string s_display;
 };
 
-pid_t KillTest::s_xvfb = -1;
+std::unique_ptr<ChildProcess> KillTest::s_xvfb;
 std::string KillTest::s_display;
 
 constexpr int killsPerTransfer = 25;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Usage: check_archive.sh CPACK CPACK_CONFIG linux
-#        check_archive.sh CPACK CPACK_CONFIG windows WINE_RUN WINEPREFIX
+# Usage: check_archive.sh CPACK CPACK_CONFIG VERSION linux
+#        check_archive.sh CPACK CPACK_CONFIG VERSION windows WINE_RUN WINEPREFIX
 # Makes the archive that users download with cpack, checks that it holds the program, zarn-cli,
 # its readme and the licence and nothing else (in the Windows archive with .txt names and CR LF
 # line ends), unpacks it, asks the unpacked zarn-cli its version and starts the unpacked program
@@ -10,7 +10,8 @@ set -euo pipefail
 
 cpack=$1
 config=$2
-system=$3
+version=$3
+system=$4
 window_title="Darvel's Zarn Editor 1.0"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/zarn-package-XXXXXX")"
@@ -31,7 +32,7 @@ fail() {
 
 case "$system" in
 linux)
-    top=zarn-1.00-Linux-x86_64
+    top=zarn-$version-Linux-x86_64
     archive=$top.tar.gz
     generator=TGZ
     program=zarn
@@ -39,7 +40,7 @@ linux)
     licence=LICENSE
     ;;
 windows)
-    top=zarn-1.00-win64
+    top=zarn-$version-win64
     archive=$top.zip
     generator=ZIP
     program=zarn.exe
@@ -51,7 +52,8 @@ windows)
     ;;
 esac
 
-"$cpack" -G "$generator" --config "$config" -B "$work/packages" >"$work/cpack.log" 2>&1 ||
+"$cpack" -G "$generator" --config "$config" -B "$work/staging" \
+    -D CPACK_OUTPUT_FILE_PREFIX="$work/packages" >"$work/cpack.log" 2>&1 ||
     fail "cpack failed: $(cat "$work/cpack.log")"
 [ -f "$work/packages/$archive" ] ||
     fail "cpack made $(cd "$work/packages" && echo *.tar.gz *.zip), not $archive"
@@ -66,7 +68,7 @@ folder="$work/unpacked/$top"
 grep -q $'^MIT License\r\\?$' "$folder/$licence" || fail "$licence is not the MIT licence"
 grep -q $'Copyright (c) .* the zarn authors\r\\?$' "$folder/$licence" ||
     fail "$licence does not name the zarn authors"
-grep -q "^zarn 1.00 for $([ "$system" = linux ] && echo Linux || echo Windows)" "$folder/README.txt" ||
+grep -q "^zarn $version for $([ "$system" = linux ] && echo Linux || echo Windows)" "$folder/README.txt" ||
     fail "README.txt is not the readme for users"
 
 if [ "$system" = windows ]; then
@@ -76,15 +78,15 @@ if [ "$system" = windows ]; then
             fail "$text has a line that does not end in CR LF"
         fi
     done
-    wine=("$4" "$5")
-    version=$("${wine[@]}" "$folder/$console" --version | tr -d '\r')
-    DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$5").display")
+    wine=("$5" "$6")
+    says=$("${wine[@]}" "$folder/$console" --version | tr -d '\r')
+    DISPLAY=$(sed -n 's/^DISPLAY=//p' "$(realpath -m "$6").display")
     export DISPLAY
     (cd "$folder" && exec "${wine[@]}" "$folder/$program") &
     program_pid=$!
 else
     [ -x "$folder/$program" ] || fail "$program is not executable"
-    version=$("$folder/$console" --version)
+    says=$("$folder/$console" --version)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
     own_xvfb=$!
     for _ in $(seq 100); do
@@ -98,7 +100,7 @@ else
     program_pid=$!
 fi
 
-[ "$version" = "zarn-cli 1.00" ] || fail "the unpacked $console --version says: $version"
+[ "$says" = "zarn-cli $version" ] || fail "the unpacked $console --version says: $says"
 
 if ! timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" >/dev/null; then
     running=ended

@@ -1,4 +1,5 @@
 #include "label_rooms.h"
+#include "shown_message_box.h"
 #include "window_fixture.h"
 #include "zarn/form/layout.h"
 
@@ -6,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QToolTip>
 #include <functional>
 
 // Run once for each font set (tests/ui/CMakeLists.txt): fontconfig offers the fonts of one family
@@ -86,6 +88,15 @@ TEST_F(LabelFitTest, LabelsShowTheFaceOfTheSet)
             << ::testing::PrintToString(room.label)
             << ": are the set's fonts installed? (scripts/setup tests)";
     }
+}
+
+// Where the system's sans-serif face is a monospace one (Liberation Mono, where Liberation alone
+// is installed), messages would show in it.
+TEST(FontSetMessages, MessagesAndToolTipsShowTheFaceOfTheSet)
+{
+    const SeenBox seen = showAndDismiss("Please select Panzer General or Allied General to edit.");
+    EXPECT_EQ(QFontInfo(seen.textFont).family(), setFamily());
+    EXPECT_EQ(QFontInfo(QToolTip::font()).family(), setFamily());
 }
 
 TEST_F(LabelFitTest, TextsStayInsideTheirLabelsAndClearOfTheNextControlInEveryState)

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QStyleOptionButton>
 #include <array>
+#include <map>
 #include <set>
 
 namespace zarn::testing {
@@ -114,7 +115,7 @@ TEST_F(MainWindowTest, OnlyTheCreditsLinkHasAToolTip)
     }
 }
 
-TEST_F(MainWindowTest, ButtonsAndLinksCarryAccessibleNamesDescriptionsAndRoles)
+TEST_F(MainWindowTest, ButtonsLinksAndTheAddressBoxCarryAccessibleNamesDescriptionsAndRoles)
 {
     for (const form::AccessibleText& expected : form::accessibleTexts) {
         const form::Control& layout = form::control(expected.id);
@@ -125,9 +126,16 @@ TEST_F(MainWindowTest, ButtonsAndLinksCarryAccessibleNamesDescriptionsAndRoles)
         EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(expected.name.data()));
         EXPECT_EQ(accessible->text(QAccessible::Description),
                   QString::fromUtf8(expected.description.data()));
-        const bool isLabel = layout.kind == ControlKind::Label;
-        EXPECT_EQ(accessible->role(), isLabel ? QAccessible::Link : QAccessible::Button);
+        const std::map<ControlKind, QAccessible::Role> roles = {
+            {ControlKind::Label, QAccessible::Link},
+            {ControlKind::PictureButton, QAccessible::Button},
+            {ControlKind::TextBox, QAccessible::EditableText},
+        };
+        EXPECT_EQ(accessible->role(), roles.at(layout.kind));
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control(ControlId::AddressBox))
+                  ->text(QAccessible::Name),
+              "Default Purchase Slot Address");
     QAccessibleInterface* caption =
         QAccessible::queryAccessibleInterface(control(ControlId::QuestionCaption));
     ASSERT_NE(caption, nullptr);

@@ -1,65 +1,18 @@
-#include "message_box_presenter.h"
 #include "print_qstring.h"
+#include "shown_message_box.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
-using namespace zarn::qt;
-
-struct SeenBox
-{
-    QString title;
-    QString text;
-    Qt::TextFormat format = Qt::AutoText;
-    QMessageBox::Icon icon = QMessageBox::Information;
-    QList<QAbstractButton*> buttons;
-    QAbstractButton* okButton = nullptr;
-    bool modal = false;
-    QFont font;
-    int width = 0;
-    // The label that shows the text: the width its lines have.
-    int textWidth = 0;
-    QFont textFont;
-};
-
-// Shows `text` through the presenter and returns what the box looked like before OK closed it.
-SeenBox showAndDismiss(const std::string& text)
-{
-    SeenBox seen;
-    QTimer::singleShot(0, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        const QLabel* text = nullptr;
-        for (const QLabel* label : box->findChildren<QLabel*>()) {
-            if (label->text() == box->text()) {
-                text = label;
-            }
-        }
-        seen = {box->windowTitle(),
-                box->text(),
-                box->textFormat(),
-                box->icon(),
-                box->buttons(),
-                box->button(QMessageBox::Ok),
-                box->isModal(),
-                box->font(),
-                box->width(),
-                text != nullptr ? text->contentsRect().width() : 0,
-                text != nullptr ? text->font() : QFont()};
-        seen.okButton->click();
-    });
-    MessageBoxPresenter().showMessage(text);
-    return seen;
-}
+using zarn::testing::SeenBox;
+using zarn::testing::showAndDismiss;
 
 TEST(MessageBoxPresenter, ShowsAModalBoxTitledZarnWithOneOkButtonAndNoIcon)
 {
@@ -71,9 +24,14 @@ TEST(MessageBoxPresenter, ShowsAModalBoxTitledZarnWithOneOkButtonAndNoIcon)
     EXPECT_EQ(seen.buttons[0], seen.okButton);
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    // The window's small pixel font is the application's; a message keeps the desktop's font.
-    EXPECT_EQ(seen.font, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    EXPECT_NE(seen.font, QApplication::font());
+    // The window's small pixel font is the application's; a message keeps the desktop's size, in
+    // the layout's face or the one with its widths.
+    const QFont desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    EXPECT_EQ(seen.font.pointSizeF(), desktop.pointSizeF());
+    EXPECT_EQ(seen.font.pixelSize(), desktop.pixelSize());
+    EXPECT_TRUE(std::set<QString>({"MS Sans Serif", "Liberation Sans"})
+                    .count(QFontInfo(seen.textFont).family()))
+        << QFontInfo(seen.textFont).family().toStdString();
 }
 
 TEST(MessageBoxPresenter, ShowsEachLineOnALineOfItsOwnWithItsBlanks)

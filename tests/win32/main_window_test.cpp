@@ -94,6 +94,7 @@ struct Announced
     std::wstring name;
     std::wstring description;
     std::wstring defaultAction;
+    std::wstring value;
     RECT place{};
     HWND window = nullptr;
 };
@@ -114,6 +115,9 @@ Announced announcedBy(HWND control)
         text = nullptr;
         object.get_accDefaultAction(self(), &text);
         announced.defaultAction = taken(text);
+        text = nullptr;
+        object.get_accValue(self(), &text);
+        announced.value = taken(text);
         LONG left = 0, top = 0, width = 0, height = 0;
         EXPECT_EQ(object.accLocation(&left, &top, &width, &height, self()), S_OK);
         announced.place = {left, top, left + width, top + height};
@@ -289,7 +293,7 @@ TEST_F(MainWindowTest, OnlyTheCreditsLinkHasATooltip)
     EXPECT_STREQ(text, L"Click for Program Credits");
 }
 
-TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
+TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonLinkAndTheAddressBoxIsAndDoes)
 {
     struct Case
     {
@@ -326,6 +330,15 @@ TEST_F(MainWindowTest, ScreenReadersLearnWhatEachButtonAndLinkIsAndDoes)
         EXPECT_TRUE(EqualRect(&announced.place, &place));
         EXPECT_EQ(announced.window, control(c.control));
     }
+    // The address box is named after its caption; its value stays Windows' answer.
+    const Announced box = announcedBy(control(ControlId::AddressBox));
+    EXPECT_EQ(box.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(box.name, L"Default Purchase Slot Address");
+    EXPECT_EQ(box.description,
+              L"The byte position of the purchase-slot table in the game executable, counted "
+              L"from 1");
+    EXPECT_EQ(box.value, L" 1883345");
+    EXPECT_EQ(box.defaultAction, L"");
     for (const ControlId other :
          {ControlId::AddressCaption, ControlId::OrCaption, ControlId::QuestionCaption,
           ControlId::FileNameCaption, ControlId::FileNameLabel}) {

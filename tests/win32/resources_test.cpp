@@ -30,19 +30,24 @@ std::wstring versionString(std::vector<char>& info, const wchar_t* name)
     return static_cast<const wchar_t*>(value);
 }
 
-TEST(Resources, VersionInformationNamesZarn100)
+// The version information that Explorer shows is the program's version, as text and as the
+// numbers that Windows compares, the major version above the minor one.
+TEST(Resources, VersionInformationNamesZarnAndItsVersion)
 {
     std::vector<char> info = ownVersionInfo();
     EXPECT_EQ(versionString(info, L"ProductName"), L"zarn");
-    EXPECT_EQ(versionString(info, L"FileVersion"), L"1.00");
-    EXPECT_EQ(versionString(info, L"ProductVersion"), L"1.00");
-    EXPECT_STREQ(zarn::version, "1.00");
+    EXPECT_EQ(versionString(info, L"FileVersion"), zarn::win32::toWide(zarn::version));
+    EXPECT_EQ(versionString(info, L"ProductVersion"), zarn::win32::toWide(zarn::version));
 
+    const std::string version = zarn::version;
+    const std::size_t dot = version.find('.');
+    const WORD major = static_cast<WORD>(std::stoi(version.substr(0, dot)));
+    const WORD minor = static_cast<WORD>(std::stoi(version.substr(dot + 1)));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(minor, major));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(minor, major));
 }
 
 TEST(Resources, HoldTheIconAndTheFourButtonPictures)

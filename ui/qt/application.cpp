@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QToolTip>
 #include <algorithm>
 
@@ -46,9 +45,9 @@ void setUpApplication()
     QApplication::setWindowIcon(pixelArtIcon(picture(form::iconPicture)));
     // The form's default font is the application's: the line edit lays out its text in the
     // application's font while it is made, which would otherwise load a font that never shows.
-    // Tool tips and message boxes keep the desktop's font.
+    // Tool tips and message boxes keep the desktop's size.
     QApplication::setFont(formFont(form::FontSize::Default, false));
-    QToolTip::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    QToolTip::setFont(messageFont());
 }
 
 std::unique_ptr<MainWindow> windowForCommandLine(int argc, char* argv[], MessagePresenter& messages)

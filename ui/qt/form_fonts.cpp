@@ -7,15 +7,14 @@
 namespace zarn::qt {
 namespace {
 
-QString formFontFamily()
+QString findFormFace()
 {
     // Looked up in the installed families, not left to font substitution: a family that is not
     // installed costs Qt a round of fontconfig fallback matching for every size and weight.
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family :
-         {QString::fromUtf8(form::fontFamily), QStringLiteral("Liberation Sans")}) {
-        if (installed.contains(family)) {
-            return family;
+    for (const char* family : {form::fontFamily, form::fontFamilyWithItsWidths}) {
+        if (installed.contains(QString::fromUtf8(family))) {
+            return QString::fromUtf8(family);
         }
     }
     QFont sansSerif(QStringLiteral("sans-serif"));
@@ -25,12 +24,24 @@ QString formFontFamily()
 
 } // namespace
 
+QString formFace()
+{
+    static const QString face = findFormFace();
+    return face;
+}
+
 QFont formFont(form::FontSize size, bool bold)
 {
-    static const QString family = formFontFamily();
-    QFont font(family);
+    QFont font(formFace());
     font.setPixelSize(form::fontPixels(size));
     font.setBold(bold);
+    return font;
+}
+
+QFont messageFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setFamilies({formFace()});
     return font;
 }
 

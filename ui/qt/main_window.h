@@ -28,7 +28,7 @@ public:
     MainWindow(std::filesystem::path programFolder, MessagePresenter& messages,
                QWidget* parent = nullptr);
 
-    // The slot address, the chosen game and the last length check.
+    // The slot address and the chosen game.
     const EditorState& state() const { return m_form.state(); }
     // A control of the layout.
     QWidget* control(form::ControlId id) const;

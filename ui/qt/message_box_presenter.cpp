@@ -1,9 +1,9 @@
 #include "message_box_presenter.h"
 
+#include "form_fonts.h"
 #include "zarn/form/texts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -28,7 +28,7 @@ void MessageBoxPresenter::showMessage(const std::string& text)
                     QString::fromStdString(text).replace(u'\r', u'\n'), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    box.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    box.setFont(messageFont());
     keepLinesWhole(box);
     box.exec();
 }

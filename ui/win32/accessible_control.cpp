@@ -1,6 +1,6 @@
 #include "accessible_control.h"
 
-#include "zarn/form/texts.h"
+#include "texts.h"
 
 #include <commctrl.h>
 #include <memory>
@@ -112,12 +112,12 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
-        return isSelf(child) ? copyText(m_traits.defaultAction, action)
-                             : m_standard->get_accDefaultAction(child, action);
+        return hasOwnAction(child) ? copyText(m_traits.defaultAction, action)
+                                   : m_standard->get_accDefaultAction(child, action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
-        if (!isSelf(child)) {
+        if (!hasOwnAction(child)) {
             return m_standard->accDoDefaultAction(child);
         }
         return PostMessageW(m_control, defaultActionMessage(), 0, 0) ? S_OK : E_FAIL;
@@ -187,6 +187,11 @@ public:
 private:
     ~AccessibleControl() { m_standard->Release(); }
 
+    bool hasOwnAction(const VARIANT& child) const
+    {
+        return isSelf(child) && !m_traits.defaultAction.empty();
+    }
+
     LONG m_references = 1;
     HWND m_control;
     IAccessible* m_standard;
@@ -246,7 +251,7 @@ void makeAccessible(HWND control, AccessibleTraits traits, std::function<void()>
     if (!SetWindowSubclass(control, &answerScreenReaders, 0,
                            reinterpret_cast<DWORD_PTR>(accessibility.get()))) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                form::texts::makingControlAccessible);
+                                texts::makingControlAccessible);
     }
     // The control's end frees it.
     accessibility.release();

@@ -12,13 +12,15 @@ struct AccessibleTraits
     long role; // a ROLE_SYSTEM_ value
     std::wstring name;
     std::wstring description;
-    std::wstring defaultAction; // the name screen readers give `act` below
+    // The name screen readers give `act` below; empty for a control whose own default action,
+    // if any, stays.
+    std::wstring defaultAction;
 };
 
 // Makes `control` answer screen readers with `traits`, and with Windows' own answers for all else
-// (its place, state and neighbours). A screen reader's request for the default action reaches
-// `act` through the control's message queue, so that the request returns at once even when the
-// action opens a message box.
+// (its place, state and neighbours). A screen reader's request for the default action, where
+// `traits` name one, reaches `act` through the control's message queue, so that the request returns
+// at once even when the action opens a message box.
 // @throw std::system_error when Windows refuses.
 void makeAccessible(HWND control, AccessibleTraits traits, std::function<void()> act);
 

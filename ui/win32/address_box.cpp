@@ -1,14 +1,16 @@
 #include "address_box.h"
 
+#include "accessible_control.h"
 #include "dpi_scale.h"
 #include "wide_text.h"
 
 #include <algorithm>
+#include <oleacc.h>
 
 namespace zarn::win32 {
 
-AddressBox::AddressBox(HWND parent, int id, const form::Control& control, HFONT font,
-                       const DpiScale& scale)
+AddressBox::AddressBox(HWND parent, int id, const form::Control& control,
+                       const form::AccessibleText& accessible, HFONT font, const DpiScale& scale)
     : m_handle(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", toWide(control.text).c_str(),
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
                                scale.pixels(control.left), scale.pixels(control.top),
@@ -18,6 +20,10 @@ AddressBox::AddressBox(HWND parent, int id, const form::Control& control, HFONT 
       m_accepted(text())
 {
     SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // An edit control has no default action of its own to name.
+    makeAccessible(m_handle,
+                   {ROLE_SYSTEM_TEXT, toWide(accessible.name), toWide(accessible.description), {}},
+                   {});
 }
 
 std::wstring AddressBox::text() const

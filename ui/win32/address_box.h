@@ -1,5 +1,6 @@
 #pragma once
 
+#include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 
 #include <string>
@@ -11,12 +12,12 @@ class DpiScale;
 
 // The slot address box: a single-line edit control that reports every change of its text to its
 // window (EN_CHANGE). The window accepts each change or refuses it, which puts back the text it
-// last accepted.
+// last accepted. Screen readers announce it with its accessible name and description.
 class AddressBox
 {
 public:
-    AddressBox(HWND parent, int id, const form::Control& control, HFONT font,
-               const DpiScale& scale);
+    AddressBox(HWND parent, int id, const form::Control& control,
+               const form::AccessibleText& accessible, HFONT font, const DpiScale& scale);
     AddressBox(const AddressBox&) = delete;
     AddressBox& operator=(const AddressBox&) = delete;
 

@@ -1,7 +1,7 @@
 #include "folder_picker.h"
 
+#include "texts.h"
 #include "wide_text.h"
-#include "zarn/form/texts.h"
 
 #include <shobjidl.h>
 #include <system_error>
@@ -15,7 +15,7 @@ using Microsoft::WRL::ComPtr;
 void check(HRESULT result)
 {
     if (FAILED(result)) {
-        throw std::system_error(result, std::system_category(), form::texts::showingFolderPicker);
+        throw std::system_error(result, std::system_category(), texts::showingFolderPicker);
     }
 }
 

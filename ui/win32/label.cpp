@@ -3,8 +3,8 @@
 #include "accessible_control.h"
 #include "dpi_scale.h"
 #include "form_fonts.h"
+#include "texts.h"
 #include "wide_text.h"
-#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -58,7 +58,7 @@ void Label::announceAsLink(std::wstring name, std::wstring description)
 {
     makeAccessible(m_handle,
                    {ROLE_SYSTEM_LINK, std::move(name), std::move(description),
-                    toWide(form::texts::followLinkAction)},
+                    toWide(texts::followLinkAction)},
                    [this] {
                        if (m_click) {
                            m_click();

@@ -1,8 +1,8 @@
 #include "main_window.h"
 
+#include "texts.h"
 #include "wide_text.h"
 #include "zarn/form/accessibility.h"
-#include "zarn/form/texts.h"
 
 #include <commctrl.h>
 #include <optional>
@@ -85,7 +85,7 @@ void registerWindowClass(WNDPROC windowProc)
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClassInfo.lpszClassName = windowClass;
     if (!RegisterClassExW(&windowClassInfo)) {
-        failWithLastError(form::texts::registeringWindowClass);
+        failWithLastError(texts::registeringWindowClass);
     }
 }
 
@@ -107,7 +107,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
                                frame.bottom - frame.top, nullptr, nullptr,
                                GetModuleHandleW(nullptr), this);
     if (!m_window) {
-        failWithLastError(form::texts::creatingWindow);
+        failWithLastError(texts::creatingWindow);
     }
     createControls();
     addToolTip();
@@ -165,8 +165,8 @@ void MainWindow::createControls()
             break;
         }
         case form::ControlKind::TextBox:
-            m_addressBox =
-                std::make_unique<AddressBox>(m_window, controlId, each, defaultFont, m_scale);
+            m_addressBox = std::make_unique<AddressBox>(
+                m_window, controlId, each, *form::accessibleText(id), defaultFont, m_scale);
             break;
         case form::ControlKind::PictureButton: {
             const form::AccessibleText accessible =

@@ -2,8 +2,8 @@
 
 #include "accessible_control.h"
 #include "dpi_scale.h"
+#include "texts.h"
 #include "wide_text.h"
-#include "zarn/form/texts.h"
 
 #include <oleacc.h>
 
@@ -42,7 +42,7 @@ PictureButton::PictureButton(HWND parent, int id, const form::Control& control,
     // The role and the action too: Windows gives them to any push button, but Wine does not.
     makeAccessible(m_handle,
                    {ROLE_SYSTEM_PUSHBUTTON, toWide(accessible.name), toWide(accessible.description),
-                    toWide(form::texts::pressAction)},
+                    toWide(texts::pressAction)},
                    [button = m_handle] { SendMessageW(button, BM_CLICK, 0, 0); });
 }
 

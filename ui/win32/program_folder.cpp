@@ -1,6 +1,6 @@
 #include "program_folder.h"
 
-#include "zarn/form/texts.h"
+#include "texts.h"
 
 #include <string>
 #include <system_error>
@@ -17,7 +17,7 @@ std::filesystem::path programFolder()
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                    form::texts::findingProgramPath);
+                                    texts::findingProgramPath);
         }
         if (length < path.size()) {
             path.resize(length);

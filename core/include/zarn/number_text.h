@@ -76,6 +76,8 @@ private:
     bool m_isRadix = false;
     bool m_sawDigit = false;
     std::string m_significantDigits;
+    // Whether a digit past those kept was not zero.
+    bool m_droppedNonZero = false;
     std::int64_t m_digitShift = 0;
     std::int64_t m_exponent = 0;
     bool m_exponentNegative = false;

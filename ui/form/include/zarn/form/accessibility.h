@@ -6,8 +6,9 @@
 #include <optional>
 #include <string_view>
 
-// What assistive technology learns about the controls that do something, and the access keys
-// that let the keyboard click the labels. The keys are invisible: no caption shows them.
+// What assistive technology learns about the controls that do something or hold a value, and the
+// access keys that let the keyboard click the labels. The keys are invisible: no caption shows
+// them.
 namespace zarn::form {
 
 struct AccessibleText
@@ -18,7 +19,7 @@ struct AccessibleText
 };
 
 // clang-format off
-inline constexpr std::array<AccessibleText, 7> accessibleTexts = {{
+inline constexpr std::array<AccessibleText, 8> accessibleTexts = {{
     {ControlId::ExportButton,      "EXE -> TXT",     "Copies the purchase-slot table of the chosen game executable into p_slots.txt"},
     {ControlId::QuitButton,        "Quit",           "Ends zarn"},
     {ControlId::ImportButton,      "TXT->EXE",       "Writes the purchase-slot table in p_slots.txt back into the chosen game executable"},
@@ -26,6 +27,7 @@ inline constexpr std::array<AccessibleText, 7> accessibleTexts = {{
     {ControlId::PanzerGeneralLink, "Panzer General", "Chooses pg.exe to edit (Alt+P)"},
     {ControlId::AlliedGeneralLink, "Allied General", "Chooses ag.exe to edit (Alt+A)"},
     {ControlId::CreditsLink,       "Credits",        "Shows the program credits (Alt+C)"},
+    {ControlId::AddressBox,        "Default Purchase Slot Address", "The byte position of the purchase-slot table in the game executable, counted from 1"},
 }};
 // clang-format on
 

@@ -55,6 +55,9 @@ enum class FontSize
 inline constexpr double defaultFontPoints = 8.25;
 inline constexpr double largeFontPoints = 9.75;
 inline constexpr char fontFamily[] = "MS Sans Serif";
+// Where "MS Sans Serif" is not installed, this face takes its place: its letters are nearly as
+// wide, so the labels keep their sizes. Where neither is, the system's sans-serif face does.
+inline constexpr char fontFamilyWithItsWidths[] = "Liberation Sans";
 
 // A font size in pixels at the layout's 96 dots per inch: 11 for 8.25 point, 13 for 9.75 point.
 // Fonts sized so grow with the rest of the layout on a screen of more dots per inch.

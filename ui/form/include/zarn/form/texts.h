@@ -4,8 +4,7 @@
 #include <string_view>
 
 // The window's own texts, apart from those of its controls in the layout table: its message
-// boxes, what screen readers call the controls' actions, and the failures that end it. Lines are
-// separated by a carriage return.
+// boxes and the failures that end it. Lines are separated by a carriage return.
 namespace zarn::form::texts {
 
 inline constexpr char programTitle[] = "zarn";
@@ -22,28 +21,16 @@ inline constexpr char helpMessage[] =
     " (-1 means the end of the section.) \r"
     "\r"
     " 'TXT->EXE' Button:\r"
-    "Copies the 646 unit entries from the ag.txt file \r"
+    "Copies the 646 unit entries from the p_slots.txt file \r"
     "back into the ag.exe file.";
 
 inline constexpr char creditsMessage[] = "Research, Data Collection,\r"
                                          "& Quality Control: Ilvo Pernak\r"
                                          "Programming: Darvel Quenby";
 
-// The names screen readers give the default actions of a button and of a link, as Windows
-// names them.
-inline constexpr char pressAction[] = "Press";
-inline constexpr char followLinkAction[] = "Jump";
-
 // The caption of the folder chooser that asks for the game's folder.
 inline constexpr char chooseGameFolder[] =
     "Choose the folder that holds the game's ag.exe or pg.exe";
-
-// What failed when the window could not be made: the start of a run-time error report.
-inline constexpr char registeringWindowClass[] = "registering the window class";
-inline constexpr char creatingWindow[] = "creating the window";
-inline constexpr char makingControlAccessible[] = "making a control accessible";
-inline constexpr char findingProgramPath[] = "the program's own path";
-inline constexpr char showingFolderPicker[] = "showing the folder picker";
 
 // A picture that the program should hold and does not, by its path in the program.
 std::string missingPicture(std::string_view path);

@@ -1,8 +1,9 @@
-# GoogleTest for a cross build, compiled from the sources that Debian's googletest package ships
-# (found in zarn_options.cmake), since no GoogleTest for the target system is installed. Defines
-# GTest::gtest and GTest::gtest_main like find_package(GTest).
-if(NOT ZARN_GOOGLETEST_SOURCE)
-    message(FATAL_ERROR "The tests of a Windows build need GoogleTest's sources: scripts/setup windows")
+# GoogleTest for the tests: the installed library or, in a Windows build, its sources (found in
+# zarn_options.cmake) compiled for Windows, since no GoogleTest for the target system is installed.
+# Either way defines GTest::gtest and GTest::gtest_main.
+if(NOT CMAKE_CROSSCOMPILING)
+    find_package(GTest REQUIRED)
+    return()
 endif()
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
