@@ -49,10 +49,11 @@ std::string unknownGame(std::string_view value)
                       std::string(value));
 }
 
-std::string addressOverflow(std::string_view value)
+std::string addressNotWhole(std::string_view value)
 {
-    return usageError("--address " + std::string(value) +
-                      " lies outside the addresses that fit 32 bits");
+    return usageError("--address takes a whole number from 1 to 2147483647, in decimal or in "
+                      "hexadecimal after &H or 0x, not " +
+                      std::string(value));
 }
 
 std::string extraArgument(std::string_view argument)
@@ -66,19 +67,11 @@ std::string bothGames(std::string_view folder)
                       " holds both pg.exe and ag.exe: pass --game pg or --game ag");
 }
 
-std::string folderMissing(std::string_view folder)
+std::string noGameIn(std::string_view folder)
 {
-    return "The folder " + std::string(folder) + " does not exist.\n";
-}
-
-std::string folderUnreachable(std::string_view folder, std::string_view reason)
-{
-    return "The folder " + std::string(folder) + " cannot be opened: " + std::string(reason) + "\n";
-}
-
-std::string notAFolder(std::string_view path)
-{
-    return std::string(path) + " is not a folder: give the folder that holds the game.\n";
+    return "The folder " + std::string(folder) +
+           " holds neither ag.exe nor pg.exe.\nGive the game's folder after the command, or run "
+           "zarn-cli in that folder.\n";
 }
 
 std::string runTimeError(std::string_view error)
@@ -106,6 +99,18 @@ std::string imported(Game game)
 std::string wholeTable(std::string_view file)
 {
     return std::string(file) + " holds a whole table: 646 entries in 180 lists.\n";
+}
+
+std::string unclearEntry(const UnclearEntry& entry)
+{
+    return "line " + std::to_string(entry.line) + ": \"" + entry.text + "\" is read as " +
+           std::to_string(entry.entry) + "\n";
+}
+
+std::string unclearEntriesRefused(std::string_view file, std::size_t count)
+{
+    return "--strict: " + counted(count, "entry line of ", "entry lines of ") + std::string(file) +
+           (count == 1 ? " holds" : " hold") + " more than a whole number.\n";
 }
 
 std::string changeLine(const ListChange& change)

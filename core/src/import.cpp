@@ -95,6 +95,7 @@ struct CheckedImport
     // The slot region as the executable holds it now, and as the slot file has it.
     std::string oldRegion;
     std::string newRegion;
+    std::vector<UnclearEntry> unclearEntries;
 };
 
 // The checks and reads of the import, up to its first write. Returns how the import ends instead
@@ -131,8 +132,9 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         presenter.showMessage(*reason);
         return TransferEnd::Failed;
     }
-    return CheckedImport{*executableFile, std::move(executable), *offset, std::move(oldRegion),
-                         std::move(contents.region)};
+    return CheckedImport{
+        *executableFile,      std::move(executable),      *offset,
+        std::move(oldRegion), std::move(contents.region), std::move(contents.unclearEntries)};
 }
 
 } // namespace
@@ -160,9 +162,9 @@ TransferEnd importSlots(const EditorState& state, const std::filesystem::path& p
     return TransferEnd::Succeeded;
 }
 
-std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
-                                                     const std::filesystem::path& programFolder,
-                                                     MessagePresenter& presenter)
+std::optional<ImportPreview> previewImport(const EditorState& state,
+                                           const std::filesystem::path& programFolder,
+                                           MessagePresenter& presenter)
 {
     const std::variant<CheckedImport, TransferEnd> checked =
         checkImport(state, programFolder, presenter, ExecutableAccess::Read);
@@ -170,7 +172,7 @@ std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
         return std::nullopt;
     }
     const CheckedImport& import = std::get<CheckedImport>(checked);
-    return changedLists(import.oldRegion, import.newRegion);
+    return ImportPreview{changedLists(import.oldRegion, import.newRegion), import.unclearEntries};
 }
 
 } // namespace zarn

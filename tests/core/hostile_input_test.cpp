@@ -181,7 +181,7 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
                                     "program only works with ag.exe WITH autoscroll";
     // The case's own pg.exe stands in place of "{pg.exe}".
     const auto runsOffAt = [](std::size_t length, const char* list) {
-        return "run-time error | {pg.exe} ends after " + std::to_string(length) +
+        return "failed | {pg.exe} ends after " + std::to_string(length) +
                " bytes, inside the slot list for " + list + ", before a -1 closes it.";
     };
     const auto noRoomIn = [](std::size_t length) {
