@@ -1,9 +1,9 @@
 #include "arguments.h"
 
 #include "texts.h"
-#include "zarn/number_text.h"
 #include "zarn/utf8_path.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace zarn::cli {
@@ -26,6 +26,16 @@ std::optional<Command> commandNamed(std::string_view name)
     return std::nullopt;
 }
 
+bool asksForHelp(std::string_view argument)
+{
+#ifdef _WIN32
+    if (argument == "/?") {
+        return true;
+    }
+#endif
+    return argument == "--help" || argument == "-h";
+}
+
 Game gameNamed(std::string_view value)
 {
     if (value == "ag") {
@@ -37,14 +47,27 @@ Game gameNamed(std::string_view value)
     throw UsageError(texts::unknownGame(value));
 }
 
+// A whole number from 1 up that fits the slot address: decimal digits, or hexadecimal ones after
+// "&H" or "0x" in either case. The address box's number rule is the design's; this one is the
+// command line's, which takes nothing that could be a typing slip.
 std::int32_t slotAddressNamed(std::string_view value)
 {
-    // The same numbers as the window's address box, which refuses only those that overflow.
-    const std::optional<std::int32_t> address = slotAddressFromText(value);
-    if (!address) {
-        throw UsageError(texts::addressOverflow(value));
+    std::string_view digits = value;
+    int base = 10;
+    for (const std::string_view prefix : {"0x", "0X", "&H", "&h"}) {
+        if (digits.starts_with(prefix)) {
+            digits.remove_prefix(prefix.size());
+            base = 16;
+            break;
+        }
     }
-    return *address;
+    std::int32_t address = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, address, base);
+    if (error != std::errc() || stop != end || address < 1) {
+        throw UsageError(texts::addressNotWhole(value));
+    }
+    return address;
 }
 
 // Reads the options and the operand of a command that takes them.
@@ -60,11 +83,13 @@ public:
         bool optionsEnded = false;
         while (++m_next < m_arguments.size()) {
             const std::string& argument = m_arguments[m_next];
-            if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-                takeOperand(argument);
-            } else if (argument == "--help") {
+            if (!optionsEnded && asksForHelp(argument)) {
+                m_invocation = Invocation{};
                 m_invocation.command = Command::Help;
                 return;
+            }
+            if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+                takeOperand(argument);
             } else if (argument == "--") {
                 optionsEnded = true;
             } else {
@@ -86,11 +111,13 @@ private:
     {
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const bool takesGame = m_invocation.command != Command::Check;
-        if (takesGame && name == "--game") {
+        const bool isCheck = m_invocation.command == Command::Check;
+        if (!isCheck && name == "--game") {
             m_invocation.game = gameNamed(valueOf(argument, equals));
-        } else if (takesGame && name == "--address") {
+        } else if (!isCheck && name == "--address") {
             m_invocation.slotAddress = slotAddressNamed(valueOf(argument, equals));
+        } else if (isCheck && argument == "--strict") {
+            m_invocation.strict = true;
         } else {
             throw UsageError(texts::unknownOption(argument, m_arguments.front()));
         }
@@ -122,7 +149,7 @@ Invocation parseArguments(const std::vector<std::string>& arguments)
     }
     const std::string& first = arguments.front();
     Invocation invocation;
-    if (first == "--help") {
+    if (first == "help" || asksForHelp(first)) {
         invocation.command = Command::Help;
         return invocation;
     }

@@ -5,13 +5,18 @@
 #include <vector>
 
 #ifdef _WIN32
-// wmain takes the arguments as Windows has them, in UTF-16, and passes them on in UTF-8, so that
-// folder names in any language arrive whole.
-int wmain(int argc, wchar_t* argv[])
+#include "zarn/windows_command_line.h"
+
+#include <windows.h>
+
+// The arguments come from the command line as Windows has it, in UTF-16, split as cmd's users
+// write them, and go on in UTF-8, so that folder names in any language arrive whole and a quoted
+// folder keeps its closing backslash.
+int wmain()
 {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.push_back(zarn::displayPath(argv[i]));
+    for (const std::wstring& argument : zarn::windowsArguments(GetCommandLineW())) {
+        arguments.push_back(zarn::displayPath(argument));
     }
     return static_cast<int>(zarn::cli::run(arguments));
 }

@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "console.h"
 #include "texts.h"
+#include "zarn/game_folder.h"
 #include "zarn/games_in_folder.h"
 #include "zarn/runtime_error.h"
 #include "zarn/slot_file_check.h"
@@ -11,37 +12,9 @@
 
 #include <exception>
 #include <filesystem>
-#include <system_error>
 
 namespace zarn::cli {
 namespace {
-
-// The folder given, or the current one, in full, without a last "." or separator.
-std::filesystem::path programFolder(const std::optional<std::filesystem::path>& given)
-{
-    std::filesystem::path folder = std::filesystem::absolute(given.value_or("."));
-    while (folder.has_relative_path() && (folder.filename() == "." || folder.filename().empty())) {
-        folder = folder.parent_path();
-    }
-    return folder;
-}
-
-// Why `folder` cannot be the game's folder, if it cannot.
-std::optional<std::string> folderRefusal(const std::filesystem::path& folder)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(folder, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return texts::folderMissing(displayPath(folder));
-    }
-    if (error) {
-        return texts::folderUnreachable(displayPath(folder), error.message());
-    }
-    if (!std::filesystem::is_directory(status)) {
-        return texts::notAFolder(displayPath(folder));
-    }
-    return std::nullopt;
-}
 
 // The game asked for, or else the one whose executable the folder holds, if just one does.
 // @throw UsageError where the folder holds both and no game was asked for.
@@ -57,12 +30,25 @@ std::optional<Game> chosenGame(const Invocation& invocation, const std::filesyst
     return games.empty() ? std::nullopt : std::optional<Game>(games.front());
 }
 
+void writeUnclearEntries(const std::vector<UnclearEntry>& entries)
+{
+    for (const UnclearEntry& entry : entries) {
+        writeOut(texts::unclearEntry(entry));
+    }
+}
+
 ExitStatus check(const Invocation& invocation)
 {
     const std::filesystem::path file =
         std::filesystem::absolute(invocation.operand.value_or(slotFileName));
-    if (const std::optional<std::string> refusal = checkSlotFile(file)) {
-        ErrorStreamPresenter().showMessage(*refusal);
+    const SlotFileCheck found = checkSlotFile(file);
+    writeUnclearEntries(found.unclearEntries);
+    if (found.refusal) {
+        ErrorStreamPresenter().showMessage(*found.refusal);
+        return ExitStatus::Refused;
+    }
+    if (invocation.strict && !found.unclearEntries.empty()) {
+        writeError(texts::unclearEntriesRefused(displayPath(file), found.unclearEntries.size()));
         return ExitStatus::Refused;
     }
     writeOut(texts::wholeTable(displayPath(file)));
@@ -72,45 +58,55 @@ ExitStatus check(const Invocation& invocation)
 ExitStatus diff(const EditorState& state, const std::filesystem::path& folder)
 {
     ErrorStreamPresenter messages;
-    const std::optional<std::vector<ListChange>> changes = previewImport(state, folder, messages);
-    if (!changes) {
+    const std::optional<ImportPreview> preview = previewImport(state, folder, messages);
+    if (!preview) {
         return ExitStatus::Refused;
     }
-    for (const ListChange& change : *changes) {
+    writeUnclearEntries(preview->unclearEntries);
+    for (const ListChange& change : preview->changes) {
         writeOut(texts::changeLine(change));
     }
-    writeOut(texts::changeSummary(*changes));
+    writeOut(texts::changeSummary(preview->changes));
     return ExitStatus::Done;
 }
 
 // Export, import or diff, on the folder and the game that the command line gives.
 ExitStatus transfer(const Invocation& invocation)
 {
-    const std::filesystem::path folder = programFolder(invocation.operand);
-    if (const std::optional<std::string> refusal = folderRefusal(folder)) {
-        writeError(*refusal);
+    std::vector<std::filesystem::path> named;
+    if (invocation.operand) {
+        named.push_back(*invocation.operand);
+    }
+    const GameFolder gameFolder = gameFolderFor(named, std::filesystem::current_path());
+    ErrorStreamPresenter messages;
+    if (!gameFolder.folder) {
+        messages.showMessage(gameFolder.refusal);
         return ExitStatus::Refused;
     }
+    const std::filesystem::path& folder = *gameFolder.folder;
     EditorState state;
     state.slotAddress = invocation.slotAddress.value_or(defaultSlotAddress);
     state.chosenGame = chosenGame(invocation, folder);
+    if (!state.chosenGame) {
+        writeError(texts::noGameIn(displayPath(folder)));
+        return ExitStatus::Refused;
+    }
     if (invocation.command == Command::Diff) {
         return diff(state, folder);
     }
-    ErrorStreamPresenter messages;
     if (invocation.command == Command::Export) {
         const TransferOutcome exported = exportSlots(state, folder, messages);
         if (exported.end != TransferEnd::Succeeded) {
             return ExitStatus::Refused;
         }
-        writeOut(texts::exported(exported.executable, exported.slotFile));
+        writeError(texts::exported(exported.executable, exported.slotFile));
         return ExitStatus::Done;
     }
     const TransferOutcome imported = importSlots(state, folder, messages);
     if (imported.end != TransferEnd::Succeeded) {
         return ExitStatus::Refused;
     }
-    writeOut(texts::imported(imported.slotFile, imported.executable));
+    writeError(texts::imported(imported.slotFile, imported.executable));
     return ExitStatus::Done;
 }
 

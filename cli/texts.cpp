@@ -50,10 +50,11 @@ std::string unknownGame(std::string_view value)
                       shownText(value));
 }
 
-std::string addressOverflow(std::string_view value)
+std::string addressNotWhole(std::string_view value)
 {
-    return usageError("--address " + shownText(value) +
-                      " lies outside the addresses that fit 32 bits");
+    return usageError("--address takes a whole number from 1 to 2147483647, in decimal or in "
+                      "hexadecimal after &H or 0x, not " +
+                      shownText(value));
 }
 
 std::string extraArgument(std::string_view argument)
@@ -67,19 +68,11 @@ std::string bothGames(std::string_view folder)
                       " holds both pg.exe and ag.exe: pass --game pg or --game ag");
 }
 
-std::string folderMissing(std::string_view folder)
+std::string noGameIn(std::string_view folder)
 {
-    return "The folder " + shownText(folder) + " does not exist.\n";
-}
-
-std::string folderUnreachable(std::string_view folder, std::string_view reason)
-{
-    return "The folder " + shownText(folder) + " cannot be opened: " + std::string(reason) + "\n";
-}
-
-std::string notAFolder(std::string_view path)
-{
-    return shownText(path) + " is not a folder: give the folder that holds the game.\n";
+    return "The folder " + shownText(folder) +
+           " holds neither ag.exe nor pg.exe.\nGive the game's folder after the command, or run "
+           "zarn-cli in that folder.\n";
 }
 
 std::string runTimeError(std::string_view error)
@@ -106,6 +99,18 @@ std::string imported(std::string_view slotFile, std::string_view executable)
 std::string wholeTable(std::string_view file)
 {
     return shownText(file) + " holds a whole table: 646 entries in 180 lists.\n";
+}
+
+std::string unclearEntry(const UnclearEntry& entry)
+{
+    return "line " + std::to_string(entry.line) + ": \"" + shownText(entry.text) +
+           "\" is read as " + std::to_string(entry.entry) + "\n";
+}
+
+std::string unclearEntriesRefused(std::string_view file, std::size_t count)
+{
+    return "--strict: " + counted(count, "entry line of ", "entry lines of ") + shownText(file) +
+           (count == 1 ? " holds" : " hold") + " more than a whole number.\n";
 }
 
 std::string changeLine(const ListChange& change)

@@ -2,6 +2,7 @@
 
 #include "zarn/editor_state.h"
 #include "zarn/list_changes.h"
+#include "zarn/slot_file.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@ namespace zarn::cli::texts {
 inline constexpr char usage[] = "usage: zarn-cli export [--game ag|pg] [--address N] [FOLDER]\n"
                                 "       zarn-cli import [--game ag|pg] [--address N] [FOLDER]\n"
                                 "       zarn-cli diff   [--game ag|pg] [--address N] [FOLDER]\n"
-                                "       zarn-cli check  [FILE]\n"
+                                "       zarn-cli check  [--strict] [FILE]\n"
                                 "       zarn-cli --help | --version\n";
 
 inline constexpr char help[] =
@@ -28,10 +29,21 @@ inline constexpr char help[] =
     "  check   says whether FILE, p_slots.txt in the current folder unless given, holds a\n"
     "          whole table; it needs no executable\n"
     "\n"
-    "FOLDER is the current folder unless given. Without --game, the one game executable in\n"
-    "FOLDER is used. --address N is the table's position in the executable, 1883345 unless\n"
-    "given; Allied General is edited only there.\n"
+    "check and diff first list each entry line that holds more than a whole number, which\n"
+    "import reads all the same (line 8: \"28S\" is read as 28); check --strict then refuses\n"
+    "the file.\n"
     "\n"
+    "FOLDER is the current folder unless given; a path to the game's executable names its\n"
+    "folder. Without --game, the one game executable in FOLDER is used. --address N is the\n"
+    "table's position in the executable, 1883345 unless given: a whole number from 1, in\n"
+    "decimal or in hexadecimal after &H or 0x. Allied General is edited only at 1883345.\n"
+    "\n"
+    "Results go to standard output, messages to standard error (\"Exported ...\" and\n"
+    "\"Imported ...\" among them). -h and help show this help too"
+#ifdef _WIN32
+    ", and so does /?"
+#endif
+    ".\n"
     "Exit status: 0 done, 1 refused (standard error says why), 2 run-time error, 64 usage error.\n";
 
 // What --version prints.
@@ -44,14 +56,12 @@ std::string unknownCommand(std::string_view command);
 std::string unknownOption(std::string_view option, std::string_view command);
 std::string missingValue(std::string_view option);
 std::string unknownGame(std::string_view value);
-std::string addressOverflow(std::string_view value);
+std::string addressNotWhole(std::string_view value);
 std::string extraArgument(std::string_view argument);
 std::string bothGames(std::string_view folder);
 
-// Why the folder given cannot be the game's folder.
-std::string folderMissing(std::string_view folder);
-std::string folderUnreachable(std::string_view folder, std::string_view reason);
-std::string notAFolder(std::string_view path);
+// Why a folder that holds no game cannot be the game's folder.
+std::string noGameIn(std::string_view folder);
 
 // A run-time error of the core, as the window reports it.
 std::string runTimeError(std::string_view error);
@@ -63,6 +73,11 @@ std::string outputLost();
 std::string exported(std::string_view executable, std::string_view slotFile);
 std::string imported(std::string_view slotFile, std::string_view executable);
 std::string wholeTable(std::string_view file);
+
+// What check and diff print for an entry whose line holds more than a whole number.
+std::string unclearEntry(const UnclearEntry& entry);
+// Why check --strict refuses a file that holds `count` such entries.
+std::string unclearEntriesRefused(std::string_view file, std::size_t count);
 
 // What diff prints: a line for each list that changes, then one that sums them up.
 std::string changeLine(const ListChange& change);

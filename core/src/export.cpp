@@ -5,7 +5,6 @@
 #include "transfer_checks.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
-#include "zarn/runtime_error.h"
 #include "zarn/slot_file.h"
 #include "zarn/slot_table.h"
 #include "zarn/transfer.h"
@@ -179,8 +178,9 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
             do {
                 entry = entries.next();
                 if (!entry) {
-                    throw RuntimeError(
+                    presenter.showMessage(
                         refusals::listRunsOffEnd(executableShown, length, country, unitClass));
+                    return {TransferEnd::Failed, {}, {}};
                 }
                 appendEntryLine(lines, *entry);
             } while (*entry != listTerminator);

@@ -93,6 +93,7 @@ struct CheckedImport
     // The slot region as the executable holds it now, and as the slot file has it.
     std::string oldRegion;
     std::string newRegion;
+    std::vector<UnclearEntry> unclearEntries;
 };
 
 // The checks and reads of the import, up to its first write, once a game has been chosen.
@@ -131,8 +132,13 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         presenter.showMessage(*reason);
         return TransferEnd::Failed;
     }
-    return CheckedImport{*executableFile, slotFile.shownName,   std::move(executable),
-                         *offset,         std::move(oldRegion), std::move(contents.region)};
+    return CheckedImport{*executableFile,
+                         slotFile.shownName,
+                         std::move(executable),
+                         *offset,
+                         std::move(oldRegion),
+                         std::move(contents.region),
+                         std::move(contents.unclearEntries)};
 }
 
 // Runs a step of making the safety copy: a failure of it is told as the reason why the executable
@@ -204,9 +210,9 @@ TransferOutcome importSlots(const EditorState& state, const std::filesystem::pat
                                  [&] { return importFrom(state, programFolder, presenter); });
 }
 
-std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
-                                                     const std::filesystem::path& programFolder,
-                                                     MessagePresenter& presenter)
+std::optional<ImportPreview> previewImport(const EditorState& state,
+                                           const std::filesystem::path& programFolder,
+                                           MessagePresenter& presenter)
 {
     if (!passesSelectionGate(state, presenter)) {
         return std::nullopt;
@@ -218,7 +224,8 @@ std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
             return std::nullopt;
         }
         const CheckedImport& import = std::get<CheckedImport>(checked);
-        return changedLists(import.oldRegion, import.newRegion);
+        return ImportPreview{changedLists(import.oldRegion, import.newRegion),
+                             import.unclearEntries};
     } catch (const InTheWay& refusal) {
         presenter.showMessage(refusal.what());
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "zarn/number_text.h"
 
+#include <array>
 #include <utility>
 
 namespace zarn {
@@ -13,6 +14,70 @@ constexpr int endOfFile = std::char_traits<char>::eof();
 constexpr int beyondAscii = 0x80;
 
 } // namespace
+
+// Follows the characters of an item: whether they make a whole decimal number, with an optional
+// sign, between blanks, and the first of them.
+class ItemText
+{
+public:
+    void add(int c)
+    {
+        const bool digit = c >= '0' && c <= '9';
+        const bool blank = c == ' ' || c == '\t';
+        switch (m_stage) {
+        case Stage::Start:
+            m_stage = c == '-' || c == '+' ? Stage::Sign : digit ? Stage::Digits : Stage::Unclear;
+            break;
+        case Stage::Sign:
+            m_stage = digit ? Stage::Digits : Stage::Unclear;
+            break;
+        case Stage::Digits:
+            m_stage = digit ? Stage::Digits : blank ? Stage::Blanks : Stage::Unclear;
+            break;
+        case Stage::Blanks:
+            m_stage = blank ? Stage::Blanks : Stage::Unclear;
+            break;
+        case Stage::Unclear:
+            break;
+        }
+        if (m_length < m_first.size()) {
+            m_first[m_length++] = static_cast<char>(c);
+        } else {
+            m_cut = true;
+        }
+    }
+
+    bool isWholeNumber() const { return m_stage == Stage::Digits || m_stage == Stage::Blanks; }
+
+    // The text as SlotItem::unclearText has it.
+    std::string shown() const
+    {
+        std::string text(m_first.data(), m_length);
+        if (m_cut) {
+            return text + "...";
+        }
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+            text.pop_back();
+        }
+        return text;
+    }
+
+private:
+    enum class Stage
+    {
+        Start,
+        Sign,
+        Digits,
+        Blanks,
+        Unclear,
+    };
+
+    Stage m_stage = Stage::Start;
+    // The first characters, kept without taking memory, since most items are never shown.
+    std::array<char, unclearTextLength> m_first{};
+    std::size_t m_length = 0;
+    bool m_cut = false;
+};
 
 void appendNameLine(std::string& out, std::string_view name)
 {
@@ -58,21 +123,27 @@ std::optional<SlotItem> SlotItemReader::next()
     }
     m_afterComma = false;
 
-    SlotItem item{0, m_line};
+    SlotItem item{0, m_line, {}};
     NumberScanner number;
+    ItemText text;
     if (c == '"') {
-        take();
+        text.add(take());
         for (c = peek(); c != endOfFile && c != '"' && !atLineEnd(c); c = peek()) {
-            number.feed(static_cast<char>(take()));
+            const int taken = take();
+            number.feed(static_cast<char>(taken));
+            text.add(taken);
         }
         if (c == '"') {
-            take();
+            text.add(take());
         }
-        takeThroughSeparator(nullptr);
+        takeThroughSeparator(nullptr, text);
     } else {
-        takeThroughSeparator(&number);
+        takeThroughSeparator(&number, text);
     }
     item.value = number.value();
+    if (item.value != 0 && !text.isWholeNumber()) {
+        item.unclearText = text.shown();
+    }
     return item;
 }
 
@@ -121,16 +192,17 @@ void SlotItemReader::takeLineEnd()
     ++m_line;
 }
 
-// Takes the rest of the current item, handing its characters to `number` where one is given, and
-// then the separator that ends it.
-void SlotItemReader::takeThroughSeparator(NumberScanner* number)
+// Takes the rest of the current item, handing its characters to `text` and to `number` where one
+// is given, and then the separator that ends it.
+void SlotItemReader::takeThroughSeparator(NumberScanner* number, ItemText& text)
 {
     int c = peek();
     for (; c != endOfFile && c != ',' && !atLineEnd(c); c = peek()) {
-        const char taken = static_cast<char>(take());
+        const int taken = take();
         if (number != nullptr) {
-            number->feed(taken);
+            number->feed(static_cast<char>(taken));
         }
+        text.add(taken);
     }
     if (c == ',') {
         take();

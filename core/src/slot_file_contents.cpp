@@ -11,6 +11,7 @@
 #include <cmath>
 #include <istream>
 #include <limits>
+#include <utility>
 
 namespace zarn {
 namespace {
@@ -26,9 +27,13 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
     if (entry < std::numeric_limits<std::int16_t>::min() ||
         entry > std::numeric_limits<std::int16_t>::max()) {
         if (!contents.outOfRange) {
-            contents.outOfRange = SlotItem{entry, item.line};
+            contents.outOfRange = SlotItem{entry, item.line, {}};
         }
         return;
+    }
+    if (!item.unclearText.empty()) {
+        contents.unclearEntries.push_back(
+            {item.line, item.unclearText, static_cast<std::int16_t>(entry)});
     }
     const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(entry));
     contents.region += static_cast<char>(bits & 0xFF);
@@ -133,7 +138,7 @@ std::optional<std::string> refusalOf(const SlotFileContents& contents,
     return std::nullopt;
 }
 
-std::optional<std::string> checkSlotFile(const std::filesystem::path& path)
+SlotFileCheck checkSlotFile(const std::filesystem::path& path)
 {
     const std::filesystem::path whole = std::filesystem::absolute(path);
     try {
@@ -141,9 +146,10 @@ std::optional<std::string> checkSlotFile(const std::filesystem::path& path)
         const TransferFile slotFile = transferFile(folder, displayPath(whole.filename()));
         refuseAnyButAFile(slotFile);
         const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
-        return refusalOf(readSlotFile(text), std::nullopt);
+        SlotFileContents contents = readSlotFile(text);
+        return {refusalOf(contents, std::nullopt), std::move(contents.unclearEntries)};
     } catch (const InTheWay& refusal) {
-        return refusal.what();
+        return {refusal.what(), {}};
     }
 }
 

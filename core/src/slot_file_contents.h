@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarn {
 
@@ -25,6 +26,8 @@ struct SlotFileContents
     std::string region;
     // The first of those whose value does not fit 16 bits, rounded down.
     std::optional<SlotItem> outOfRange;
+    // Those of them within 16 bits whose items hold more than a whole number.
+    std::vector<UnclearEntry> unclearEntries;
     // Items with a non-zero value after the first itemsPerPass.
     std::size_t extraCount = 0;
     // The lists that all entries form, those after the first itemsPerPass items included.

@@ -5,6 +5,8 @@
 #include "transfer_fixture.h"
 #include "zarn/version.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace zarn::testing {
@@ -13,7 +15,7 @@ namespace {
 const std::string usage = "usage: zarn-cli export [--game ag|pg] [--address N] [FOLDER]\n"
                           "       zarn-cli import [--game ag|pg] [--address N] [FOLDER]\n"
                           "       zarn-cli diff   [--game ag|pg] [--address N] [FOLDER]\n"
-                          "       zarn-cli check  [FILE]\n"
+                          "       zarn-cli check  [--strict] [FILE]\n"
                           "       zarn-cli --help | --version\n";
 
 // A path as zarn-cli prints it.
@@ -55,8 +57,8 @@ TEST_F(CliTest, ExportWritesTheTableOfTheOneGameInTheFolder)
     const std::filesystem::path named = folder / u8"Spielst\u00e4nde \u00e4";
     std::filesystem::rename(game, named);
 
-    expectRun(run({"export", shown(named)}), 0, "Exported the table of ag.exe into p_slots.txt.\n",
-              "");
+    expectRun(run({"export", shown(named)}), 0, "",
+              "Exported the table of ag.exe into p_slots.txt.\n");
     EXPECT_EQ(readWholeFile(named / "p_slots.txt"), slotFileOf(standardLists()));
 }
 
@@ -67,8 +69,8 @@ TEST_F(CliTest, ImportWritesTheEditedTableIntoTheGameChosen)
     writeFile("pg.exe", "not a game");
     writeFile("p_slots.txt", slotFileOf(editedLists()));
 
-    expectRun(run({"import", "--game=ag", "--address", "1883345"}), 0,
-              "Imported p_slots.txt into ag.exe.\n", "");
+    expectRun(run({"import", "--game=ag", "--address", "0x1CBCD1"}), 0, "",
+              "Imported p_slots.txt into ag.exe.\n");
     EXPECT_EQ(readFile("ag.exe"),
               executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(editedLists())));
     EXPECT_EQ(readFile("ag.exe.orig"), original);
@@ -80,8 +82,8 @@ TEST_F(CliTest, ImportNamesTheFilesAsTheyAreSpelled)
               executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
     writeFile("P_SLOTS.TXT", slotFileOf(editedLists()));
 
-    expectRun(run({"import"}), 0, "Imported P_SLOTS.TXT into AG.EXE.\n", "");
-    expectRun(run({"export"}), 0, "Exported the table of AG.EXE into P_SLOTS.TXT.\n", "");
+    expectRun(run({"import"}), 0, "", "Imported P_SLOTS.TXT into AG.EXE.\n");
+    expectRun(run({"export"}), 0, "", "Exported the table of AG.EXE into P_SLOTS.TXT.\n");
 }
 
 TEST_F(CliTest, TakesAFileOrFolderNamedDash)
@@ -89,7 +91,7 @@ TEST_F(CliTest, TakesAFileOrFolderNamedDash)
     std::filesystem::create_directory(folder / "-");
     writeFile("-/ag.exe",
               executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
-    expectRun(run({"export", "-"}), 0, "Exported the table of ag.exe into p_slots.txt.\n", "");
+    expectRun(run({"export", "-"}), 0, "", "Exported the table of ag.exe into p_slots.txt.\n");
     std::filesystem::rename(folder / "-" / "p_slots.txt", folder / "lists");
     std::filesystem::remove_all(folder / "-");
     std::filesystem::rename(folder / "lists", folder / "-");
@@ -105,7 +107,9 @@ TEST_F(CliTest, ShowsNamesWithoutObeyingThem)
     const std::string escaped =
         "x\\x1b[2J\\x1b]52;c;ZmFrZQ==\\x07\\x0dImported p_slots.txt into ag.exe.";
     expectRun(run({"export", name}), 1, "",
-              "The folder " + folderText() + "/" + escaped + " does not exist.\n");
+              "The folder " + folderText() + "/" + escaped +
+                  " does not exist.\nStart zarn on the folder that holds the game's ag.exe or "
+                  "pg.exe.\n");
     std::filesystem::create_directory(folder / name);
     expectRun(run({"import", "--game", "pg", name}), 1, "",
               "Could not find " + folderText() + "/" + escaped +
@@ -117,41 +121,57 @@ TEST_F(CliTest, ShowsNamesWithoutObeyingThem)
 
 TEST_F(CliTest, PrintsEachRefusalAsLinesAndEndsWithOne)
 {
+    // Each case runs in a new folder, which "{}" in its message, where it has one, stands for.
     struct Case
     {
         std::vector<std::string> arguments;
-        bool alliedGeneralPresent;
+        std::function<void()> prepare;
         std::string err;
     };
+    const auto allied = [this] {
+        writeAlliedGeneral();
+        writeFile("p_slots.txt", "\r\n" + slotFileOf(standardLists()));
+    };
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    const std::string startOnTheGame =
+        "\nStart zarn on the folder that holds the game's ag.exe or pg.exe.\n";
     const Case cases[] = {
-        {{"export"}, false, "Please select Panzer General or Allied General to edit.\n"},
+        {{"export"},
+         [] {},
+         "The folder {} holds neither ag.exe nor pg.exe.\nGive the game's folder after the "
+         "command, or run zarn-cli in that folder.\n"},
         {{"import", "--game", "pg"},
-         false,
-         "Could not find " + shown(folder / "pg.exe") + "\nMake sure it is in the zarn folder.\n"},
+         [] {},
+         "Could not find {}" + separator + "pg.exe\nMake sure it is in the zarn folder.\n"},
         {{"diff", "--address", "1883346"},
-         true,
+         allied,
          "AG.EXE is at the wrong slot address\nSorry this program only works with ag.exe at the "
          "default slot address 1883345\n"},
         {{"import"},
-         true,
+         allied,
          "Error  !\nInput file contains  645 entries.\nThere must be exactly 646 unit entries "
          "!\nag.exe file NOT modified.\n"},
         {{"export", "elsewhere"},
-         true,
-         "The folder " + shown(folder / "elsewhere") + " does not exist.\n"},
-        {{"diff", "ag.exe"},
-         true,
-         shown(folder / "ag.exe") + " is not a folder: give the folder that holds the game.\n"},
+         allied,
+         "The folder {}" + separator + "elsewhere does not exist." + startOnTheGame},
+        // A Panzer General whose table would lie past its end.
+        {{"export", "--game", "pg"},
+         [this] { writeFile("pg.exe", "MZ"); },
+         "{}" + separator +
+             "pg.exe ends after 2 bytes, inside the slot list for Norway, Infantry, before a -1 "
+             "closes it.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);
-        if (c.alliedGeneralPresent && !exists("ag.exe")) {
-            writeAlliedGeneral();
-            writeFile("p_slots.txt", "\r\n" + slotFileOf(standardLists()));
-        }
+        useNewFolder();
+        c.prepare();
         const std::vector<std::string> before = fileNames();
         const std::string executable = readFile("ag.exe");
-        expectRun(run(c.arguments), 1, "", c.err);
+        std::string err = c.err;
+        if (const std::size_t at = err.find("{}"); at != std::string::npos) {
+            err.replace(at, 2, folderText());
+        }
+        expectRun(run(c.arguments), 1, "", err);
         EXPECT_EQ(fileNames(), before);
         EXPECT_EQ(readFile("ag.exe"), executable);
     }
@@ -182,45 +202,25 @@ TEST_F(CliTest, ReportsRunTimeErrorsAndEndsWithTwo)
 
 TEST_F(CliTest, RefusesCommandLinesItDoesNotTakeWithTheUsage)
 {
-    struct Case
-    {
-        std::vector<std::string> arguments;
-        std::string problem;
-    };
     writeAlliedGeneral();
     writeFile("PG.EXE", "MZ");
-    const Case cases[] = {
-        {{}, "no command given"},
-        {{"frobnicate"}, "unknown command frobnicate"},
-        {{"--game", "ag"}, "unknown command --game"},
-        {{"export", "--fast"}, "export takes no option --fast"},
-        {{"check", "--game", "ag"}, "check takes no option --game"},
-        {{"import", "--game", "xx"},
-         "--game takes ag (Allied General) or pg (Panzer General), not xx"},
-        {{"diff", "--address"}, "--address needs a value"},
-        {{"export", "--address=2147483647.5"},
-         "--address 2147483647.5 lies outside the addresses that fit 32 bits"},
-        {{"export", ".", "--", "-x"}, "one folder or file at most: -x is one too many"},
-        {{"import", "."},
-         folderText() + " holds both pg.exe and ag.exe: pass --game pg or --game ag"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.problem);
-        expectRun(run(c.arguments), 64, "", "zarn-cli: " + c.problem + "\n" + usage);
-    }
+    expectRun(run({"export", "--address", "1883345abc"}), 64, "",
+              "zarn-cli: --address takes a whole number from 1 to 2147483647, in decimal or in "
+              "hexadecimal after &H or 0x, not 1883345abc\n" +
+                  usage);
+    expectRun(run({"import", "."}), 64, "",
+              "zarn-cli: " + folderText() +
+                  " holds both pg.exe and ag.exe: pass --game pg or --game ag\n" + usage);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"PG.EXE", "ag.exe"}));
 }
 
 TEST_F(CliTest, ShowsItsHelpAndVersion)
 {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"}, {"import", "--game", "ag", "--help", "."}}) {
-        const ProgramRun help = run(arguments);
-        EXPECT_EQ(help.status, 0);
-        EXPECT_TRUE(help.out.starts_with(usage + "\n")) << help.out;
-        EXPECT_NE(help.out.find("Exit status: 0 done, 1 refused"), std::string::npos);
-        EXPECT_EQ(help.err, "");
-    }
+    const ProgramRun help = run({"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with(usage + "\n")) << help.out;
+    EXPECT_NE(help.out.find("Exit status: 0 done, 1 refused"), std::string::npos);
+    EXPECT_EQ(help.err, "");
     expectRun(run({"--version"}), 0, std::string("zarn-cli ") + zarn::version + "\n", "");
 }
 
@@ -238,6 +238,25 @@ TEST_F(CliTest, ChecksASlotFileWithoutAGame)
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"mods", "p_slots.txt"}));
 }
 
+TEST_F(CliTest, ChecksListTheEntriesThatHoldMoreThanANumberAndStrictRefusesThem)
+{
+    // Line 5 holds Norway's first tank.
+    std::string file = slotFileOf(standardLists());
+    const std::string tank = std::to_string(standardLists()[1][0]);
+    const std::size_t at = file.find("\r\n" + tank + "\r\n") + 2;
+    file.replace(at, tank.size(), tank + "S");
+    writeFile("p_slots.txt", file);
+    const std::string warning = "line 5: \"" + tank + "S\" is read as " + tank + "\n";
+
+    expectRun(run({"check"}), 0,
+              warning + shown(folder / "p_slots.txt") +
+                  " holds a whole table: 646 entries in 180 lists.\n",
+              "");
+    expectRun(run({"check", "--strict"}), 1, warning,
+              "--strict: 1 entry line of " + shown(folder / "p_slots.txt") +
+                  " holds more than a whole number.\n");
+}
+
 TEST_F(CliTest, DiffListsWhatTheImportWouldChangeAndWritesNothing)
 {
     writeAlliedGeneral();
@@ -248,10 +267,20 @@ TEST_F(CliTest, DiffListsWhatTheImportWouldChangeAndWritesNothing)
     std::swap(edited[50][0], edited[50][1]);
     edited[74].push_back(edited[1][0]);
     edited[1].erase(edited[1].begin());
-    writeFile("p_slots.txt", slotFileOf(edited));
+    // Germany's new tank carries a note.
+    std::string file = slotFileOf(edited);
+    const std::size_t at = file.find("\r\n4660\r\n") + 2;
+    file.insert(at + 4, " Tiger");
+    writeFile("p_slots.txt", file);
+    const std::size_t line =
+        1 + static_cast<std::size_t>(
+                std::count(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 
     expectRun(run({"diff"}), 0,
-              "Norway, Tank: -" + std::to_string(standard[1][0]) + "\nGermany, Tank: -" +
+              "line " + std::to_string(line) +
+                  ": \"4660 Tiger\" is read as 4660\n"
+                  "Norway, Tank: -" +
+                  std::to_string(standard[1][0]) + "\nGermany, Tank: -" +
                   std::to_string(standard[49][1]) +
                   " +4660\nGermany, Recon: the same units in another order\nFrance, Recon: +" +
                   std::to_string(standard[1][0]) +
@@ -264,14 +293,32 @@ TEST_F(CliTest, DiffListsWhatTheImportWouldChangeAndWritesNothing)
 }
 
 #ifndef _WIN32
-TEST_F(CliTest, FailsWhenItsOutputIsLost)
+TEST_F(CliTest, FailsWhenItsResultsAreLostButNotWhenItPrintsNone)
 {
     writeAlliedGeneral();
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    const auto runToFull = [this](const std::vector<std::string>& arguments) {
+        return runProgram(
+            {std::filesystem::absolute(ZARN_CLI_PROGRAM), arguments, folder, {}, "/dev/full"});
+    };
+    const ProgramRun diff = runToFull({"diff"});
+    EXPECT_EQ(diff.status, 2);
+    EXPECT_EQ(diff.err, "zarn-cli: standard output could not be written\n");
+
+    const ProgramRun import = runToFull({"import"});
+    EXPECT_EQ(import.status, 0);
+    EXPECT_EQ(import.err, "Imported p_slots.txt into ag.exe.\n");
+    EXPECT_TRUE(exists("ag.exe.orig"));
+}
+#else
+TEST_F(CliTest, TakesCmdsQuotedFolderWithItsClosingBackslash)
+{
+    // An install script beside the game: "%~dp0" is its own folder, with a closing backslash.
+    writeAlliedGeneral();
     writeFile("p_slots.txt", slotFileOf(standardLists()));
-    const ProgramRun full = runProgram(
-        {std::filesystem::absolute(ZARN_CLI_PROGRAM), {"diff"}, folder, {}, "/dev/full"});
-    EXPECT_EQ(full.status, 2);
-    EXPECT_EQ(full.err, "zarn-cli: standard output could not be written\n");
+    writeFile("install.bat", "@\"" + shown(std::filesystem::absolute(ZARN_CLI_PROGRAM)) +
+                                 "\" diff \"%~dp0\" --game ag\r\n");
+    expectRun(runProgram({folder / "install.bat", {}, folder}), 0, "no change\n", "");
 }
 #endif
 

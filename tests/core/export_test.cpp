@@ -267,7 +267,7 @@ TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
 }
 
-TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
+TEST_F(ExportTest, RefusesAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
 {
     struct Case
     {
@@ -304,8 +304,10 @@ TEST_F(ExportTest, ReportsAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
         writeFile("pg.exe", c.executable);
         choose(Game::PanzerGeneral, c.address);
 
-        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-                  (folder / "pg.exe").string() + " " + c.error);
+        messages.shown.clear();
+        EXPECT_EQ(runExport(), TransferEnd::Failed);
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{(folder / "pg.exe").string() + " " + c.error});
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
     }

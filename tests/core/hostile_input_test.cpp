@@ -182,7 +182,7 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
                                     "program only works with ag.exe WITH autoscroll";
     // The case's own pg.exe stands in place of "{pg.exe}".
     const auto runsOffAt = [](std::size_t length, const char* list) {
-        return "run-time error | {pg.exe} ends after " + std::to_string(length) +
+        return "failed | {pg.exe} ends after " + std::to_string(length) +
                " bytes, inside the slot list for " + list + ", before a -1 closes it.";
     };
     const auto noRoomIn = [](std::size_t length) {
@@ -384,7 +384,7 @@ TEST_F(HostileInputTest, SlotFilesLongerThanAnyAreRefusedWithoutReadingThemThrou
             "it alone.\rPut the slot file itself in its place, or move this one away, and try "
             "again.";
         EXPECT_EQ(outcomeOf(c.transfer), "stopped early | " + refusal);
-        EXPECT_EQ(checkSlotFile(slotFile), refusal);
+        EXPECT_EQ(checkSlotFile(slotFile).refusal, refusal);
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("pg.exe"), original);
     }

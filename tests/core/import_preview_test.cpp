@@ -19,7 +19,8 @@ protected:
 
     std::optional<std::vector<ListChange>> runPreview()
     {
-        return previewImport(state, folder, messages);
+        const std::optional<ImportPreview> preview = previewImport(state, folder, messages);
+        return preview ? std::optional(preview->changes) : std::nullopt;
     }
 
     std::string executable;

@@ -49,7 +49,7 @@ TEST_F(SlotFileCheckTest, FindsNothingWrongWithAWholeTable)
                                  standard + "\"notes\"\r\n0\r\n\r\n"};
     for (const std::string& file : files) {
         writeFile("p_slots.txt", file);
-        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt"), std::nullopt);
+        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt").refusal, std::nullopt);
     }
 }
 
@@ -78,9 +78,25 @@ TEST_F(SlotFileCheckTest, RefusesAsTheImportDoesWithoutTheLinesAboutAnExecutable
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         writeFile("p_slots.txt", c.file);
-        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt"), c.message);
+        EXPECT_EQ(checkSlotFile(folder / "p_slots.txt").refusal, c.message);
         EXPECT_EQ(fileNames(), std::vector<std::string>{"p_slots.txt"});
     }
+}
+
+TEST_F(SlotFileCheckTest, ListsTheEntriesWhoseLinesHoldMoreThanAWholeNumber)
+{
+    // Lines 5 and 6 hold Norway's first tanks; line 841 holds the last -1.
+    writeFile("p_slots.txt", standardFileEdited([](Lines& lines) {
+                  lines[4] = "1e2\r\n";
+                  lines[5] = lines[5].substr(0, lines[5].size() - 2) + " Tiger\r\n";
+                  lines[840] = "-0.5\r\n";
+              }));
+    const SlotFileCheck check = checkSlotFile(folder / "p_slots.txt");
+    const std::int16_t tank = standardLists()[1][1];
+    EXPECT_EQ(check.refusal, std::nullopt);
+    EXPECT_EQ(check.unclearEntries,
+              (std::vector<UnclearEntry>{
+                  {5, "1e2", 100}, {6, std::to_string(tank) + " Tiger", tank}, {841, "-0.5", -1}}));
 }
 
 TEST_F(SlotFileCheckTest, ReportsAFileThatEndsTooSoonOrIsMissingAsRuntimeErrors)
@@ -98,11 +114,11 @@ TEST_F(SlotFileCheckTest, ReportsAFileThatEndsTooSoonOrIsMissingAsRuntimeErrors)
 TEST_F(SlotFileCheckTest, FindsTheFileInAnyCaseAndNamesItByItsFullPath)
 {
     writeFile("P_SLOTS.TXT", "\r\n" + slotFileOf(standardLists()));
-    EXPECT_TRUE(checkSlotFile(folder / "p_slots.txt").has_value());
+    EXPECT_TRUE(checkSlotFile(folder / "p_slots.txt").refusal.has_value());
     const std::filesystem::path accented = folder / u8"Panzerkampfwagen \u00e4.TXT";
     writeWholeFile(accented, slotFileOf(standardLists()));
-    EXPECT_EQ(checkSlotFile(accented), std::nullopt);
-    EXPECT_EQ(checkSlotFile(folder / u8"panzerkampfwagen \u00e4.txt"), std::nullopt);
+    EXPECT_EQ(checkSlotFile(accented).refusal, std::nullopt);
+    EXPECT_EQ(checkSlotFile(folder / u8"panzerkampfwagen \u00e4.txt").refusal, std::nullopt);
 
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);

@@ -124,6 +124,40 @@ TEST(SlotItemReader, ReadsAVeryLongLineAsOneItem)
     EXPECT_EQ(readAll(line + "\r\n-1\r\n"), (Items{{73, 1}, {-1, 2}}));
 }
 
+TEST(SlotItemReader, GivesTheTextOfEntriesThatHoldMoreThanAWholeNumber)
+{
+    struct TextCase
+    {
+        std::string text;
+        std::string unclearText;
+    };
+    const std::string longText = "7" + std::string(60, 'x');
+    const TextCase cases[] = {
+        {"285", ""},
+        {"  -1 \t", ""},
+        {"+5", ""},
+        {"28S", "28S"},
+        {"1e2", "1e2"},
+        {"- 285", "- 285"},
+        {"12 34", "12 34"},
+        {"1.5\t ", "1.5"},
+        {"&H10", "&H10"},
+        {"285 Tiger", "285 Tiger"},
+        {"\"28\"", "\"28\""},
+        // Names and other texts that read 0 are no entries.
+        {"\"Norway\"", ""},
+        {longText, longText.substr(0, 40) + "..."},
+        // A character beyond ASCII of UTF-16 text reads like a byte above 127.
+        {zarn::testing::utf16File(u"5\u00e9", false), "5\x80"},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE("text: " + c.text);
+        std::istringstream in(c.text);
+        zarn::SlotItemReader reader(in);
+        EXPECT_EQ(reader.next()->unclearText, c.unclearText);
+    }
+}
+
 TEST(SlotFileLines, AreQuotedNamesOrPlainDecimalsEndingInCrLf)
 {
     std::string out;

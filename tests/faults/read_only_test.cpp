@@ -157,12 +157,11 @@ TEST_F(ReadOnlyTest, DiffReadsAnExecutableThatTheImportCouldNotChange)
     choose(Game::PanzerGeneral, 101);
 
     const std::string changes = asUser([this] {
-        const std::optional<std::vector<ListChange>> changed =
-            previewImport(state, folder, messages);
-        if (!changed || changed->size() != 1) {
+        const std::optional<ImportPreview> preview = previewImport(state, folder, messages);
+        if (!preview || preview->changes.size() != 1) {
             return std::string("not the one change");
         }
-        const ListChange& change = changed->front();
+        const ListChange& change = preview->changes.front();
         return std::to_string(change.country) + " " + std::to_string(change.unitClass) + ": -" +
                std::to_string(change.removed.at(0)) + " +" + std::to_string(change.added.at(0));
     });

@@ -57,6 +57,9 @@ grep -q '^Keywords=.*Allied General;' "$desktop_entry" || fail "the desktop entr
 if grep -q '^NoDisplay=true' "$desktop_entry"; then
     fail "the desktop entry is hidden from the menu"
 fi
+# Started from the menu, zarn asks for the game's folder.
+grep -qx 'Exec=zarn --choose-folder' "$desktop_entry" ||
+    fail "the menu does not start zarn with its folder chooser: $(grep '^Exec=' "$desktop_entry")"
 if grep -q '^MimeType=' "$desktop_entry"; then
     fail "the desktop entry claims file types: $(grep '^MimeType=' "$desktop_entry")"
 fi

@@ -15,4 +15,21 @@ std::string readWholeFile(const std::filesystem::path& path);
 // The names in `folder`, sorted.
 std::vector<std::string> sortedNames(const std::filesystem::path& folder);
 
+// Makes `folder` the current folder for as long as it lives.
+class CurrentFolder
+{
+public:
+    explicit CurrentFolder(const std::filesystem::path& folder)
+        : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(m_previous); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
 } // namespace zarn::testing

@@ -6,7 +6,8 @@
 # Scenarios: export, round_trip, edited_import, refused_import, selection_message, and
 # network_export, which starts zarn.exe from a network folder, and folder_argument and
 # missing_folder, where zarn.exe is started on a folder as Explorer does when one is dropped onto
-# it.
+# it; current_folder, where zarn.exe lies elsewhere and is started in the game's folder, and
+# chosen_folder and chooser_cancelled, where it asks for the folder with the folder picker.
 set -euo pipefail
 
 scenario=$1
@@ -24,6 +25,8 @@ folder="$work/Spielstände ä"
 zarn_program="$folder/zarn.exe"
 share=""
 zarn_pid=""
+# The folder that Windows programs start in.
+start_in="$work"
 
 cleanup() {
     if [ -n "$zarn_pid" ] && kill -0 "$zarn_pid" 2>/dev/null; then
@@ -48,7 +51,7 @@ prepare_folder() {
 
 # Starts a Windows program in the background, with its arguments.
 launch() {
-    (cd "$work" && exec "${wine[@]}" "$@") &
+    (cd "$start_in" && exec "${wine[@]}" "$@") &
     zarn_pid=$!
 }
 
@@ -64,6 +67,10 @@ start_zarn() {
         set -- "$zarn_program"
     fi
     launch "$@"
+    wait_for_window
+}
+
+wait_for_window() {
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" | head -n1) ||
         fail "the window did not open"
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -78,6 +85,15 @@ click() {
     centre=$("${wine[@]}" "$helper_exe" centre "$1" | tr -d '\r')
     read -r x y <<<"$centre"
     xdotool mousemove --sync $((client_x + x)) $((client_y + y)) click 1
+}
+
+# Waits for the folder picker and gives it the keyboard.
+focus_folder_picker() {
+    local picker
+    picker=$(timeout 60 xdotool search --sync --onlyvisible \
+        --name "^Choose the folder that holds the game's ag.exe or pg.exe\$" | head -n1) ||
+        fail "the folder picker did not open"
+    xdotool windowfocus --sync "$picker"
 }
 
 # Waits for a message box titled "zarn", checks that zarn is still running and presses Return.
@@ -112,7 +128,7 @@ expect_same() {
 }
 
 export_allied_general() {
-    start_zarn
+    start_zarn "$@"
     click "Allied General"
     click "EXE -> TXT"
     expect_exit 0
@@ -185,6 +201,38 @@ missing_folder)
     expect_exit 1
     if xdotool search --onlyvisible --name "^$window_title\$" >/dev/null; then
         fail "the window opened on a folder that does not exist"
+    fi
+    ;;
+current_folder)
+    # zarn.exe beside no game, started from a command prompt in the game's folder.
+    mv "$folder/zarn.exe" "$work/zarn.exe"
+    start_in="$folder"
+    export_allied_general "$work/zarn.exe"
+    expect_same "$folder/p_slots.txt" "$folder/expected_slots.txt"
+    ;;
+chosen_folder)
+    # A shortcut to zarn.exe, which lies beside no game, with the option that asks for the folder.
+    # xdotool types no characters beyond ASCII into Wine, so the folder's name is ASCII.
+    mv "$folder/zarn.exe" "$work/zarn.exe"
+    mv "$folder" "$work/Allied General"
+    folder="$work/Allied General"
+    launch "$work/zarn.exe" --choose-folder
+    focus_folder_picker
+    xdotool type --delay 20 "$(windows_path "$folder")"
+    xdotool key --clearmodifiers Return
+    wait_for_window
+    click "Allied General"
+    click "EXE -> TXT"
+    expect_exit 0
+    expect_same "$folder/p_slots.txt" "$folder/expected_slots.txt"
+    ;;
+chooser_cancelled)
+    launch "$zarn_program" --choose-folder
+    focus_folder_picker
+    xdotool key --clearmodifiers Escape
+    expect_exit 1
+    if xdotool search --onlyvisible --name "^$window_title\$" >/dev/null; then
+        fail "the window opened after the folder picker was cancelled"
     fi
     ;;
 *)

@@ -5,15 +5,38 @@
 #include "message_box_presenter.h"
 #include "pictures.h"
 #include "program_folder.h"
-#include "zarn/form/game_folder.h"
 #include "zarn/form/layout.h"
+#include "zarn/form/start_folder.h"
 #include "zarn/form/texts.h"
 #include "zarn/version.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QToolTip>
+#include <algorithm>
 
 namespace zarn::qt {
+namespace {
+
+// Qt's folder dialog: the platform's own where the desktop offers one.
+class FolderDialog : public form::FolderChooser
+{
+public:
+    std::optional<std::filesystem::path> chooseFolder(std::string_view title,
+                                                      const std::filesystem::path& startIn) override
+    {
+        const QString folder = QFileDialog::getExistingDirectory(
+            nullptr, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+            QFile::decodeName(startIn.c_str()));
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        return toFilesystemPath(folder);
+    }
+};
+
+} // namespace
 
 void setUpApplication()
 {
@@ -27,19 +50,20 @@ void setUpApplication()
     QToolTip::setFont(messageFont());
 }
 
-std::unique_ptr<MainWindow> windowForCommandLine(const QStringList& arguments,
-                                                 MessagePresenter& messages)
+std::unique_ptr<MainWindow> windowForCommandLine(int argc, char* argv[], MessagePresenter& messages)
 {
-    std::vector<std::filesystem::path> named;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        named.push_back(toFilesystemPath(arguments[i]));
-    }
-    form::GameFolder chosen = form::gameFolderFor(named, programFolder());
-    if (!chosen.folder) {
-        messages.showMessage(chosen.refusal);
+    // The program comes first, where there is anything at all.
+    const std::vector<std::filesystem::path> arguments(argv + std::min(argc, 1), argv + argc);
+    FolderDialog dialog;
+    std::optional<GameFolder> start = form::startFolder(arguments, programFolder(), dialog);
+    if (!start) {
         return nullptr;
     }
-    return std::make_unique<MainWindow>(std::move(*chosen.folder), messages);
+    if (!start->folder) {
+        messages.showMessage(start->refusal);
+        return nullptr;
+    }
+    return std::make_unique<MainWindow>(std::move(*start->folder), messages);
 }
 
 int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& beforeShow)
@@ -47,8 +71,7 @@ int runZarn(int& argc, char* argv[], const std::function<void(QWidget&)>& before
     QApplication application(argc, argv);
     setUpApplication();
     MessageBoxPresenter messages;
-    const std::unique_ptr<MainWindow> window =
-        windowForCommandLine(QApplication::arguments(), messages);
+    const std::unique_ptr<MainWindow> window = windowForCommandLine(argc, argv, messages);
     if (!window) {
         return 1;
     }

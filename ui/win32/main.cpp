@@ -1,8 +1,9 @@
 #include "command_line.h"
+#include "folder_picker.h"
 #include "main_window.h"
 #include "message_box_presenter.h"
 #include "program_folder.h"
-#include "zarn/form/game_folder.h"
+#include "zarn/form/start_folder.h"
 #include "zarn/form/texts.h"
 
 #include <commctrl.h>
@@ -13,9 +14,9 @@
 
 namespace {
 
-// COM on the window's thread for as long as the window: screen readers in other processes reach
-// the controls' accessible objects through it. Without it zarn works all the same, only not with
-// them.
+// COM on the window's thread for as long as the window: the folder picker is a COM object, and
+// screen readers in other processes reach the controls' accessible objects through it. Without it
+// the window works all the same, only not with them, and the picker cannot be shown.
 class ComApartment
 {
 public:
@@ -47,13 +48,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 
     zarn::win32::MessageBoxPresenter messages;
     try {
-        zarn::form::GameFolder chosen = zarn::form::gameFolderFor(
-            zarn::win32::commandLineArguments(), zarn::win32::programFolder());
-        if (!chosen.folder) {
-            messages.showMessage(chosen.refusal);
+        zarn::win32::FolderPicker picker;
+        std::optional<zarn::GameFolder> start = zarn::form::startFolder(
+            zarn::win32::commandLineArguments(), zarn::win32::programFolder(), picker);
+        if (!start) {
             return 1;
         }
-        zarn::win32::MainWindow window(std::move(*chosen.folder), messages);
+        if (!start->folder) {
+            messages.showMessage(start->refusal);
+            return 1;
+        }
+        zarn::win32::MainWindow window(std::move(*start->folder), messages);
         messages.setOwner(window.handle());
         window.show(showCommand);
         return zarn::win32::runMessageLoop(window);

@@ -13,5 +13,6 @@ inline constexpr char registeringWindowClass[] = "registering the window class";
 inline constexpr char creatingWindow[] = "creating the window";
 inline constexpr char makingControlAccessible[] = "making a control accessible";
 inline constexpr char findingProgramPath[] = "the program's own path";
+inline constexpr char showingFolderPicker[] = "showing the folder picker";
 
 } // namespace zarn::win32::texts

@@ -9,6 +9,7 @@
 
 namespace zarn {
 
+class ItemText;
 class NumberScanner;
 
 // Appends one line of the slot file to `out`: a name between double quotes, or an entry as a
@@ -16,11 +17,29 @@ class NumberScanner;
 void appendNameLine(std::string& out, std::string_view name);
 void appendEntryLine(std::string& out, std::int16_t entry);
 
+// How many characters of an entry's text SlotItem::unclearText keeps.
+inline constexpr std::size_t unclearTextLength = 40;
+
 // One item of the slot file: its numeric value and the 1-based line it starts on.
 struct SlotItem
 {
     double value = 0;
     std::size_t line = 0;
+    // Where the item is an entry (its value is not 0) yet holds more than a whole decimal number
+    // between blanks, such as "28S" or "1e2", its text without the blanks around it: the first
+    // unclearTextLength characters, then "..." where it goes on. Empty otherwise.
+    std::string unclearText;
+};
+
+// An entry whose item holds more than a whole number, which the import takes all the same: the
+// line it stands on, its text as SlotItem::unclearText has it, and the entry it is read as.
+struct UnclearEntry
+{
+    std::size_t line = 0;
+    std::string text;
+    std::int16_t entry = 0;
+
+    bool operator==(const UnclearEntry&) const = default;
 };
 
 // Reads a slot file item by item, keeping no more than one item's number in memory.
@@ -56,7 +75,7 @@ private:
     int take();
     bool atLineEnd(int c) const;
     void takeLineEnd();
-    void takeThroughSeparator(NumberScanner* number);
+    void takeThroughSeparator(NumberScanner* number, ItemText& text);
 
     std::streambuf& m_in;
     Encoding m_encoding = Encoding::Bytes;

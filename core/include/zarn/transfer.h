@@ -1,6 +1,7 @@
 #pragma once
 
 #include "zarn/list_changes.h"
+#include "zarn/slot_file.h"
 
 #include <filesystem>
 #include <optional>
@@ -39,8 +40,9 @@ struct TransferOutcome
 // lead. A link that another user made, on the way to the folder or at a file's name, is refused.
 
 // Copies the slot table of the chosen executable in the game folder into "p_slots.txt". An
-// existing slot file is replaced only by a complete new one and is otherwise left as it was.
-// @throw RuntimeError when a file cannot be read or written, or the table runs off the file.
+// existing slot file is replaced only by a complete new one and is otherwise left as it was. A
+// table that runs off the end of the executable is refused.
+// @throw RuntimeError when a file cannot be read or written.
 TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
                             MessagePresenter& presenter);
 
@@ -51,13 +53,21 @@ TransferOutcome exportSlots(const EditorState& state, const std::filesystem::pat
 TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
                             MessagePresenter& presenter);
 
+// What importSlots would do: the lists of the executable's table that the slot file changes, and
+// the slot file's entries that the import takes although their lines hold more than a whole
+// number.
+struct ImportPreview
+{
+    std::vector<ListChange> changes;
+    std::vector<UnclearEntry> unclearEntries;
+};
+
 // What importSlots would change: the same checks, with the same messages and run-time errors, of
 // the same files, but the executable is only read (so it may be read-only) and nothing is written.
-// Returns the lists of the executable's table that the slot file changes, or nothing when a check
-// refused and the user has been told why.
+// Returns nothing when a check refused and the user has been told why.
 // @throw RuntimeError as importSlots does, before it writes.
-std::optional<std::vector<ListChange>> previewImport(const EditorState& state,
-                                                     const std::filesystem::path& programFolder,
-                                                     MessagePresenter& presenter);
+std::optional<ImportPreview> previewImport(const EditorState& state,
+                                           const std::filesystem::path& programFolder,
+                                           MessagePresenter& presenter);
 
 } // namespace zarn

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,16 +28,15 @@ inline constexpr char creditsMessage[] = "Research, Data Collection,\r"
                                          "& Quality Control: Ilvo Pernak\r"
                                          "Programming: Darvel Quenby";
 
+// The caption of the folder chooser that asks for the game's folder.
+inline constexpr char chooseGameFolder[] =
+    "Choose the folder that holds the game's ag.exe or pg.exe";
+
 // A picture that the program should hold and does not, by its path in the program.
 std::string missingPicture(std::string_view path);
 
 // The run-time error report for an error that ends the program: a first line that says so, then
 // the error's own text.
 std::string runTimeErrorReport(std::string_view error);
-
-// Refusals of what the command line names as the game folder, each saying what to start zarn on.
-std::string gameFolderMissing(std::string_view folder);
-std::string gameFolderUnreachable(std::string_view folder, std::string_view reason);
-std::string oneGameFolderOnly(std::size_t namedCount);
 
 } // namespace zarn::form::texts
