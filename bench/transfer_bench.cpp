@@ -147,7 +147,8 @@ void exportTable(benchmark::State& state)
     SilentPresenter messages;
     for (auto _ : state) {
         zarn::EditorState editor = alliedGeneral();
-        if (zarn::exportSlots(editor, folder.path(), messages) != zarn::TransferEnd::Succeeded) {
+        if (zarn::exportSlots(editor, folder.path(), messages).end !=
+            zarn::TransferEnd::Succeeded) {
             state.SkipWithError("export failed");
         }
     }
@@ -185,7 +186,8 @@ void importTable(benchmark::State& state)
         useFirst = !useFirst;
         state.ResumeTiming();
         zarn::EditorState editor = alliedGeneral();
-        if (zarn::importSlots(editor, folder.path(), messages) != zarn::TransferEnd::Succeeded) {
+        if (zarn::importSlots(editor, folder.path(), messages).end !=
+            zarn::TransferEnd::Succeeded) {
             state.SkipWithError("import failed");
         }
     }
@@ -223,7 +225,8 @@ void importPadded(benchmark::State& state)
     const double peakBefore = peakMegabytes();
     for (auto _ : state) {
         zarn::EditorState editor = alliedGeneral();
-        if (zarn::importSlots(editor, folder.path(), messages) != zarn::TransferEnd::Succeeded) {
+        if (zarn::importSlots(editor, folder.path(), messages).end !=
+            zarn::TransferEnd::Succeeded) {
             state.SkipWithError("import failed");
         }
     }

@@ -5,6 +5,7 @@
 #include "texts.h"
 #include "zarn/game_folder.h"
 #include "zarn/games_in_folder.h"
+#include "zarn/runtime_error.h"
 #include "zarn/slot_file_check.h"
 #include "zarn/transfer.h"
 #include "zarn/utf8_path.h"
@@ -94,16 +95,18 @@ ExitStatus transfer(const Invocation& invocation)
         return diff(state, folder);
     }
     if (invocation.command == Command::Export) {
-        if (exportSlots(state, folder, messages) != TransferEnd::Succeeded) {
+        const TransferOutcome exported = exportSlots(state, folder, messages);
+        if (exported.end != TransferEnd::Succeeded) {
             return ExitStatus::Refused;
         }
-        writeError(texts::exported(*state.chosenGame));
+        writeError(texts::exported(exported.executable, exported.slotFile));
         return ExitStatus::Done;
     }
-    if (importSlots(state, folder, messages) != TransferEnd::Succeeded) {
+    const TransferOutcome imported = importSlots(state, folder, messages);
+    if (imported.end != TransferEnd::Succeeded) {
         return ExitStatus::Refused;
     }
-    writeError(texts::imported(*state.chosenGame));
+    writeError(texts::imported(imported.slotFile, imported.executable));
     return ExitStatus::Done;
 }
 
@@ -136,6 +139,10 @@ ExitStatus run(const std::vector<std::string>& arguments)
     } catch (const UsageError& error) {
         writeError(error.what());
         return ExitStatus::Usage;
+    } catch (const InTheWay& refusal) {
+        // The game folder, opened to find the game, is no folder that the transfers would use.
+        ErrorStreamPresenter().showMessage(refusal.what());
+        return ExitStatus::Refused;
     } catch (const std::exception& error) {
         // Run-time errors of the core, and anything else that went wrong on the way.
         writeError(texts::runTimeError(withLineFeeds(error.what())));

@@ -1,6 +1,7 @@
 #include "texts.h"
 
 #include "zarn/slot_table.h"
+#include "zarn/utf8_path.h"
 #include "zarn/version.h"
 
 namespace zarn::cli::texts {
@@ -30,46 +31,46 @@ std::string noCommand()
 
 std::string unknownCommand(std::string_view command)
 {
-    return usageError("unknown command " + std::string(command));
+    return usageError("unknown command " + shownText(command));
 }
 
 std::string unknownOption(std::string_view option, std::string_view command)
 {
-    return usageError(std::string(command) + " takes no option " + std::string(option));
+    return usageError(std::string(command) + " takes no option " + shownText(option));
 }
 
 std::string missingValue(std::string_view option)
 {
-    return usageError(std::string(option) + " needs a value");
+    return usageError(shownText(option) + " needs a value");
 }
 
 std::string unknownGame(std::string_view value)
 {
     return usageError("--game takes ag (Allied General) or pg (Panzer General), not " +
-                      std::string(value));
+                      shownText(value));
 }
 
 std::string addressNotWhole(std::string_view value)
 {
     return usageError("--address takes a whole number from 1 to 2147483647, in decimal or in "
                       "hexadecimal after &H or 0x, not " +
-                      std::string(value));
+                      shownText(value));
 }
 
 std::string extraArgument(std::string_view argument)
 {
-    return usageError("one folder or file at most: " + std::string(argument) + " is one too many");
+    return usageError("one folder or file at most: " + shownText(argument) + " is one too many");
 }
 
 std::string bothGames(std::string_view folder)
 {
-    return usageError(std::string(folder) +
+    return usageError(shownText(folder) +
                       " holds both pg.exe and ag.exe: pass --game pg or --game ag");
 }
 
 std::string noGameIn(std::string_view folder)
 {
-    return "The folder " + std::string(folder) +
+    return "The folder " + shownText(folder) +
            " holds neither ag.exe nor pg.exe.\nGive the game's folder after the command, or run "
            "zarn-cli in that folder.\n";
 }
@@ -84,32 +85,31 @@ std::string outputLost()
     return "zarn-cli: standard output could not be written\n";
 }
 
-std::string exported(Game game)
+std::string exported(std::string_view executable, std::string_view slotFile)
 {
-    return "Exported the table of " + std::string(executableName(game)) + " into " + slotFileName +
+    return "Exported the table of " + std::string(executable) + " into " + std::string(slotFile) +
            ".\n";
 }
 
-std::string imported(Game game)
+std::string imported(std::string_view slotFile, std::string_view executable)
 {
-    return "Imported " + std::string(slotFileName) + " into " + std::string(executableName(game)) +
-           ".\n";
+    return "Imported " + std::string(slotFile) + " into " + std::string(executable) + ".\n";
 }
 
 std::string wholeTable(std::string_view file)
 {
-    return std::string(file) + " holds a whole table: 646 entries in 180 lists.\n";
+    return shownText(file) + " holds a whole table: 646 entries in 180 lists.\n";
 }
 
 std::string unclearEntry(const UnclearEntry& entry)
 {
-    return "line " + std::to_string(entry.line) + ": \"" + entry.text + "\" is read as " +
-           std::to_string(entry.entry) + "\n";
+    return "line " + std::to_string(entry.line) + ": \"" + shownText(entry.text) +
+           "\" is read as " + std::to_string(entry.entry) + "\n";
 }
 
 std::string unclearEntriesRefused(std::string_view file, std::size_t count)
 {
-    return "--strict: " + counted(count, "entry line of ", "entry lines of ") + std::string(file) +
+    return "--strict: " + counted(count, "entry line of ", "entry lines of ") + shownText(file) +
            (count == 1 ? " holds" : " hold") + " more than a whole number.\n";
 }
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 // The console program's own texts; the core's messages it prints as they are. Lines end in "\n".
+// Names and other texts that the command line or the file system gives are shown escaped, as the
+// core's messages show them (see shownText).
 namespace zarn::cli::texts {
 
 inline constexpr char usage[] = "usage: zarn-cli export [--game ag|pg] [--address N] [FOLDER]\n"
@@ -67,8 +69,9 @@ std::string runTimeError(std::string_view error);
 std::string outputLost();
 
 // What a transfer that succeeded, or a check that found a whole table, prints.
-std::string exported(Game game);
-std::string imported(Game game);
+// The names are the files' names in the game folder, as messages show them.
+std::string exported(std::string_view executable, std::string_view slotFile);
+std::string imported(std::string_view slotFile, std::string_view executable);
 std::string wholeTable(std::string_view file);
 
 // What check and diff print for an entry whose line holds more than a whole number.

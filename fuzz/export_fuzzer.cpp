@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zarn::testing::RecordingPresenter messages;
     std::optional<zarn::TransferEnd> end;
     try {
-        end = zarn::exportSlots(state, folder.path(), messages);
+        end = zarn::exportSlots(state, folder.path(), messages).end;
     } catch (const zarn::RuntimeError& failure) {
         require(*failure.what() != '\0', "a run-time error says what went wrong");
     }
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zarn::testing::RecordingPresenter importMessages;
     std::optional<zarn::TransferEnd> importEnd;
     try {
-        importEnd = zarn::importSlots(state, folder.path(), importMessages);
+        importEnd = zarn::importSlots(state, folder.path(), importMessages).end;
     } catch (const zarn::RuntimeError&) {
     }
     const int items = zarn::countryCount * (1 + zarn::unitClassCount) + expected.entryCount;

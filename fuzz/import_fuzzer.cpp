@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<zarn::TransferEnd> end;
     std::string error;
     try {
-        end = zarn::importSlots(state, folder.path(), messages);
+        end = zarn::importSlots(state, folder.path(), messages).end;
     } catch (const zarn::RuntimeError& failure) {
         error = failure.what();
     }

@@ -1,7 +1,7 @@
 #include "file.h"
-#include "file_names.h"
 #include "refusals.h"
 #include "replacement_file.h"
+#include "slot_file_contents.h"
 #include "transfer_checks.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
@@ -52,16 +52,15 @@ private:
 constexpr std::size_t writeBlock = 64 * 1024;
 
 // Writes the new slot file block by block and puts it in place, comparing each block with the
-// old slot file as it goes: where their bytes differ, the old one is kept as "p_slots.txt.bak"
-// first, replacing any copy of that name from before. The new file and the copy take the old
-// file's permissions.
+// old slot file as it goes: where their bytes differ, the old one is kept as "p_slots.txt.bak",
+// replacing any copy of that name from before, but only once the new slot file is in place. The
+// new file and the copy take the old file's permissions, in the old file's folder.
 class SlotFileWriter
 {
 public:
     explicit SlotFileWriter(const TransferFile& slotFile)
-        : m_slotFile(slotFile), m_old(openOld(slotFile)),
-          m_new(inFolder(slotFile.file.parent_path(), [&] {
-              return ReplacementFile(slotFile.file, slotFile.shown(), oldFile());
+        : m_slotFile(slotFile), m_old(openOld(slotFile)), m_new(inFolder(*slotFile.folder, [&] {
+              return ReplacementFile(*slotFile.folder, slotFile.name, slotFile.shown, oldFile());
           }))
     {}
 
@@ -78,42 +77,66 @@ public:
 
     void finish()
     {
-        if (m_old && (m_differs || m_old->size() != m_compared)) {
-            keepBackup();
+        if (!m_old || (!m_differs && m_old->size() == m_compared)) {
+            m_old.reset(); // Windows replaces no file that is still open.
+            m_new.replaceTarget();
+            return;
         }
-        m_old.reset(); // Windows replaces no file that is still open.
-        m_new.replaceTarget();
+        const Folder& folder = *m_slotFile.folder;
+        const std::filesystem::path backupName = m_slotFile.nameWith(".bak");
+        const FileKind present = folder.status(backupName).kind;
+        if (present != FileKind::Missing && present != FileKind::Regular &&
+            present != FileKind::Link) {
+            throw InTheWay(refusals::backupInTheWay(m_slotFile.shownBeside(backupName), present,
+                                                    m_slotFile.shownName));
+        }
+        ReplacementFile backup = inFolder(folder, [&] {
+            return ReplacementFile(folder, backupName, m_slotFile.shownBeside(backupName),
+                                   oldFile());
+        });
+        copyOld(backup.contents());
+        m_old.reset();
+        const bool oldBackupKept = backup.replaceTargetKeepingOld();
+        try {
+            m_new.replaceTarget();
+        } catch (...) {
+            backup.putOldBack(oldBackupKept);
+            throw;
+        }
+        backup.dropOld();
     }
 
 private:
     // The slot file to be replaced, where there is one, after the checks that it may be.
     static std::optional<File> openOld(const TransferFile& slotFile)
     {
-        refuseReadOnlyFile(slotFile.file);
-        inFolder(slotFile.file.parent_path(),
-                 [&] { checkWritableIfPresent(slotFile.file, slotFile.shown()); });
-        if (kindAt(slotFile.file) == FileKind::Missing) {
+        refuseAnyButAFile(slotFile);
+        if (slotFile.status.kind == FileKind::Missing) {
             return std::nullopt;
         }
-        return File::openForReading(slotFile.file, slotFile.shown());
+        if (slotFile.status.size > slotFileLimit) {
+            throw InTheWay(refusals::slotFileTooLong(slotFile.shown, slotFileLimit));
+        }
+        refuseReadOnlyFile(slotFile);
+        inFolder(*slotFile.folder,
+                 [&] { slotFile.folder->checkWritableIfPresent(slotFile.name, slotFile.shown); });
+        return slotFile.folder->openForReading(slotFile.name, slotFile.shown);
     }
 
     const File* oldFile() const { return m_old ? &*m_old : nullptr; }
 
-    void keepBackup() const
+    // Copies the whole old slot file, up to the bound of any slot file.
+    void copyOld(File& copy) const
     {
-        std::filesystem::path backupPath = m_slotFile.path;
-        backupPath += ".bak";
-        ReplacementFile backup = inFolder(backupPath.parent_path(), [&] {
-            return ReplacementFile(backupPath, displayPath(backupPath), oldFile());
-        });
         std::vector<char> block(writeBlock);
         std::uint64_t offset = 0;
         while (const std::size_t got = m_old->readAt(offset, block.data(), block.size())) {
-            backup.contents().write({block.data(), got});
+            copy.write({block.data(), got});
             offset += got;
+            if (offset > slotFileLimit) {
+                throw InTheWay(refusals::slotFileTooLong(m_slotFile.shown, slotFileLimit));
+            }
         }
-        backup.replaceTarget();
     }
 
     const TransferFile& m_slotFile;
@@ -124,26 +147,26 @@ private:
     bool m_differs = false;
 };
 
-} // namespace
-
-TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& presenter)
+TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path& programFolder,
+                           MessagePresenter& presenter)
 {
-    const std::optional<TransferFile> executablePath =
-        chosenExecutable(state, programFolder, presenter);
-    if (!executablePath) {
-        return TransferEnd::StoppedEarly;
+    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
+    const std::optional<TransferFile> executableFile =
+        chosenExecutable(state, gameFolder, presenter);
+    if (!executableFile) {
+        return {TransferEnd::StoppedEarly, {}, {}};
     }
-    const std::string executableShown = executablePath->shown();
-    const File executable = File::openForReading(executablePath->file, executableShown);
+    const std::string& executableShown = executableFile->shown;
+    const File executable =
+        executableFile->folder->openForReading(executableFile->name, executableShown);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, executablePath->path, presenter);
+        slotRegionOffset(state, length, executableShown, presenter);
     if (!offset) {
-        return TransferEnd::Failed;
+        return {TransferEnd::Failed, {}, {}};
     }
 
-    const TransferFile slotFile = transferFile(programFolder, slotFileName);
+    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
     SlotFileWriter writer(slotFile);
     EntryReader entries(executable, *offset);
     std::string lines;
@@ -157,7 +180,7 @@ TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& p
                 if (!entry) {
                     presenter.showMessage(
                         refusals::listRunsOffEnd(executableShown, length, country, unitClass));
-                    return TransferEnd::Failed;
+                    return {TransferEnd::Failed, {}, {}};
                 }
                 appendEntryLine(lines, *entry);
             } while (*entry != listTerminator);
@@ -169,7 +192,16 @@ TransferEnd exportSlots(const EditorState& state, const std::filesystem::path& p
     }
     writer.write(lines);
     writer.finish();
-    return TransferEnd::Succeeded;
+    return {TransferEnd::Succeeded, executableFile->shownName, slotFile.shownName};
+}
+
+} // namespace
+
+TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                            MessagePresenter& presenter)
+{
+    return afterTheSelectionGate(state, presenter,
+                                 [&] { return exportFrom(state, programFolder, presenter); });
 }
 
 } // namespace zarn

@@ -3,35 +3,30 @@
 #include "file_kind.h"
 #include "refusals.h"
 #include "zarn/runtime_error.h"
-#include "zarn/utf8_path.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+// The file layer of the transfers, one per system: a folder opened once, and the files in it.
+// Each transfer opens the game folder once and finds, reads, writes, renames and removes every
+// file by its name in that open folder, never by its path again, so that nobody can swap another
+// folder in on the way while it runs. Every failing operation throws RuntimeError naming the file
+// as the user knows it.
 namespace zarn {
 
 // An open file of a transfer, on the host's own file interface so that it can be flushed to the
-// disk. Every failing operation throws RuntimeError naming the file as the user knows it.
+// disk.
 class File
 {
 public:
     // The host's handle of an open file, as an integer.
     using Handle = std::intptr_t;
-
-    // Opens a regular file for reading. Anything else at `path` (a folder, a named pipe, a device,
-    // a link) is refused before it is read, so that no read can block or run without end.
-    static File openForReading(const std::filesystem::path& path, std::string name);
-    // The same for reading and writing, which fails for a file the user may not change.
-    static File openForUpdate(const std::filesystem::path& path, std::string name);
-    // Creates a new file, failing where anything of that name exists: never follows a link. The
-    // file takes the permissions of `permissionsFrom` where given, and is private to the user
-    // until then, so that nobody can open it in between; otherwise those of any new file.
-    static File createNew(const std::filesystem::path& path, std::string name,
-                          const File* permissionsFrom);
 
     File(File&& other) noexcept;
     File& operator=(File&&) = delete;
@@ -39,6 +34,8 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
+    // How messages name the file.
+    const std::string& name() const { return m_name; }
     std::uint64_t size() const;
     // Reads up to `size` bytes from `offset`; fewer only where the file ends.
     std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) const;
@@ -48,6 +45,8 @@ public:
     void close();
 
 private:
+    friend class Folder;
+
     File(Handle handle, std::string name);
     [[noreturn]] void fail(FileAction action) const;
 
@@ -55,26 +54,27 @@ private:
     std::string m_name;
 };
 
-// True when `path` names an existing regular file that a folder listing shows (on Windows, one
-// not marked hidden or system). Symbolic links count as what they point to.
-bool isPlainFile(const std::filesystem::path& path);
-
-// What stands at `path` itself: a link there is not followed. On Windows, a file counts as
-// regular whether or not listings show it.
-FileKind kindAt(const std::filesystem::path& path);
-
-// A link that another user made: following it would let them choose which of the user's files
-// zarn reads or replaces.
-class StrangersLink : public RuntimeError
+// What stands at a name in a folder, a link there not followed.
+struct FileStatus
 {
-public:
-    using RuntimeError::RuntimeError;
+    FileKind kind = FileKind::Missing;
+    std::uint64_t size = 0;
+    // On Windows, a file that folder listings do not show: one marked hidden or system.
+    bool unlisted = false;
+    // Who made it, as messages name users, where that is neither the user nor the system (root).
+    // Never on Windows.
+    std::optional<std::string> stranger;
+    // Where a link leads, as it reads.
+    std::filesystem::path linkTarget;
 };
 
-// The file that `path` stands for: where a link there leads, link by link, as long as each link
-// is the user's own (or the system's); any other path as it is.
-// @throw StrangersLink naming the link, where it leads and whose it is, for any other link.
-std::filesystem::path followOwnLinks(const std::filesystem::path& path);
+// A link that another user made: following it would let them choose which of the user's files
+// or folders zarn reads or replaces.
+class StrangersLink : public InTheWay
+{
+public:
+    using InTheWay::InTheWay;
+};
 
 // A replacement that stopped half way: the temporary file holds the only copy of the new
 // contents, so it must stay where it is. The text says where each file is.
@@ -84,35 +84,86 @@ public:
     using RuntimeError::RuntimeError;
 };
 
-// Moves `from` over `to` in one step, replacing any file there, and makes the move durable.
-// `name` is how the user knows `to`. On Windows the new file keeps what the old one had that is
-// not its contents: creation time, attributes, access list, streams.
-// @throw ReplacementStoppedHalfWay where the move stopped half way and `from` must be kept.
-void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
-              std::string_view name);
+// A folder, opened once. Names are single parts of a path; `shown` is how messages name the
+// file that an operation is about. Where it lies (path()) serves messages only.
+class Folder
+{
+public:
+    // Opens the folder at `path`. A link on the way is followed where the user or the system made
+    // it; on Windows, where links need a privilege, the folder and every folder on the way are held
+    // so that none can be renamed, removed or replaced while this lives.
+    // @throw StrangersLink naming another user's link on the way, where it leads and whose it is.
+    // @throw RuntimeError where the folder cannot be opened.
+    static Folder open(const std::filesystem::path& path);
+    // The folder at `path` as a link in this folder leads there: a relative path starts here.
+    Folder openFrom(const std::filesystem::path& path) const;
 
-// Moves `from` to `to` in one step unless something named `to` exists; then returns false and
-// leaves both alone.
-bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::string_view name);
+    Folder(Folder&& other) noexcept;
+    Folder& operator=(Folder&&) = delete;
+    ~Folder();
 
-// Removes a file if it is there, ignoring failure: used only to clean up after another failure.
-void removeQuietly(const std::filesystem::path& path) noexcept;
+    // Where the folder lies, as the user gave it.
+    const std::filesystem::path& path() const { return m_path; }
+    // A name in the folder, as messages show it: its whole path.
+    std::string shown(const std::filesystem::path& name) const;
 
-// Removes whatever file or link is named `path`, as a name: a link goes, never what it points to.
-// `name` is how the user knows the file that `path` belongs to.
-void removeIfPresent(const std::filesystem::path& path, std::string_view name);
+    // The names in the folder.
+    std::vector<std::filesystem::path> names() const;
+    FileStatus status(const std::filesystem::path& name) const;
 
-// Fails with the reason when a file exists at `path` that the user may not write, or something
-// that is not a regular file (elsewhere than on Windows).
-void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name);
+    // Opens the regular file `name`. Anything else there (a folder, a named pipe, a device, a link)
+    // is refused before it is read, so that no read can block or run without end.
+    // @throw InTheWay where something other than a regular file stands there.
+    File openForReading(const std::filesystem::path& name, std::string shown) const;
+    // The same for reading and writing, which fails for a file the user may not change.
+    File openForUpdate(const std::filesystem::path& name, std::string shown) const;
+    // Creates a new file, failing where anything of that name exists: never follows a link. The
+    // file takes the permissions of `permissionsFrom` where given, and is private to the user
+    // until then, so that nobody can open it in between; otherwise those of any new file.
+    File createNew(const std::filesystem::path& name, std::string shown,
+                   const File* permissionsFrom) const;
 
-// True when a file exists at `path` that is marked read-only (on Windows) or that the user has no
-// permission to write (elsewhere).
-bool isReadOnlyFile(const std::filesystem::path& path);
+    // Moves `from` over `to` in one step, replacing any file there, and makes the move durable.
+    // On Windows the new file keeps what the old one had that is not its contents: creation
+    // time, attributes, access list, streams.
+    // @throw ReplacementStoppedHalfWay where the move stopped half way and `from` must be kept.
+    void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::string_view shown) const;
+    // The same, keeping the file it replaces, where there is one, at `keepAs`, where nothing
+    // may stand. Returns whether there was one. Where it fails, both are put back as they were.
+    bool moveOverKeeping(const std::filesystem::path& from, const std::filesystem::path& to,
+                         const std::filesystem::path& keepAs, std::string_view shown) const;
+    // Puts the file that moveOverKeeping kept at `keptAs` back in place of `to`, as it was.
+    void moveBack(const std::filesystem::path& keptAs, const std::filesystem::path& to,
+                  std::string_view shown) const;
+    // Moves `from` to `to` in one step unless something named `to` exists; then returns false and
+    // leaves both alone.
+    bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
+                      std::string_view shown) const;
+    // Removes whatever file or link is named `name`, as a name: a link goes, never what it points
+    // to.
+    void removeIfPresent(const std::filesystem::path& name, std::string_view shown) const;
+    // The same, ignoring failure: used only to clean up after another failure.
+    void removeQuietly(const std::filesystem::path& name) const noexcept;
 
-// Why no file can be created in `folder`, where that is so for lack of permission or because it
-// lies on a read-only medium; nothing otherwise. Used to explain a failure after it happened.
-std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder);
+    // Fails with the reason when a file `name` exists that the user may not write.
+    void checkWritableIfPresent(const std::filesystem::path& name, std::string_view shown) const;
+    // True when a file `name` exists that is marked read-only (on Windows) or that the user has
+    // no permission to write (elsewhere).
+    bool isReadOnlyFile(const std::filesystem::path& name) const;
+    // Why no file can be created here, where that is so for lack of permission or because the
+    // folder lies on a read-only medium; nothing otherwise. Used to explain a failure after it
+    // happened.
+    std::optional<std::string> whyRefusesFiles() const;
+
+private:
+    // The system's hold on the folder.
+    struct Held;
+
+    Folder(std::filesystem::path path, std::unique_ptr<Held> held);
+
+    std::filesystem::path m_path;
+    std::unique_ptr<Held> m_held;
+};
 
 } // namespace zarn

@@ -2,6 +2,7 @@
 
 #include "file.h"
 #include "refusals.h"
+#include "zarn/utf8_path.h"
 
 #include <algorithm>
 #include <string>
@@ -22,32 +23,24 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 
 } // namespace
 
-std::filesystem::path fileAnsweringTo(const std::filesystem::path& folder, std::string_view name)
+std::filesystem::path nameAnsweringTo(const Folder& folder, std::string_view name)
 {
-    const std::filesystem::path exact = folder / pathFromUtf8(name);
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error))) {
-        return exact;
-    }
-    // A folder that cannot be listed has no other spelling to offer.
-    std::vector<std::string> matches;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string entryName = fileNameOf(entry->path());
-        if (sameIgnoringCase(entryName, name)) {
-            matches.push_back(entryName);
+    std::vector<std::filesystem::path> matches;
+    for (const std::filesystem::path& entry : folder.names()) {
+        if (sameIgnoringCase(displayPath(entry), name)) {
+            matches.push_back(entry);
         }
     }
     if (matches.size() > 1) {
-        std::ranges::sort(matches);
-        throw NameClash(refusals::namesDifferOnlyInCase(displayPath(folder), name, matches));
+        std::vector<std::string> shown;
+        for (const std::filesystem::path& match : matches) {
+            shown.push_back(shownPath(match));
+        }
+        std::ranges::sort(shown);
+        throw NameClash(
+            refusals::namesDifferOnlyInCase(shownPath(folder.path()), shownText(name), shown));
     }
-    return matches.empty() ? exact : folder / pathFromUtf8(matches.front());
-}
-
-std::string fileNameOf(const std::filesystem::path& path)
-{
-    return displayPath(path.filename());
+    return matches.empty() ? pathFromUtf8(name) : matches.front();
 }
 
 } // namespace zarn

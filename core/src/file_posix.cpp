@@ -1,10 +1,13 @@
 #include "file.h"
 #include "refusals.h"
 #include "zarn/runtime_error.h"
+#include "zarn/utf8_path.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <string>
@@ -23,15 +26,31 @@ constexpr File::Handle closedHandle = -1;
     throw RuntimeError(refusals::fileFailed(name, action, std::strerror(errno)));
 }
 
-int openOrFail(const std::filesystem::path& path, int flags, std::string_view name,
-               FileAction action, mode_t mode = 0)
+// A descriptor that is closed at the end of its scope.
+class Descriptor
 {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-    if (fd < 0) {
-        failWithErrno(name, action);
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
     }
-    return fd;
-}
+    ~Descriptor()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
 
 FileKind kindOf(mode_t mode)
 {
@@ -50,46 +69,6 @@ FileKind kindOf(mode_t mode)
     return S_ISSOCK(mode) ? FileKind::Socket : FileKind::Device;
 }
 
-[[noreturn]] void refuseNotAFile(const std::filesystem::path& path, std::string_view name,
-                                 mode_t mode)
-{
-    throw RuntimeError(refusals::notAFile(name, displayPath(path), kindOf(mode)));
-}
-
-// Refuses anything but a regular file at `path`, where anything is there.
-void refuseAnyButAFile(const std::filesystem::path& path, std::string_view name)
-{
-    struct stat status
-    {};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        refuseNotAFile(path, name, status.st_mode);
-    }
-}
-
-// Opens the regular file at `path` for `access`. Anything else is refused before it is opened,
-// and once more after, in case it was swapped in between: the open neither follows a link nor
-// waits for a pipe's writer or a device.
-int openRegularFile(const std::filesystem::path& path, int access, std::string_view name,
-                    FileAction action)
-{
-    refuseAnyButAFile(path, name);
-    struct stat status
-    {};
-    const int fd = openOrFail(path, access | O_NOFOLLOW | O_NONBLOCK, name, action);
-    const int statusResult = ::fstat(fd, &status);
-    const int error = errno;
-    if (statusResult != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        if (statusResult != 0) {
-            errno = error;
-            failWithErrno(name, action);
-        }
-        refuseNotAFile(path, name, status.st_mode);
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 // The name of the user with that id, or the id where the system knows no name for it.
 std::string userName(uid_t id)
 {
@@ -97,26 +76,34 @@ std::string userName(uid_t id)
     passwd entry{};
     passwd* found = nullptr;
     if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
-        return found->pw_name;
+        return shownText(found->pw_name);
     }
     return refusals::unknownUser(id);
 }
 
-// Flushes a folder's entries, so that a rename inside it survives a power cut.
-void flushFolder(const std::filesystem::path& folder, std::string_view name)
+// Whoever made a file with that owner, where it is neither the user nor the system.
+std::optional<std::string> strangerOwning(uid_t owner)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        failWithErrno(name, FileAction::FlushedToDisk);
+    if (owner == ::geteuid() || owner == 0) {
+        return std::nullopt;
     }
-    // Some file systems cannot flush a folder at all; that is not a failure of the move.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        failWithErrno(name, FileAction::FlushedToDisk);
+    return userName(owner);
+}
+
+// Where the link open at `fd` (opened with O_PATH | O_NOFOLLOW) leads, as it reads.
+std::filesystem::path targetOf(int fd)
+{
+    std::vector<char> target(4096);
+    for (;;) {
+        const ssize_t length = ::readlinkat(fd, "", target.data(), target.size());
+        if (length < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(length) < target.size()) {
+            return std::string(target.data(), static_cast<std::size_t>(length));
+        }
+        target.resize(target.size() * 2);
     }
-    ::close(fd);
 }
 
 // FAT, NTFS and network file systems keep no POSIX permissions, and say so in several ways.
@@ -139,10 +126,67 @@ bool takePermissions(int fd, const struct stat& source)
     return ::fchmod(fd, mode) == 0 || cannotKeepPermissions(errno);
 }
 
-std::filesystem::path folderOf(const std::filesystem::path& path)
+// As many links as the system itself follows in one path.
+constexpr int mostLinks = 40;
+
+// Opens the folder at `path`, from the folder open at `start` where it is relative, part by part:
+// each part is opened without following a link, and a link is followed, its target read from the
+// very link that was looked at, only where the user or the system made it. `shownStart` is where
+// `start` lies, for messages.
+Descriptor openFolderFrom(int start, const std::filesystem::path& shownStart,
+                          const std::filesystem::path& path)
 {
-    const auto folder = path.parent_path();
-    return folder.empty() ? std::filesystem::path(".") : folder;
+    const std::string shownWhole = shownPath(shownStart / path);
+    std::deque<std::filesystem::path> parts(path.begin(), path.end());
+    std::filesystem::path walked = shownStart;
+    Descriptor at(::openat(start, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    int linksFollowed = 0;
+    while (at.isOpen() && !parts.empty()) {
+        const std::filesystem::path part = parts.front();
+        parts.pop_front();
+        if (part == "/") {
+            at = Descriptor(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            walked = "/";
+            continue;
+        }
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        const std::filesystem::path here = walked / part;
+        Descriptor next(::openat(at.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        struct stat status
+        {};
+        if (!next.isOpen() || ::fstat(next.get(), &status) != 0) {
+            failWithErrno(shownPath(here), FileAction::Opened);
+        }
+        if (S_ISLNK(status.st_mode)) {
+            const std::filesystem::path target = targetOf(next.get());
+            if (const std::optional<std::string> stranger = strangerOwning(status.st_uid)) {
+                const std::filesystem::path leadsTo =
+                    target.is_absolute() ? target : (walked / target).lexically_normal();
+                throw StrangersLink(
+                    refusals::strangersFolderLink(shownPath(here), shownPath(leadsTo), *stranger));
+            }
+            if (target.empty() || ++linksFollowed > mostLinks) {
+                errno = target.empty() ? ENOENT : ELOOP;
+                failWithErrno(shownPath(here), FileAction::Opened);
+            }
+            parts.insert(parts.begin(), target.begin(), target.end());
+            continue;
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            errno = ENOTDIR;
+            failWithErrno(shownPath(here), FileAction::Opened);
+        }
+        at = std::move(next);
+        walked = here;
+    }
+    Descriptor folder(at.isOpen() ? ::openat(at.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                  : -1);
+    if (!folder.isOpen()) {
+        failWithErrno(shownWhole, FileAction::Opened);
+    }
+    return folder;
 }
 
 } // namespace
@@ -158,39 +202,6 @@ File::~File()
     if (m_handle != closedHandle) {
         ::close(static_cast<int>(m_handle));
     }
-}
-
-File File::openForReading(const std::filesystem::path& path, std::string name)
-{
-    const int fd = openRegularFile(path, O_RDONLY, name, FileAction::Opened);
-    return File(fd, std::move(name));
-}
-
-File File::openForUpdate(const std::filesystem::path& path, std::string name)
-{
-    const int fd = openRegularFile(path, O_RDWR, name, FileAction::OpenedForWriting);
-    return File(fd, std::move(name));
-}
-
-File File::createNew(const std::filesystem::path& path, std::string name,
-                     const File* permissionsFrom)
-{
-    struct stat source
-    {};
-    if (permissionsFrom != nullptr &&
-        ::fstat(static_cast<int>(permissionsFrom->m_handle), &source) != 0) {
-        permissionsFrom->fail(FileAction::Read);
-    }
-    const int fd = openOrFail(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, name,
-                              FileAction::Written, permissionsFrom != nullptr ? 0600 : 0666);
-    File file(fd, std::move(name));
-    if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
-        const int error = errno;
-        removeQuietly(path);
-        errno = error;
-        file.fail(FileAction::Written);
-    }
-    return file;
 }
 
 void File::fail(FileAction action) const
@@ -257,110 +268,259 @@ void File::close()
     }
 }
 
-bool isPlainFile(const std::filesystem::path& path)
+// On Linux the folder is a descriptor, and every name is taken relative to it.
+struct Folder::Held
 {
-    struct stat status
-    {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
+    Descriptor fd;
 
-FileKind kindAt(const std::filesystem::path& path)
-{
-    struct stat status
-    {};
-    return ::lstat(path.c_str(), &status) == 0 ? kindOf(status.st_mode) : FileKind::Missing;
-}
+    int get() const { return fd.get(); }
 
-std::filesystem::path followOwnLinks(const std::filesystem::path& path)
-{
-    // As many links as the system itself follows in one path.
-    constexpr int mostLinks = 40;
-    std::filesystem::path at = path;
-    for (int followed = 0; followed < mostLinks; ++followed) {
+    // Flushes the folder's entries, so that a rename inside it survives a power cut.
+    void flush(std::string_view shown) const
+    {
+        // Some file systems cannot flush a folder at all; that is not a failure of the move.
+        if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+            failWithErrno(shown, FileAction::FlushedToDisk);
+        }
+    }
+
+    // Refuses anything but a regular file at `name`, where anything is there. `shown` is how the
+    // user knows the file, `shownFile` the file itself where a link of theirs leads to it.
+    void refuseAnyButAFile(const std::filesystem::path& name, std::string_view shown,
+                           std::string_view shownFile) const
+    {
         struct stat status
         {};
-        if (::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
-            return at;
+        if (::fstatat(fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) {
+                failWithErrno(shown, FileAction::Opened);
+            }
+        } else if (!S_ISREG(status.st_mode)) {
+            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
         }
-        std::error_code error;
-        const std::filesystem::path target = std::filesystem::read_symlink(at, error);
-        if (error) {
-            return at;
-        }
-        if (status.st_uid != ::geteuid() && status.st_uid != 0) {
-            throw StrangersLink(refusals::strangersLink(displayPath(at), displayPath(target),
-                                                        userName(status.st_uid)));
-        }
-        at = target.is_absolute() ? target : at.parent_path() / target;
     }
-    errno = ELOOP;
-    failWithErrno(displayPath(path), FileAction::Opened);
+
+    // Opens the regular file `name` for `access`. Anything else is refused before it is opened,
+    // and once more after, in case it was swapped in between: the open neither follows a link
+    // nor waits for a pipe's writer or a device.
+    int openRegularFile(const std::filesystem::path& name, int access, std::string_view shown,
+                        std::string_view shownFile, FileAction action) const
+    {
+        refuseAnyButAFile(name, shown, shownFile);
+        Descriptor file(
+            ::openat(fd.get(), name.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat status
+        {};
+        if (!file.isOpen() || ::fstat(file.get(), &status) != 0) {
+            failWithErrno(shown, action);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
+        }
+        ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+        return file.release();
+    }
+
+    void rename(const std::filesystem::path& from, const std::filesystem::path& to,
+                std::string_view shown, FileAction action) const
+    {
+        if (::renameat(fd.get(), from.c_str(), fd.get(), to.c_str()) != 0) {
+            failWithErrno(shown, action);
+        }
+    }
+};
+
+Folder::Folder(std::filesystem::path path, std::unique_ptr<Held> held)
+    : m_path(std::move(path)), m_held(std::move(held))
+{}
+
+Folder::Folder(Folder&& other) noexcept = default;
+Folder::~Folder() = default;
+
+Folder Folder::open(const std::filesystem::path& path)
+{
+    return Folder(path, std::make_unique<Held>(Held{openFolderFrom(AT_FDCWD, {}, path)}));
 }
 
-void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
-              std::string_view name)
+Folder Folder::openFrom(const std::filesystem::path& path) const
 {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        failWithErrno(name, FileAction::Replaced);
-    }
-    flushFolder(folderOf(to), name);
+    return Folder(path.is_absolute() ? path : m_path / path,
+                  std::make_unique<Held>(Held{openFolderFrom(m_held->get(), m_path, path)}));
 }
 
-bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::string_view name)
+std::string Folder::shown(const std::filesystem::path& name) const
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+    return shownPath(m_path / name);
+}
+
+std::vector<std::filesystem::path> Folder::names() const
+{
+    std::vector<std::filesystem::path> names;
+    Descriptor listed(::openat(m_held->get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* listing = listed.isOpen() ? ::fdopendir(listed.get()) : nullptr;
+    if (listing == nullptr) {
+        failWithErrno(shownPath(m_path), FileAction::Read);
+    }
+    listed.release();
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(listing);
+    return names;
+}
+
+FileStatus Folder::status(const std::filesystem::path& name) const
+{
+    const Descriptor entry(::openat(m_held->get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat found
+    {};
+    if (!entry.isOpen() && errno == ENOENT) {
+        return {};
+    }
+    if (!entry.isOpen() || ::fstat(entry.get(), &found) != 0) {
+        failWithErrno(shown(name), FileAction::Opened);
+    }
+    FileStatus result;
+    result.kind = kindOf(found.st_mode);
+    result.size = static_cast<std::uint64_t>(found.st_size);
+    result.stranger = strangerOwning(found.st_uid);
+    if (result.kind == FileKind::Link) {
+        result.linkTarget = targetOf(entry.get());
+    }
+    return result;
+}
+
+File Folder::openForReading(const std::filesystem::path& name, std::string shown) const
+{
+    const int fd =
+        m_held->openRegularFile(name, O_RDONLY, shown, this->shown(name), FileAction::Opened);
+    return File(fd, std::move(shown));
+}
+
+File Folder::openForUpdate(const std::filesystem::path& name, std::string shown) const
+{
+    const int fd = m_held->openRegularFile(name, O_RDWR, shown, this->shown(name),
+                                           FileAction::OpenedForWriting);
+    return File(fd, std::move(shown));
+}
+
+File Folder::createNew(const std::filesystem::path& name, std::string shown,
+                       const File* permissionsFrom) const
+{
+    struct stat source
+    {};
+    if (permissionsFrom != nullptr &&
+        ::fstat(static_cast<int>(permissionsFrom->m_handle), &source) != 0) {
+        permissionsFrom->fail(FileAction::Read);
+    }
+    const int fd =
+        ::openat(m_held->get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 permissionsFrom != nullptr ? 0600 : 0666);
+    if (fd < 0) {
+        failWithErrno(shown, FileAction::Written);
+    }
+    File file(fd, std::move(shown));
+    if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
+        const int error = errno;
+        removeQuietly(name);
+        errno = error;
+        file.fail(FileAction::Written);
+    }
+    return file;
+}
+
+void Folder::moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                      std::string_view shown) const
+{
+    m_held->rename(from, to, shown, FileAction::Replaced);
+    m_held->flush(shown);
+}
+
+bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::filesystem::path& to,
+                             const std::filesystem::path& keepAs, std::string_view shown) const
+{
+    const bool present = status(to).kind != FileKind::Missing;
+    if (present) {
+        m_held->rename(to, keepAs, shown, FileAction::Replaced);
+    }
+    bool moved = false;
+    try {
+        m_held->rename(from, to, shown, FileAction::Replaced);
+        moved = true;
+        m_held->flush(shown);
+    } catch (const RuntimeError&) {
+        // Puts things back as they were, as far as the system lets it.
+        if (present) {
+            ::renameat(m_held->get(), keepAs.c_str(), m_held->get(), to.c_str());
+        } else if (moved) {
+            ::unlinkat(m_held->get(), to.c_str(), 0);
+        }
+        throw;
+    }
+    return present;
+}
+
+void Folder::moveBack(const std::filesystem::path& keptAs, const std::filesystem::path& to,
+                      std::string_view shown) const
+{
+    moveOver(keptAs, to, shown);
+}
+
+bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
+                          std::string_view shown) const
+{
+    const int fd = m_held->get();
+    if (::renameat2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) != 0) {
         if (errno == EEXIST) {
             return false;
         }
         if (errno != EINVAL) {
-            failWithErrno(name, FileAction::Created);
+            failWithErrno(shown, FileAction::Created);
         }
         // The file system cannot refuse to replace: look first, then move.
-        struct stat status
-        {};
-        if (::lstat(to.c_str(), &status) == 0) {
+        if (status(to).kind != FileKind::Missing) {
             return false;
         }
-        if (::rename(from.c_str(), to.c_str()) != 0) {
-            failWithErrno(name, FileAction::Created);
-        }
+        m_held->rename(from, to, shown, FileAction::Created);
     }
-    flushFolder(folderOf(to), name);
+    m_held->flush(shown);
     return true;
 }
 
-void removeQuietly(const std::filesystem::path& path) noexcept
+void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
-    ::unlink(path.c_str());
-}
-
-void removeIfPresent(const std::filesystem::path& path, std::string_view name)
-{
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        failWithErrno(name, FileAction::Written);
+    if (::unlinkat(m_held->get(), name.c_str(), 0) != 0 && errno != ENOENT) {
+        failWithErrno(shown, FileAction::Written);
     }
 }
 
-void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
+void Folder::removeQuietly(const std::filesystem::path& name) const noexcept
 {
-    refuseAnyButAFile(path, name);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-    } else if (errno != ENOENT) {
-        failWithErrno(name, FileAction::Written);
+    ::unlinkat(m_held->get(), name.c_str(), 0);
+}
+
+void Folder::checkWritableIfPresent(const std::filesystem::path& name, std::string_view shown) const
+{
+    m_held->refuseAnyButAFile(name, shown, this->shown(name));
+    const Descriptor file(
+        ::openat(m_held->get(), name.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!file.isOpen() && errno != ENOENT) {
+        failWithErrno(shown, FileAction::Written);
     }
 }
 
-bool isReadOnlyFile(const std::filesystem::path& path)
+bool Folder::isReadOnlyFile(const std::filesystem::path& name) const
 {
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+    return ::faccessat(m_held->get(), name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0 &&
+           errno == EACCES;
 }
 
-std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
+std::optional<std::string> Folder::whyRefusesFiles() const
 {
-    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
+    if (::faccessat(m_held->get(), ".", W_OK | X_OK, AT_EACCESS) == 0 ||
         (errno != EACCES && errno != EPERM && errno != EROFS)) {
         return std::nullopt;
     }

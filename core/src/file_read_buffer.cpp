@@ -1,8 +1,12 @@
 #include "file_read_buffer.h"
 
+#include "refusals.h"
+
 namespace zarn {
 
-FileReadBuffer::FileReadBuffer(const File& file) : m_file(file), m_block(64 * 1024) {}
+FileReadBuffer::FileReadBuffer(const File& file, std::uint64_t limit)
+    : m_file(file), m_limit(limit), m_block(64 * 1024)
+{}
 
 FileReadBuffer::int_type FileReadBuffer::underflow()
 {
@@ -10,6 +14,9 @@ FileReadBuffer::int_type FileReadBuffer::underflow()
         const std::size_t got = m_file.readAt(m_offset, m_block.data(), m_block.size());
         if (got == 0) {
             return traits_type::eof();
+        }
+        if (m_offset + got > m_limit) {
+            throw InTheWay(refusals::slotFileTooLong(m_file.name(), m_limit));
         }
         m_offset += got;
         setg(m_block.data(), m_block.data(), m_block.data() + got);

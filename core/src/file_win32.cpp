@@ -1,6 +1,7 @@
 #include "file.h"
 #include "refusals.h"
 #include "zarn/runtime_error.h"
+#include "zarn/utf8_path.h"
 
 #include <algorithm>
 #include <utility>
@@ -34,6 +35,39 @@ std::wstring longForm(const std::filesystem::path& path)
     return text;
 }
 
+// The path in full: taken as it is where it names its drive or network folder, and from the
+// current folder otherwise. Not std::filesystem::absolute(): the C++ library of this build takes
+// "\\server\share" for a path on the current drive.
+std::wstring fullPath(const std::filesystem::path& path)
+{
+    const std::wstring text = path.native();
+    if (text.starts_with(L"\\\\") || (text.size() >= 3 && text[1] == L':')) {
+        return text;
+    }
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            return text;
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);
+    }
+}
+
+// The path as users write it, without the long form's "\\?\" prefix.
+std::wstring shortForm(const std::wstring& path)
+{
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\" + path.substr(8);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}
+
 // The system's text for its last error, in UTF-8, without the trailing period and line end.
 std::string lastErrorText()
 {
@@ -50,26 +84,25 @@ std::string lastErrorText()
     while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L'.')) {
         wide.pop_back();
     }
-    return displayPath(std::filesystem::path(wide));
+    return shownPath(std::filesystem::path(wide));
 }
 
 // Why a call on `path` failed: the system's text, and the path's length where that is the likely
 // cause, which happens where the user has not turned long paths on.
-std::string reasonFor(const std::filesystem::path& path)
+std::string reasonFor(const std::wstring& path)
 {
     const DWORD error = GetLastError();
     std::string reason = lastErrorText();
-    const std::size_t length = path.native().size();
-    if (length >= MAX_PATH &&
+    const std::wstring shown = shortForm(path);
+    if (shown.size() >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
-        reason = refusals::pathTooLong(reason, displayPath(path), length);
+        reason = refusals::pathTooLong(reason, shownPath(shown), shown.size());
     }
     return reason;
 }
 
-[[noreturn]] void failOn(const std::filesystem::path& path, std::string_view name,
-                         FileAction action)
+[[noreturn]] void failOn(const std::wstring& path, std::string_view name, FileAction action)
 {
     throw RuntimeError(refusals::fileFailed(name, action, reasonFor(path)));
 }
@@ -136,36 +169,88 @@ HANDLE openWaitingOutHolds(const std::wstring& where, DWORD access, DWORD sharin
     return handle;
 }
 
-File::Handle openOrFail(const std::filesystem::path& path, DWORD access, DWORD disposition,
+File::Handle openOrFail(const std::wstring& where, DWORD access, DWORD disposition,
                         std::string_view name, FileAction action)
 {
-    const HANDLE handle = openWaitingOutHolds(longForm(path), access, FILE_SHARE_READ, disposition);
+    const HANDLE handle = openWaitingOutHolds(where, access, FILE_SHARE_READ, disposition);
     if (handle == INVALID_HANDLE_VALUE) {
-        failOn(path, name, action);
+        failOn(where, name, action);
     }
     return reinterpret_cast<File::Handle>(handle);
 }
 
-bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to, DWORD flags)
+bool moveFile(const std::wstring& from, const std::wstring& to, DWORD flags)
 {
-    const std::wstring source = longForm(from);
-    const std::wstring destination = longForm(to);
-    return retryWhileHeld([&] {
-        return MoveFileExW(source.c_str(), destination.c_str(), flags | MOVEFILE_WRITE_THROUGH);
-    });
+    return retryWhileHeld(
+        [&] { return MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH); });
 }
 
-bool deleteFile(const std::filesystem::path& path)
+bool deleteFile(const std::wstring& where)
 {
-    const std::wstring where = longForm(path);
     return retryWhileHeld([&] { return DeleteFileW(where.c_str()) != 0; });
 }
 
-std::filesystem::path withSuffix(const std::filesystem::path& path, const char* suffix)
+// The path of the file or folder open at `handle` as the system has it, links and junctions
+// resolved, in the long form; empty where the system cannot tell.
+std::wstring finalPathOf(HANDLE handle)
 {
-    std::filesystem::path result = path;
-    result += suffix;
-    return result;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return longForm(path);
+        }
+        path.resize(length);
+    }
+}
+
+// Opens a folder to hold it: without sharing the right to delete, so that nobody can rename or
+// remove it, or put another folder or a junction in its place, while the handle is open.
+// `flags` may add FILE_FLAG_OPEN_REPARSE_POINT, to hold a junction itself.
+HANDLE holdFolder(const std::wstring& where, DWORD flags)
+{
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    retryWhileHeld(
+        [&] {
+            handle =
+                CreateFileW(where.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+            return handle != INVALID_HANDLE_VALUE;
+        },
+        [](DWORD error) { return error == ERROR_SHARING_VIOLATION; });
+    return handle;
+}
+
+bool isSameFile(HANDLE one, HANDLE other)
+{
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    return GetFileInformationByHandle(one, &a) && GetFileInformationByHandle(other, &b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Where the folders that may be held begin in a long path: after the drive, or after the server
+// and share of a network path.
+std::size_t rootLength(const std::wstring& path)
+{
+    std::size_t separatorsToSkip = 1;
+    std::size_t at = 4;
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        separatorsToSkip = 2;
+        at = 8;
+    }
+    for (; separatorsToSkip > 0 && at != std::wstring::npos; --separatorsToSkip) {
+        at = path.find(L'\\', at);
+        at = at == std::wstring::npos ? at : at + 1;
+    }
+    return at == std::wstring::npos ? path.size() : at;
 }
 
 } // namespace
@@ -181,26 +266,6 @@ File::~File()
     if (m_handle != closedHandle) {
         CloseHandle(native(m_handle));
     }
-}
-
-File File::openForReading(const std::filesystem::path& path, std::string name)
-{
-    const Handle handle = openOrFail(path, GENERIC_READ, OPEN_EXISTING, name, FileAction::Opened);
-    return File(handle, std::move(name));
-}
-
-File File::openForUpdate(const std::filesystem::path& path, std::string name)
-{
-    const Handle handle = openOrFail(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, name,
-                                     FileAction::OpenedForWriting);
-    return File(handle, std::move(name));
-}
-
-// A new file on Windows takes its access rights from its folder, as the replaced file did.
-File File::createNew(const std::filesystem::path& path, std::string name, const File*)
-{
-    const Handle handle = openOrFail(path, GENERIC_WRITE, CREATE_NEW, name, FileAction::Written);
-    return File(handle, std::move(name));
 }
 
 void File::fail(FileAction action) const
@@ -267,138 +332,300 @@ void File::close()
     }
 }
 
-bool isPlainFile(const std::filesystem::path& path)
+// Win32 file calls take no folder handle to work relative to, so on Windows the folder and every
+// folder on the way to it are held open without sharing the right to delete, for as long as the
+// Folder lives: none of them can be renamed, removed or replaced by another folder or a junction
+// meanwhile, and the folder's real path, junctions resolved, keeps leading to it. Files are named
+// by that path.
+struct Folder::Held
 {
-    const DWORD attributes = GetFileAttributesW(longForm(path).c_str());
-    constexpr DWORD unlisted =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & unlisted) == 0;
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held()
+    {
+        for (const HANDLE handle : held) {
+            CloseHandle(handle);
+        }
+    }
+
+    // Holds the folder at `where`, and every folder on its real path. `shown` names it in
+    // messages.
+    static std::unique_ptr<Held> of(const std::filesystem::path& where, const std::string& shown);
+
+    std::wstring at(const std::filesystem::path& name) const
+    {
+        return real + L"\\" + name.native();
+    }
+
+    std::wstring real;
+    std::vector<HANDLE> held;
+};
+
+std::unique_ptr<Folder::Held> Folder::Held::of(const std::filesystem::path& where,
+                                               const std::string& shown)
+{
+    const std::wstring named = longForm(fullPath(where));
+    const HANDLE folder = holdFolder(named, 0);
+    if (folder == INVALID_HANDLE_VALUE) {
+        failOn(named, shown, FileAction::Opened);
+    }
+    auto result = std::make_unique<Held>();
+    result->held.push_back(folder);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(folder, &information)) {
+        failOn(named, shown, FileAction::Opened);
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        SetLastError(ERROR_DIRECTORY);
+        failOn(named, shown, FileAction::Opened);
+    }
+    std::wstring real = finalPathOf(folder);
+    if (real.empty()) {
+        real = named;
+    }
+    while (real.size() > rootLength(real) && real.back() == L'\\') {
+        real.pop_back();
+    }
+    for (std::size_t end = rootLength(real); end < real.size();) {
+        const std::size_t separator = real.find(L'\\', end);
+        end = separator == std::wstring::npos ? real.size() : separator;
+        const std::wstring part = real.substr(0, end);
+        const HANDLE handle = holdFolder(part, FILE_FLAG_OPEN_REPARSE_POINT);
+        if (handle == INVALID_HANDLE_VALUE) {
+            failOn(part, shown, FileAction::Opened);
+        }
+        result->held.push_back(handle);
+        ++end;
+    }
+    if (result->held.size() > 1 && !isSameFile(folder, result->held.back())) {
+        throw RuntimeError(
+            refusals::fileFailed(shown, FileAction::Opened, refusals::folderMovedMeanwhile()));
+    }
+    result->real = real;
+    return result;
 }
 
-FileKind kindAt(const std::filesystem::path& path)
+Folder::Folder(std::filesystem::path path, std::unique_ptr<Held> held)
+    : m_path(std::move(path)), m_held(std::move(held))
+{}
+
+Folder::Folder(Folder&& other) noexcept = default;
+Folder::~Folder() = default;
+
+Folder Folder::open(const std::filesystem::path& path)
 {
-    const DWORD attributes = GetFileAttributesW(longForm(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return FileKind::Missing;
-    }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        return FileKind::Link;
-    }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::Folder : FileKind::Regular;
+    return Folder(path, Held::of(path, shownPath(path)));
 }
 
-// Links on Windows need a privilege that only the user's administrator grants, so a link at the
-// name is followed as it stands. Any other path stays as it is, since resolving it can only go
-// wrong (network folders).
-std::filesystem::path followOwnLinks(const std::filesystem::path& path)
+Folder Folder::openFrom(const std::filesystem::path& path) const
 {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const std::filesystem::path followed = std::filesystem::weakly_canonical(path, error);
-    return error ? path : followed;
+    const std::filesystem::path shown = path.is_absolute() ? path : m_path / path;
+    return Folder(shown, Held::of(std::filesystem::path(m_held->real) / path, shownPath(shown)));
 }
 
-// ReplaceFileW keeps what the old file had besides its contents. The old file goes to a backup
-// name first, so that where the call stops half way each file can still be found.
-void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
-              std::string_view name)
+std::string Folder::shown(const std::filesystem::path& name) const
 {
+    return shownPath(m_path / name);
+}
+
+std::vector<std::filesystem::path> Folder::names() const
+{
+    std::vector<std::filesystem::path> names;
+    WIN32_FIND_DATAW entry{};
+    const std::wstring pattern = m_held->real + L"\\*";
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return names;
+        }
+        failOn(pattern, shownPath(m_path), FileAction::Read);
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            names.emplace_back(name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+// A link is followed as it stands: links on Windows need a privilege that only the user's
+// administrator grants. Its target is where the system resolves it, and a link that leads nowhere
+// counts as missing.
+FileStatus Folder::status(const std::filesystem::path& name) const
+{
+    const std::wstring where = m_held->at(name);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(where.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return {};
+        }
+        failOn(where, shown(name), FileAction::Opened);
+    }
+    FindClose(search);
+    FileStatus status;
+    status.size = static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
+    status.unlisted =
+        (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+    status.kind = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::Folder
+                                                                           : FileKind::Regular;
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+        entry.dwReserved0 == IO_REPARSE_TAG_SYMLINK) {
+        const HANDLE target =
+            CreateFileW(where.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (target == INVALID_HANDLE_VALUE) {
+            return {};
+        }
+        status.linkTarget = finalPathOf(target);
+        CloseHandle(target);
+        status.kind = status.linkTarget.empty() ? FileKind::Missing : FileKind::Link;
+    }
+    return status;
+}
+
+File Folder::openForReading(const std::filesystem::path& name, std::string shown) const
+{
+    const File::Handle handle =
+        openOrFail(m_held->at(name), GENERIC_READ, OPEN_EXISTING, shown, FileAction::Opened);
+    return File(handle, std::move(shown));
+}
+
+File Folder::openForUpdate(const std::filesystem::path& name, std::string shown) const
+{
+    const File::Handle handle = openOrFail(m_held->at(name), GENERIC_READ | GENERIC_WRITE,
+                                           OPEN_EXISTING, shown, FileAction::OpenedForWriting);
+    return File(handle, std::move(shown));
+}
+
+// A new file on Windows takes its access rights from its folder, as the replaced file did.
+File Folder::createNew(const std::filesystem::path& name, std::string shown, const File*) const
+{
+    const File::Handle handle =
+        openOrFail(m_held->at(name), GENERIC_WRITE, CREATE_NEW, shown, FileAction::Written);
+    return File(handle, std::move(shown));
+}
+
+// ReplaceFileW keeps what the old file had besides its contents. The old file goes to the name
+// kept first, so that where the call stops half way each file can still be found.
+bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::filesystem::path& to,
+                             const std::filesystem::path& keepAs, std::string_view shown) const
+{
+    const std::wstring replaced = m_held->at(to);
+    const std::wstring replacement = m_held->at(from);
+    const std::wstring kept = m_held->at(keepAs);
     // ReplaceFileW under Wine moves a folder of that name aside instead of failing, as Windows
     // and rename() do.
-    const DWORD target = GetFileAttributesW(longForm(to).c_str());
+    const DWORD target = GetFileAttributesW(replaced.c_str());
     if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw RuntimeError(
-            refusals::fileFailed(name, FileAction::Replaced, refusals::folderHasThatName()));
+            refusals::fileFailed(shown, FileAction::Replaced, refusals::folderHasThatName()));
     }
-    const std::filesystem::path backup = withSuffix(to, ".zarn-old");
-    removeIfPresent(backup, name);
-    const std::wstring replaced = longForm(to);
-    const std::wstring replacement = longForm(from);
-    const std::wstring backupName = longForm(backup);
     if (retryWhileHeld([&] {
-            return ReplaceFileW(replaced.c_str(), replacement.c_str(), backupName.c_str(),
+            return ReplaceFileW(replaced.c_str(), replacement.c_str(), kept.c_str(),
                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                 nullptr, nullptr) != 0;
         })) {
-        deleteFile(backup);
-        return;
+        return true;
     }
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND && kindAt(to) == FileKind::Missing) {
+    if (error == ERROR_FILE_NOT_FOUND &&
+        GetFileAttributesW(replaced.c_str()) == INVALID_FILE_ATTRIBUTES) {
         // Nothing to replace: the new file simply takes the name.
-        if (!moveFile(from, to, 0)) {
-            failOn(to, name, FileAction::Replaced);
+        if (!moveFile(replacement, replaced, 0)) {
+            failOn(replaced, shown, FileAction::Replaced);
         }
-        return;
+        return false;
     }
     if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
         SetLastError(error);
-        failOn(to, name, FileAction::Replaced);
+        failOn(replaced, shown, FileAction::Replaced);
     }
-    // The old file has gone to the backup name and the new one kept its own: finish the move, or
+    // The old file has gone to the name kept and the new one kept its own: finish the move, or
     // else put the old file back.
-    if (moveFile(from, to, 0)) {
-        deleteFile(backup);
-        return;
+    if (moveFile(replacement, replaced, 0)) {
+        return true;
     }
-    const std::string reason = reasonFor(to);
-    if (moveFile(backup, to, 0)) {
-        throw RuntimeError(refusals::fileFailed(name, FileAction::Replaced, reason));
+    const std::string reason = reasonFor(replaced);
+    if (moveFile(kept, replaced, 0)) {
+        throw RuntimeError(refusals::fileFailed(shown, FileAction::Replaced, reason));
     }
     throw ReplacementStoppedHalfWay(refusals::replacementStoppedHalfWay(
-        name, displayPath(to), displayPath(backup), displayPath(from), reason));
+        shown, this->shown(to), this->shown(keepAs), this->shown(from), reason));
 }
 
-bool moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::string_view name)
+void Folder::moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                      std::string_view shown) const
 {
-    if (!moveFile(from, to, 0)) {
+    std::filesystem::path kept = to;
+    kept += ".zarn-old";
+    removeIfPresent(kept, shown);
+    if (moveOverKeeping(from, to, kept, shown)) {
+        deleteFile(m_held->at(kept));
+    }
+}
+
+void Folder::moveBack(const std::filesystem::path& keptAs, const std::filesystem::path& to,
+                      std::string_view shown) const
+{
+    if (!moveFile(m_held->at(keptAs), m_held->at(to), MOVEFILE_REPLACE_EXISTING)) {
+        failOn(m_held->at(to), shown, FileAction::Replaced);
+    }
+}
+
+bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to,
+                          std::string_view shown) const
+{
+    if (!moveFile(m_held->at(from), m_held->at(to), 0)) {
         const DWORD error = GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             return false;
         }
-        failOn(to, name, FileAction::Created);
+        failOn(m_held->at(to), shown, FileAction::Created);
     }
     return true;
 }
 
-void removeQuietly(const std::filesystem::path& path) noexcept
+void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
-    deleteFile(path);
-}
-
-void removeIfPresent(const std::filesystem::path& path, std::string_view name)
-{
-    if (!deleteFile(path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(path, name, FileAction::Written);
+    if (!deleteFile(m_held->at(name)) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        failOn(m_held->at(name), shown, FileAction::Written);
     }
 }
 
-void checkWritableIfPresent(const std::filesystem::path& path, std::string_view name)
+void Folder::removeQuietly(const std::filesystem::path& name) const noexcept
 {
-    const HANDLE handle = openWaitingOutHolds(longForm(path), GENERIC_WRITE,
+    deleteFile(m_held->at(name));
+}
+
+void Folder::checkWritableIfPresent(const std::filesystem::path& name, std::string_view shown) const
+{
+    const std::wstring where = m_held->at(name);
+    const HANDLE handle = openWaitingOutHolds(where, GENERIC_WRITE,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(path, name, FileAction::Written);
+        failOn(where, shown, FileAction::Written);
     }
 }
 
-bool isReadOnlyFile(const std::filesystem::path& path)
+bool Folder::isReadOnlyFile(const std::filesystem::path& name) const
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(m_held->at(name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
            (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 // Windows keeps a folder's permissions in its access list, which only an attempt can read
 // reliably: a probe file that the system removes as soon as it is closed.
-std::optional<std::string> whyFolderRefusesFiles(const std::filesystem::path& folder)
+std::optional<std::string> Folder::whyRefusesFiles() const
 {
-    const std::filesystem::path probe = folder / "zarn-write-probe.zarn-tmp";
+    const std::wstring probe = m_held->at("zarn-write-probe.zarn-tmp");
     const HANDLE handle =
         CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);

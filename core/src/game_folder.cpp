@@ -1,6 +1,7 @@
 #include "zarn/game_folder.h"
 
 #include "zarn/games_in_folder.h"
+#include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
 
 #include <system_error>
@@ -13,13 +14,13 @@ constexpr char startOnTheGameFolder[] =
 
 std::string folderMissing(std::string_view folder)
 {
-    return "The folder " + std::string(folder) + " does not exist.\r" + startOnTheGameFolder;
+    return "The folder " + shownText(folder) + " does not exist.\r" + startOnTheGameFolder;
 }
 
 std::string folderUnreachable(std::string_view folder, std::string_view reason)
 {
-    return "The folder " + std::string(folder) + " cannot be opened: " + std::string(reason) +
-           "\r" + startOnTheGameFolder;
+    return "The folder " + shownText(folder) + " cannot be opened: " + std::string(reason) + "\r" +
+           startOnTheGameFolder;
 }
 
 std::string moreThanOneNamed(std::size_t namedCount)
@@ -41,12 +42,23 @@ std::filesystem::path tidied(const std::filesystem::path& path)
     return tidy;
 }
 
+// Whether `folder` holds a game's executable. A folder that the transfers would refuse to open
+// holds none here: the transfer says why.
+bool holdsAGame(const std::filesystem::path& folder)
+{
+    try {
+        return !gamesIn(folder).empty();
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 // The folder a start without a folder named works in.
 std::filesystem::path unnamedGameFolder(const std::filesystem::path& defaultFolder)
 {
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
-    if (!error && gamesIn(defaultFolder).empty() && !gamesIn(current).empty()) {
+    if (!error && !holdsAGame(defaultFolder) && holdsAGame(current)) {
         return current;
     }
     return defaultFolder;

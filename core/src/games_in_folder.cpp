@@ -7,10 +7,13 @@ namespace zarn {
 
 std::vector<Game> gamesIn(const std::filesystem::path& folder)
 {
+    const Folder opened = Folder::open(folder);
     std::vector<Game> games;
     for (const Game game : {Game::PanzerGeneral, Game::AlliedGeneral}) {
         try {
-            if (isPlainFile(fileAnsweringTo(folder, executableName(game)))) {
+            const FileStatus status = opened.status(nameAnsweringTo(opened, executableName(game)));
+            if (status.kind != FileKind::Missing && status.kind != FileKind::Folder &&
+                !status.unlisted) {
                 games.push_back(game);
             }
         } catch (const NameClash&) {

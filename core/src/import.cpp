@@ -1,5 +1,4 @@
 #include "file.h"
-#include "file_names.h"
 #include "refusals.h"
 #include "replacement_file.h"
 #include "slot_file_contents.h"
@@ -41,31 +40,29 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
     }
 }
 
-// Keeps the executable as it is now beside it as "<name>.orig", unless that copy exists already.
-// Anything else at that name, a link among them, is in the way and never followed.
-void keepSafetyCopy(const File& executable, const TransferFile& executableFile)
+// Whether the executable needs its safety copy "<name>.orig" made, which it does where none is
+// there yet. What stands there is the safety copy only where it is a plain file of the
+// executable's length that the user or the system made; anything else is in the way, never
+// followed and never taken for the original.
+bool needsSafetyCopy(const TransferFile& executableFile, std::uint64_t length)
 {
-    std::filesystem::path copyPath = executableFile.path;
-    copyPath += ".orig";
-    try {
-        const FileKind present = kindAt(copyPath);
-        if (present == FileKind::Regular) {
-            return;
-        }
-        if (present != FileKind::Missing) {
-            throw RuntimeError(refusals::safetyCopyInTheWay(displayPath(copyPath), present));
-        }
-        ReplacementFile copy = inFolder(copyPath.parent_path(), [&] {
-            return ReplacementFile(copyPath, displayPath(copyPath), &executable);
-        });
-        copyWithPatch(executable, copy.contents(), 0, {});
-        if (!copy.createTarget()) {
-            throw RuntimeError(
-                refusals::safetyCopyInTheWay(displayPath(copyPath), kindAt(copyPath)));
-        }
-    } catch (const RuntimeError& error) {
-        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown(), error.what()));
+    const std::filesystem::path copyName = executableFile.nameWith(".orig");
+    const FileStatus copy = executableFile.folder->status(copyName);
+    const std::string shown = executableFile.shownBeside(copyName);
+    if (copy.kind == FileKind::Missing) {
+        return true;
     }
+    if (copy.kind != FileKind::Regular) {
+        throw InTheWay(refusals::safetyCopyInTheWay(shown, copy.kind));
+    }
+    if (copy.stranger) {
+        throw InTheWay(refusals::safetyCopyNotYours(shown, *copy.stranger));
+    }
+    if (copy.size != length) {
+        throw InTheWay(
+            refusals::safetyCopyWrongLength(shown, copy.size, executableFile.shownName, length));
+    }
+    return false;
 }
 
 // How the import opens the executable: to change it, or only to read it for a preview.
@@ -77,19 +74,20 @@ enum class ExecutableAccess
 
 File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
 {
+    const Folder& folder = *executableFile.folder;
     if (access == ExecutableAccess::Read) {
-        return File::openForReading(executableFile.file, executableFile.shown());
+        return folder.openForReading(executableFile.name, executableFile.shown);
     }
-    refuseReadOnlyFile(executableFile.file);
-    return inFolder(executableFile.file.parent_path(), [&] {
-        return File::openForUpdate(executableFile.file, executableFile.shown());
-    });
+    refuseReadOnlyFile(executableFile);
+    return inFolder(
+        folder, [&] { return folder.openForUpdate(executableFile.name, executableFile.shown); });
 }
 
 // An import that has passed every check and read both tables, before its first write.
 struct CheckedImport
 {
     TransferFile executableFile;
+    std::string slotFileName;
     File executable;
     std::uint64_t offset = 0;
     // The slot region as the executable holds it now, and as the slot file has it.
@@ -98,25 +96,27 @@ struct CheckedImport
     std::vector<UnclearEntry> unclearEntries;
 };
 
-// The checks and reads of the import, up to its first write. Returns how the import ends instead
-// where a check refuses, once the user has been told why.
+// The checks and reads of the import, up to its first write, once a game has been chosen.
+// Returns how the import ends instead where a check refuses, once the user has been told why.
 std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
                                                      const std::filesystem::path& programFolder,
                                                      MessagePresenter& presenter,
                                                      ExecutableAccess access)
 {
+    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
     const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, programFolder, presenter);
+        chosenExecutable(state, gameFolder, presenter);
     if (!executableFile) {
         return TransferEnd::StoppedEarly;
     }
-    const std::string executableName = fileNameOf(executableFile->path);
-    const TransferFile slotFile = transferFile(programFolder, slotFileName);
-    const File slotText = File::openForReading(slotFile.file, slotFile.shown());
+    const std::string& executableName = executableFile->shownName;
+    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
+    refuseAnyButAFile(slotFile);
+    const File slotText = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
     File executable = openExecutable(*executableFile, access);
     const std::uint64_t length = executable.size();
     const std::optional<std::uint64_t> offset =
-        slotRegionOffset(state, length, executableFile->path, presenter);
+        slotRegionOffset(state, length, executableFile->shown, presenter);
     if (!offset) {
         return TransferEnd::Failed;
     }
@@ -124,7 +124,7 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         presenter.showMessage(refusals::regionPastEnd(state.slotAddress, length, executableName));
         return TransferEnd::Failed;
     }
-    SlotFileContents contents = readSlotFile(slotText, slotFile.shown());
+    SlotFileContents contents = readSlotFile(slotText);
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
     if (const std::optional<std::string> reason =
@@ -132,47 +132,104 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         presenter.showMessage(*reason);
         return TransferEnd::Failed;
     }
-    return CheckedImport{
-        *executableFile,      std::move(executable),      *offset,
-        std::move(oldRegion), std::move(contents.region), std::move(contents.unclearEntries)};
+    return CheckedImport{*executableFile,
+                         slotFile.shownName,
+                         std::move(executable),
+                         *offset,
+                         std::move(oldRegion),
+                         std::move(contents.region),
+                         std::move(contents.unclearEntries)};
 }
 
-} // namespace
-
-TransferEnd importSlots(const EditorState& state, const std::filesystem::path& programFolder,
-                        MessagePresenter& presenter)
+// Runs a step of making the safety copy: a failure of it is told as the reason why the executable
+// was not changed.
+template <typename Step>
+void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
 {
-    std::variant<CheckedImport, TransferEnd> checked =
-        checkImport(state, programFolder, presenter, ExecutableAccess::Update);
-    if (const TransferEnd* end = std::get_if<TransferEnd>(&checked)) {
-        return *end;
+    try {
+        step();
+    } catch (const InTheWay&) {
+        throw;
+    } catch (const RuntimeError& error) {
+        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
     }
-    CheckedImport& import = std::get<CheckedImport>(checked);
-    if (import.oldRegion == import.newRegion) {
-        return TransferEnd::Succeeded;
-    }
-    keepSafetyCopy(import.executable, import.executableFile);
-    ReplacementFile replacement = inFolder(import.executableFile.file.parent_path(), [&] {
-        return ReplacementFile(import.executableFile.file, import.executableFile.shown(),
+}
+
+// Writes the new executable and puts it in place. Before, where none is there yet, a copy of the
+// executable as it is now is put beside it as "<name>.orig"; every temporary file is made before
+// either moves into place.
+void writeExecutable(CheckedImport& import)
+{
+    const TransferFile& executableFile = import.executableFile;
+    const Folder& folder = *executableFile.folder;
+    const std::filesystem::path copyName = executableFile.nameWith(".orig");
+    const std::string copyShown = executableFile.shownBeside(copyName);
+    std::optional<ReplacementFile> copy;
+    makingTheSafetyCopy(executableFile, [&] {
+        if (needsSafetyCopy(executableFile, import.executable.size())) {
+            inFolder(folder,
+                     [&] { copy.emplace(folder, copyName, copyShown, &import.executable); });
+            copyWithPatch(import.executable, copy->contents(), 0, {});
+        }
+    });
+    ReplacementFile replacement = inFolder(folder, [&] {
+        return ReplacementFile(folder, executableFile.name, executableFile.shown,
                                &import.executable);
     });
     copyWithPatch(import.executable, replacement.contents(), import.offset, import.newRegion);
     import.executable.close();
+    makingTheSafetyCopy(executableFile, [&] {
+        if (copy && !copy->createTarget()) {
+            throw InTheWay(refusals::safetyCopyInTheWay(copyShown, folder.status(copyName).kind));
+        }
+    });
     replacement.replaceTarget();
-    return TransferEnd::Succeeded;
+}
+
+TransferOutcome importFrom(const EditorState& state, const std::filesystem::path& programFolder,
+                           MessagePresenter& presenter)
+{
+    std::variant<CheckedImport, TransferEnd> checked =
+        checkImport(state, programFolder, presenter, ExecutableAccess::Update);
+    if (const TransferEnd* end = std::get_if<TransferEnd>(&checked)) {
+        return {*end, {}, {}};
+    }
+    CheckedImport& import = std::get<CheckedImport>(checked);
+    if (import.oldRegion != import.newRegion) {
+        writeExecutable(import);
+    }
+    return {TransferEnd::Succeeded, import.executableFile.shownName, import.slotFileName};
+}
+
+} // namespace
+
+TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+                            MessagePresenter& presenter)
+{
+    return afterTheSelectionGate(state, presenter,
+                                 [&] { return importFrom(state, programFolder, presenter); });
 }
 
 std::optional<ImportPreview> previewImport(const EditorState& state,
                                            const std::filesystem::path& programFolder,
                                            MessagePresenter& presenter)
 {
-    const std::variant<CheckedImport, TransferEnd> checked =
-        checkImport(state, programFolder, presenter, ExecutableAccess::Read);
-    if (std::holds_alternative<TransferEnd>(checked)) {
+    if (!passesSelectionGate(state, presenter)) {
         return std::nullopt;
     }
-    const CheckedImport& import = std::get<CheckedImport>(checked);
-    return ImportPreview{changedLists(import.oldRegion, import.newRegion), import.unclearEntries};
+    try {
+        const std::variant<CheckedImport, TransferEnd> checked =
+            checkImport(state, programFolder, presenter, ExecutableAccess::Read);
+        if (std::holds_alternative<TransferEnd>(checked)) {
+            return std::nullopt;
+        }
+        const CheckedImport& import = std::get<CheckedImport>(checked);
+        return ImportPreview{changedLists(import.oldRegion, import.newRegion),
+                             import.unclearEntries};
+    } catch (const InTheWay& refusal) {
+        presenter.showMessage(refusal.what());
+        return std::nullopt;
+    }
 }
 
 } // namespace zarn

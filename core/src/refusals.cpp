@@ -212,6 +212,11 @@ std::string folderHasThatName()
     return "a folder has that name";
 }
 
+std::string folderMovedMeanwhile()
+{
+    return "it was moved or replaced while zarn opened it";
+}
+
 std::string unknownSystemError(unsigned long code)
 {
     return "error " + std::to_string(code);
@@ -288,6 +293,30 @@ std::string safetyCopyInTheWay(std::string_view safetyCopy, FileKind kind)
            ", not a copy of the game: move it away and try again, and zarn keeps the copy there.";
 }
 
+std::string backupInTheWay(std::string_view backup, FileKind kind, std::string_view slotFile)
+{
+    return std::string(backup) + " is " + whatItIs(kind) + ", not a copy of " +
+           std::string(slotFile) +
+           ": move it away and try again, and zarn keeps the copy there before it replaces " +
+           std::string(slotFile) + ".";
+}
+
+std::string safetyCopyNotYours(std::string_view safetyCopy, std::string_view owner)
+{
+    return std::string(safetyCopy) + " belongs to " + std::string(owner) +
+           ", not to you, so zarn does not take it for the game's safety copy: move it away and "
+           "try again, and zarn keeps a copy of its own there.";
+}
+
+std::string safetyCopyWrongLength(std::string_view safetyCopy, std::uint64_t length,
+                                  std::string_view targetFile, std::uint64_t targetLength)
+{
+    return std::string(safetyCopy) + " holds " + std::to_string(length) + " bytes where " +
+           std::string(targetFile) + " holds " + std::to_string(targetLength) +
+           ", so it is no copy of the game: move it away and try again, and zarn keeps the copy "
+           "there.";
+}
+
 std::string notAFile(std::string_view file, std::string_view leadsTo, FileKind kind)
 {
     const std::string subject =
@@ -304,6 +333,38 @@ std::string strangersLink(std::string_view link, std::string_view leadsTo, std::
            std::string(owner) +
            " made, so zarn does not follow it: zarn follows only links that you made.\rRemove "
            "the link, or replace it with the file itself, and try again.";
+}
+
+std::string strangersFolderLink(std::string_view link, std::string_view leadsTo,
+                                std::string_view owner)
+{
+    return std::string(link) + " is a link to " + std::string(leadsTo) + " that " +
+           std::string(owner) +
+           " made, so zarn does not follow it: zarn follows only links that you made.\rGive the "
+           "folder it leads to, " +
+           std::string(leadsTo) + ", in its place, and try again.";
+}
+
+std::string temporaryNameTaken(std::string_view name, FileKind kind, std::string_view owner,
+                               std::string_view forFile)
+{
+    return std::string(name) + " is " + whatItIs(kind) + " that " + std::string(owner) +
+           " made, and zarn may not remove it: zarn needs that name to write " +
+           std::string(forFile) + ".\rAsk " + std::string(owner) +
+           " to remove it, or copy the game into a folder of your own, and try again.";
+}
+
+std::string temporaryNameInTheWay(std::string_view name, FileKind kind, std::string_view forFile)
+{
+    return std::string(name) + " is " + whatItIs(kind) + ", and zarn needs that name to write " +
+           std::string(forFile) + ": move it away and try again.";
+}
+
+std::string slotFileTooLong(std::string_view slotFile, std::uint64_t limit)
+{
+    return std::string(slotFile) + " is longer than " + std::to_string(limit / (1024 * 1024)) +
+           " MiB, far longer than a slot file (about 6.5 KB), so zarn leaves it alone.\rPut the "
+           "slot file itself in its place, or move this one away, and try again.";
 }
 
 std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,

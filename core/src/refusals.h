@@ -56,10 +56,11 @@ std::string terminatorMissing(std::size_t terminators, std::size_t lastLine,
 std::string firstDifferingList(std::size_t list, std::size_t line, std::string_view targetFile);
 std::string entriesAfterAgreeingLists(std::size_t line, std::string_view targetFile);
 
-// Run-time error texts. Each names its file by its full path.
+// Run-time error texts. Each names its file by its full path, as shownPath gives it.
 std::string fileFailed(std::string_view file, FileAction action, std::string_view reason);
 // Reasons for failures that the system gives no text for.
 std::string folderHasThatName();
+std::string folderMovedMeanwhile();
 std::string unknownSystemError(unsigned long code);
 // A user whom the system knows by number only.
 std::string unknownUser(unsigned long id);
@@ -70,14 +71,27 @@ std::string addressBeforeStart(std::int32_t slotAddress, std::string_view target
 std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, int country,
                            int unitClass);
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason);
-std::string safetyCopyInTheWay(std::string_view safetyCopy, FileKind kind);
-std::string notAFile(std::string_view file, std::string_view leadsTo, FileKind kind);
-std::string strangersLink(std::string_view link, std::string_view leadsTo, std::string_view owner);
-std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,
-                                  const std::vector<std::string>& matches);
 std::string pathTooLong(std::string_view reason, std::string_view path, std::size_t length);
 std::string replacementStoppedHalfWay(std::string_view file, std::string_view target,
                                       std::string_view oldContents, std::string_view newContents,
                                       std::string_view reason);
+
+// Refusals of what stands in a folder, told before anything is written.
+std::string safetyCopyInTheWay(std::string_view safetyCopy, FileKind kind);
+std::string backupInTheWay(std::string_view backup, FileKind kind, std::string_view slotFile);
+std::string safetyCopyNotYours(std::string_view safetyCopy, std::string_view owner);
+std::string safetyCopyWrongLength(std::string_view safetyCopy, std::uint64_t length,
+                                  std::string_view targetFile, std::uint64_t targetLength);
+std::string notAFile(std::string_view file, std::string_view leadsTo, FileKind kind);
+std::string strangersLink(std::string_view link, std::string_view leadsTo, std::string_view owner);
+std::string strangersFolderLink(std::string_view link, std::string_view leadsTo,
+                                std::string_view owner);
+// Something at a name that zarn writes a file under before it moves it into place (`forFile`).
+std::string temporaryNameTaken(std::string_view name, FileKind kind, std::string_view owner,
+                               std::string_view forFile);
+std::string temporaryNameInTheWay(std::string_view name, FileKind kind, std::string_view forFile);
+std::string slotFileTooLong(std::string_view slotFile, std::uint64_t limit);
+std::string namesDifferOnlyInCase(std::string_view folder, std::string_view name,
+                                  const std::vector<std::string>& matches);
 
 } // namespace zarn::refusals

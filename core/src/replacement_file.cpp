@@ -1,39 +1,62 @@
 #include "replacement_file.h"
 
+#include "refusals.h"
+
 #include <utility>
 
 namespace zarn {
 namespace {
 
-// A new, empty temporary file. What an interrupted run left at its name goes first, as a name, so
-// that a link planted there is removed and never written through.
-File createTemporary(const std::filesystem::path& temporary, const std::string& name,
-                     const File* permissionsFrom)
+std::filesystem::path withSuffix(const std::filesystem::path& name, const char* suffix)
 {
-    removeIfPresent(temporary, name);
-    return File::createNew(temporary, name, permissionsFrom);
+    std::filesystem::path result = name;
+    result += suffix;
+    return result;
 }
 
-std::filesystem::path temporaryBeside(const std::filesystem::path& target)
+// A new, empty temporary file.
+File createTemporary(const Folder& folder, const std::filesystem::path& temporary,
+                     const std::string& shown, const File* permissionsFrom)
 {
-    std::filesystem::path temporary = target;
-    temporary += ".zarn-tmp";
-    return temporary;
+    clearTemporaryName(folder, temporary, shown);
+    return folder.createNew(temporary, shown, permissionsFrom);
 }
 
 } // namespace
 
-ReplacementFile::ReplacementFile(const std::filesystem::path& target, std::string name,
-                                 const File* permissionsFrom)
-    : m_target(target), m_temporary(temporaryBeside(m_target)), m_name(std::move(name)),
-      m_file(createTemporary(m_temporary, m_name, permissionsFrom))
+void clearTemporaryName(const Folder& folder, const std::filesystem::path& name,
+                        std::string_view forFile)
+{
+    const FileStatus there = folder.status(name);
+    if (there.kind == FileKind::Missing) {
+        return;
+    }
+    if (there.kind == FileKind::Folder) {
+        throw InTheWay(refusals::temporaryNameInTheWay(folder.shown(name), there.kind, forFile));
+    }
+    try {
+        folder.removeIfPresent(name, forFile);
+    } catch (const RuntimeError&) {
+        if (there.stranger) {
+            throw InTheWay(refusals::temporaryNameTaken(folder.shown(name), there.kind,
+                                                        *there.stranger, forFile));
+        }
+        throw;
+    }
+}
+
+ReplacementFile::ReplacementFile(const Folder& folder, const std::filesystem::path& target,
+                                 std::string shown, const File* permissionsFrom)
+    : m_folder(folder), m_target(target), m_temporary(withSuffix(target, ".zarn-tmp")),
+      m_shown(std::move(shown)),
+      m_file(createTemporary(m_folder, m_temporary, m_shown, permissionsFrom))
 {}
 
 ReplacementFile::~ReplacementFile()
 {
     if (!m_temporaryGone) {
         m_file.reset(); // Windows removes no file that is still open.
-        removeQuietly(m_temporary);
+        m_folder.removeQuietly(m_temporary);
     }
 }
 
@@ -47,7 +70,7 @@ void ReplacementFile::replaceTarget()
 {
     finishWriting();
     try {
-        moveOver(m_temporary, m_target, m_name);
+        m_folder.moveOver(m_temporary, m_target, m_shown);
     } catch (const ReplacementStoppedHalfWay&) {
         m_temporaryGone = true; // It holds the new contents: not ours to remove any more.
         throw;
@@ -55,11 +78,43 @@ void ReplacementFile::replaceTarget()
     m_temporaryGone = true;
 }
 
+bool ReplacementFile::replaceTargetKeepingOld()
+{
+    finishWriting();
+    clearTemporaryName(m_folder, keptName(), m_shown);
+    const bool kept = m_folder.moveOverKeeping(m_temporary, m_target, keptName(), m_shown);
+    m_temporaryGone = true;
+    return kept;
+}
+
+void ReplacementFile::putOldBack(bool oldWasKept) noexcept
+{
+    try {
+        if (oldWasKept) {
+            m_folder.moveBack(keptName(), m_target, m_shown);
+        } else {
+            m_folder.removeIfPresent(m_target, m_shown);
+        }
+    } catch (const RuntimeError&) {
+        // The new file stays in place of the old, which stays at its kept name.
+    }
+}
+
+void ReplacementFile::dropOld() noexcept
+{
+    m_folder.removeQuietly(keptName());
+}
+
 bool ReplacementFile::createTarget()
 {
     finishWriting();
-    m_temporaryGone = moveIfAbsent(m_temporary, m_target, m_name);
+    m_temporaryGone = m_folder.moveIfAbsent(m_temporary, m_target, m_shown);
     return m_temporaryGone;
+}
+
+std::filesystem::path ReplacementFile::keptName() const
+{
+    return withSuffix(m_target, ".zarn-old");
 }
 
 } // namespace zarn

@@ -1,12 +1,12 @@
 #include "slot_file_contents.h"
 
-#include "file_names.h"
 #include "file_read_buffer.h"
 #include "refusals.h"
 #include "transfer_checks.h"
 #include "zarn/runtime_error.h"
 #include "zarn/slot_file_check.h"
 #include "zarn/slot_table.h"
+#include "zarn/utf8_path.h"
 
 #include <cmath>
 #include <istream>
@@ -85,9 +85,12 @@ std::string shapeRefusal(const ShapeFault& fault, const std::optional<std::strin
 
 } // namespace
 
-SlotFileContents readSlotFile(const File& file, const std::string& shown)
+SlotFileContents readSlotFile(const File& file)
 {
-    FileReadBuffer buffer(file);
+    if (file.size() > slotFileLimit) {
+        throw InTheWay(refusals::slotFileTooLong(file.name(), slotFileLimit));
+    }
+    FileReadBuffer buffer(file, slotFileLimit);
     std::istream in(&buffer);
     SlotItemReader reader(in);
     SlotFileContents contents;
@@ -95,7 +98,7 @@ SlotFileContents readSlotFile(const File& file, const std::string& shown)
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
             throw RuntimeError(
-                refusals::slotFileTooShort(shown, static_cast<std::size_t>(read),
+                refusals::slotFileTooShort(file.name(), static_cast<std::size_t>(read),
                                            static_cast<std::size_t>(contents.entryCount)));
         }
         if (item->value != 0) {
@@ -138,10 +141,16 @@ std::optional<std::string> refusalOf(const SlotFileContents& contents,
 SlotFileCheck checkSlotFile(const std::filesystem::path& path)
 {
     const std::filesystem::path whole = std::filesystem::absolute(path);
-    const TransferFile slotFile = transferFile(whole.parent_path(), fileNameOf(whole));
-    const File text = File::openForReading(slotFile.file, slotFile.shown());
-    SlotFileContents contents = readSlotFile(text, slotFile.shown());
-    return {refusalOf(contents, std::nullopt), std::move(contents.unclearEntries)};
+    try {
+        const auto folder = std::make_shared<const Folder>(Folder::open(whole.parent_path()));
+        const TransferFile slotFile = transferFile(folder, displayPath(whole.filename()));
+        refuseAnyButAFile(slotFile);
+        const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
+        SlotFileContents contents = readSlotFile(text);
+        return {refusalOf(contents, std::nullopt), std::move(contents.unclearEntries)};
+    } catch (const InTheWay& refusal) {
+        return {refusal.what(), {}};
+    }
 }
 
 } // namespace zarn

@@ -5,12 +5,17 @@
 #include "zarn/slot_file.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zarn {
+
+// No slot file is read past this many bytes: a whole table is about 6.5 KB, and a file that long
+// is no slot file (a sparse file, a file of the system that never ends).
+inline constexpr std::uint64_t slotFileLimit = 64 * 1024 * 1024;
 
 // What a slot file holds, as far as the import is concerned.
 struct SlotFileContents
@@ -30,9 +35,10 @@ struct SlotFileContents
 };
 
 // Reads the whole slot file: the entries of its first itemsPerPass items, and whatever non-zero
-// items follow them. `shown` is how messages name the file.
+// items follow them.
+// @throw InTheWay when the file is longer than slotFileLimit.
 // @throw RuntimeError when the file cannot be read or ends before its itemsPerPass-th item.
-SlotFileContents readSlotFile(const File& file, const std::string& shown);
+SlotFileContents readSlotFile(const File& file);
 
 // The executable that a slot file is to go into: its name as messages give it, and its slot
 // region as it holds it now.

@@ -1,75 +1,96 @@
 #include "transfer_checks.h"
 
-#include "file.h"
 #include "file_names.h"
 #include "refusals.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
+#include "zarn/utf8_path.h"
+
+#include <system_error>
 
 namespace zarn {
 
-std::string TransferFile::shown() const
+std::filesystem::path TransferFile::nameWith(const char* suffix) const
 {
-    return displayPath(path);
+    std::filesystem::path withSuffix = name;
+    withSuffix += suffix;
+    return withSuffix;
 }
 
-TransferFile transferFile(const std::filesystem::path& folder, std::string_view name)
+TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name)
 {
-    const std::filesystem::path path = fileAnsweringTo(folder, name);
-    return {path, followOwnLinks(path)};
+    // As many links as the system itself follows in one path.
+    constexpr int mostLinks = 40;
+    TransferFile file;
+    file.folder = gameFolder;
+    file.name = nameAnsweringTo(*gameFolder, name);
+    file.shown = gameFolder->shown(file.name);
+    file.shownName = shownPath(file.name);
+    for (int followed = 0;; ++followed) {
+        file.status = file.folder->status(file.name);
+        if (file.status.kind != FileKind::Link) {
+            return file;
+        }
+        const std::filesystem::path target = file.status.linkTarget;
+        if (file.status.stranger) {
+            throw StrangersLink(refusals::strangersLink(file.shownFile(), shownPath(target),
+                                                        *file.status.stranger));
+        }
+        if (followed == mostLinks) {
+            const std::error_code loop =
+                std::make_error_code(std::errc::too_many_symbolic_link_levels);
+            throw RuntimeError(
+                refusals::fileFailed(file.shown, FileAction::Opened, loop.message()));
+        }
+        if (target.has_parent_path()) {
+            file.folder =
+                std::make_shared<const Folder>(file.folder->openFrom(target.parent_path()));
+        }
+        file.name = target.filename();
+    }
+}
+
+void refuseAnyButAFile(const TransferFile& file)
+{
+    if (file.status.kind != FileKind::Regular && file.status.kind != FileKind::Missing) {
+        throw InTheWay(refusals::notAFile(file.shown, file.shownFile(), file.status.kind));
+    }
 }
 
 std::optional<TransferFile> chosenExecutable(const EditorState& state,
-                                             const std::filesystem::path& programFolder,
+                                             const std::shared_ptr<const Folder>& gameFolder,
                                              MessagePresenter& presenter)
 {
-    if (!passesSelectionGate(state, presenter)) {
+    TransferFile executable = transferFile(gameFolder, executableName(*state.chosenGame));
+    // On Windows a file that listings do not show counts as missing, as the game's own folder
+    // window would not show it either.
+    if (executable.status.kind == FileKind::Missing || executable.status.unlisted) {
+        presenter.showMessage(refusals::executableMissing(executable.shown));
         return std::nullopt;
     }
-    std::optional<TransferFile> executable;
-    try {
-        executable = transferFile(programFolder, executableName(*state.chosenGame));
-    } catch (const NameClash& clash) {
-        presenter.showMessage(clash.what());
-        return std::nullopt;
-    } catch (const StrangersLink& link) {
-        presenter.showMessage(link.what());
-        return std::nullopt;
-    }
-    if (!isPlainFile(executable->file)) {
-        presenter.showMessage(refusals::executableMissing(executable->shown()));
-        return std::nullopt;
-    }
+    refuseAnyButAFile(executable);
     return executable;
 }
 
 std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               std::uint64_t executableLength,
-                                              const std::filesystem::path& executablePath,
+                                              std::string_view executable,
                                               MessagePresenter& presenter)
 {
     if (!passesLengthGate(state, executableLength, presenter)) {
         return std::nullopt;
     }
     if (state.slotAddress < 1) {
-        throw RuntimeError(
-            refusals::addressBeforeStart(state.slotAddress, displayPath(executablePath)));
+        throw RuntimeError(refusals::addressBeforeStart(state.slotAddress, executable));
     }
     return static_cast<std::uint64_t>(state.slotAddress) - 1;
 }
 
-void refuseReadOnlyFile(const std::filesystem::path& path)
+void refuseReadOnlyFile(const TransferFile& file)
 {
-    if (isReadOnlyFile(path)) {
-        throw RuntimeError(refusals::readOnlyFile(displayPath(path)));
-    }
-}
-
-void refuseUnwritableFolder(const std::filesystem::path& folder)
-{
-    if (const std::optional<std::string> reason = whyFolderRefusesFiles(folder)) {
-        throw RuntimeError(refusals::folderNotWritable(displayPath(folder), *reason));
+    if (file.folder->isReadOnlyFile(file.name)) {
+        throw RuntimeError(refusals::readOnlyFile(file.shownFile()));
     }
 }
 

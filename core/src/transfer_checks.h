@@ -1,66 +1,106 @@
 #pragma once
 
+#include "file.h"
+#include "zarn/editor_state.h"
+#include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
+#include "zarn/transfer.h"
+#include "zarn/utf8_path.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace zarn {
 
-class MessagePresenter;
-struct EditorState;
-
-// A file of a transfer: the path the user knows it by, which messages name and beside which the
-// copies are kept, and the file itself, where the user's own link at that path leads.
+// A file of a transfer: the name the user knows it by in the game folder, which messages give,
+// and the file itself, where the user's own links there lead, in the folder it lies in. Copies of
+// it are made in that folder, where its privacy is.
 struct TransferFile
 {
-    std::filesystem::path path;
-    std::filesystem::path file;
+    // Its path in the game folder, and its name there, as messages show them.
+    std::string shown;
+    std::string shownName;
+    std::shared_ptr<const Folder> folder;
+    std::filesystem::path name;
+    // What stands there, links followed.
+    FileStatus status;
 
-    std::string shown() const;
+    // The file itself, as messages show it.
+    std::string shownFile() const { return folder->shown(name); }
+    // A name beside the file, as messages show it.
+    std::string shownBeside(const std::filesystem::path& besideName) const
+    {
+        return folder->shown(besideName);
+    }
+    // The file's name with `suffix` added, for its copies and temporary files.
+    std::filesystem::path nameWith(const char* suffix) const;
 };
 
-// The file in `folder` that the user means by `name` (see fileAnsweringTo).
+// The file in `gameFolder` that the user means by `name` (see nameAnsweringTo), followed through
+// the user's own links to the file itself.
 // @throw NameClash where several files differ from `name` only in case.
 // @throw StrangersLink where a link there, or one it leads to, is another user's.
-TransferFile transferFile(const std::filesystem::path& folder, std::string_view name);
+TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name);
 
-// The first checks of both transfers: a game must be chosen, and its executable must lie in the
-// program folder, under its name in any case where no file has it exactly, and be no link that
-// another user made. Returns the executable, or tells the user what is missing or in the way and
-// returns nothing.
+// @throw InTheWay saying what stands there, where anything but a regular file stands at `file`.
+void refuseAnyButAFile(const TransferFile& file);
+
+// The first checks of both transfers, once the selection gate has passed: the game folder must
+// open, and the chosen executable must lie in it, under its name in any case, and be a file.
+// Returns the executable, or tells the user it is missing and returns nothing.
+// @throw InTheWay where something else stands in its place.
 std::optional<TransferFile> chosenExecutable(const EditorState& state,
-                                             const std::filesystem::path& programFolder,
+                                             const std::shared_ptr<const Folder>& gameFolder,
                                              MessagePresenter& presenter);
 
 // The checks of both transfers once the executable is open: the length gate, then a slot address
 // at or after the first byte. Returns the zero-based offset of the slot region, or nothing when
 // the gate refused the executable and told the user why.
-// @throw RuntimeError naming `executablePath` when the slot address lies before the first byte.
+// @throw RuntimeError naming `executable` when the slot address lies before the first byte.
 std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               std::uint64_t executableLength,
-                                              const std::filesystem::path& executablePath,
+                                              std::string_view executable,
                                               MessagePresenter& presenter);
 
-// @throw RuntimeError saying how to make it writable, when the file at `path` is read-only.
-void refuseReadOnlyFile(const std::filesystem::path& path);
-
-// @throw RuntimeError naming the folder, when no file can be created in it.
-void refuseUnwritableFolder(const std::filesystem::path& folder);
+// @throw RuntimeError saying how to make it writable, when the file is read-only.
+void refuseReadOnlyFile(const TransferFile& file);
 
 // Runs `step`, which creates or changes a file in `folder`. Where it fails because the folder
 // takes no new files, the failure is told as the folder's, not as the file's.
 template <typename Step>
-decltype(auto) inFolder(const std::filesystem::path& folder, Step step)
+decltype(auto) inFolder(const Folder& folder, Step step)
 {
     try {
         return step();
-    } catch (const RuntimeError&) {
-        refuseUnwritableFolder(folder);
+    } catch (const InTheWay&) {
         throw;
+    } catch (const RuntimeError&) {
+        if (const std::optional<std::string> reason = folder.whyRefusesFiles()) {
+            throw RuntimeError(refusals::folderNotWritable(shownPath(folder.path()), *reason));
+        }
+        throw;
+    }
+}
+
+// Runs `transfer` once a game has been chosen (the selection gate), telling the user what stands
+// in the way where it refuses: the transfer has then written nothing, and the program keeps
+// running.
+template <typename Transfer>
+TransferOutcome afterTheSelectionGate(const EditorState& state, MessagePresenter& presenter,
+                                      Transfer transfer)
+{
+    if (!passesSelectionGate(state, presenter)) {
+        return {TransferEnd::StoppedEarly, {}, {}};
+    }
+    try {
+        return transfer();
+    } catch (const InTheWay& refusal) {
+        presenter.showMessage(refusal.what());
+        return {TransferEnd::StoppedEarly, {}, {}};
     }
 }
 

@@ -76,6 +76,49 @@ TEST_F(CliTest, ImportWritesTheEditedTableIntoTheGameChosen)
     EXPECT_EQ(readFile("ag.exe.orig"), original);
 }
 
+TEST_F(CliTest, ImportNamesTheFilesAsTheyAreSpelled)
+{
+    writeFile("AG.EXE",
+              executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
+    writeFile("P_SLOTS.TXT", slotFileOf(editedLists()));
+
+    expectRun(run({"import"}), 0, "", "Imported P_SLOTS.TXT into AG.EXE.\n");
+    expectRun(run({"export"}), 0, "", "Exported the table of AG.EXE into P_SLOTS.TXT.\n");
+}
+
+TEST_F(CliTest, TakesAFileOrFolderNamedDash)
+{
+    std::filesystem::create_directory(folder / "-");
+    writeFile("-/ag.exe",
+              executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists())));
+    expectRun(run({"export", "-"}), 0, "", "Exported the table of ag.exe into p_slots.txt.\n");
+    std::filesystem::rename(folder / "-" / "p_slots.txt", folder / "lists");
+    std::filesystem::remove_all(folder / "-");
+    std::filesystem::rename(folder / "lists", folder / "-");
+    expectRun(run({"check", "-"}), 0,
+              shown(folder / "-") + " holds a whole table: 646 entries in 180 lists.\n", "");
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, ShowsNamesWithoutObeyingThem)
+{
+    // Names that would clear the screen, set the clipboard and print a line of their own.
+    const std::string name = "x\x1b[2J\x1b]52;c;ZmFrZQ==\x07\rImported p_slots.txt into ag.exe.";
+    const std::string escaped =
+        "x\\x1b[2J\\x1b]52;c;ZmFrZQ==\\x07\\x0dImported p_slots.txt into ag.exe.";
+    expectRun(run({"export", name}), 1, "",
+              "The folder " + folderText() + "/" + escaped +
+                  " does not exist.\nStart zarn on the folder that holds the game's ag.exe or "
+                  "pg.exe.\n");
+    std::filesystem::create_directory(folder / name);
+    expectRun(run({"import", "--game", "pg", name}), 1, "",
+              "Could not find " + folderText() + "/" + escaped +
+                  "/pg.exe\nMake sure it is in the zarn folder.\n");
+    expectRun(run({"export", ".", name}), 64, "",
+              "zarn-cli: one folder or file at most: " + escaped + " is one too many\n" + usage);
+}
+#endif
+
 TEST_F(CliTest, PrintsEachRefusalAsLinesAndEndsWithOne)
 {
     // Each case runs in a new folder, which "{}" in its message, where it has one, stands for.

@@ -1,3 +1,4 @@
+#include "folder_files.h"
 #include "transfer_fixture.h"
 
 #include <gtest/gtest.h>
@@ -138,10 +139,12 @@ TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
     std::filesystem::create_directory(folder / "p_slots.txt.bak");
     choose(Game::AlliedGeneral);
 
-    const std::string error = runtimeErrorOf([this] { return runExport(); });
-    EXPECT_TRUE(
-        error.starts_with((folder / "p_slots.txt.bak").string() + " could not be replaced: "))
-        << error;
+    EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{(folder / "p_slots.txt.bak").string() +
+                                       " is a folder, not a copy of p_slots.txt: move it away "
+                                       "and try again, and zarn keeps the copy there before it "
+                                       "replaces p_slots.txt."});
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "p_slots.txt.bak"));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
@@ -184,7 +187,7 @@ TEST_F(ExportTest, StopsEarlyWithoutAChosenGame)
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe"}));
 }
 
-TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissing)
+TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissingOrNoFile)
 {
     writeFile("p_slots.txt", oldSlotFile);
     std::filesystem::create_directory(folder / "pg.exe");
@@ -196,8 +199,11 @@ TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissing)
         EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
         const std::string path = (folder / target).string();
         EXPECT_EQ(messages.shown,
-                  (std::vector<std::string>{"Could not find " + path +
-                                            "\rMake sure it is in the zarn folder."}));
+                  (std::vector<std::string>{
+                      target == std::string("ag.exe")
+                          ? "Could not find " + path + "\rMake sure it is in the zarn folder."
+                          : path + " is a folder, not a file, so zarn leaves it alone.\rPut the "
+                                   "file itself in its place and try again."}));
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     }
 }
@@ -312,16 +318,34 @@ TEST_F(ExportTest, WritesThroughALinkedSlotFile)
 #ifdef _WIN32
     GTEST_SKIP() << windowsHasNoSymlinks;
 #endif
-    writeAlliedGeneral();
-    std::filesystem::create_directory(folder / "lists");
-    writeFile("lists/mine.txt", oldSlotFile);
-    std::filesystem::create_symlink(folder / "lists" / "mine.txt", folder / "p_slots.txt");
-    choose(Game::AlliedGeneral);
+    // A link that leads elsewhere in full, and one that leads on from its own folder while zarn
+    // runs in another folder that holds a file of that name too.
+    const std::filesystem::path startedIn = std::filesystem::current_path();
+    for (const bool relative : {false, true}) {
+        SCOPED_TRACE(relative ? "relative link" : "full link");
+        useNewFolder();
+        const std::filesystem::path elsewhere = folder / "elsewhere";
+        std::filesystem::create_directories(elsewhere / "lists");
+        writeFile("elsewhere/lists/mine.txt", oldSlotFile);
+        std::filesystem::current_path(elsewhere);
+        folder /= "game";
+        std::filesystem::create_directories(folder / "lists");
+        writeAlliedGeneral();
+        writeFile("lists/mine.txt", oldSlotFile);
+        std::filesystem::create_symlink(relative ? "lists/mine.txt" : folder / "lists" / "mine.txt",
+                                        folder / "p_slots.txt");
+        choose(Game::AlliedGeneral);
 
-    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
-    EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
-    EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+        std::filesystem::current_path(startedIn);
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "p_slots.txt"));
+        EXPECT_EQ(readFile("lists/mine.txt"), slotFileOf(standardLists()));
+        // The copy stays where its privacy is, beside the file itself.
+        EXPECT_EQ(readFile("lists/mine.txt.bak"), oldSlotFile);
+        EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "lists", "p_slots.txt"}));
+        EXPECT_EQ(sortedNames(elsewhere / "lists"), std::vector<std::string>{"mine.txt"});
+        EXPECT_EQ(readWholeFile(elsewhere / "lists" / "mine.txt"), oldSlotFile);
+    }
 }
 
 TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)

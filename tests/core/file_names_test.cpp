@@ -2,6 +2,7 @@
 // transfers take a file whose name differs only in case, under its own name, and refuse where
 // several such files make the choice unclear.
 #include "transfer_fixture.h"
+#include "zarn/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -70,19 +71,6 @@ TEST_F(FileNamesTest, TransfersUseAFileWhoseNameDiffersOnlyInCaseUnderItsOwnName
     }
 }
 
-TEST_F(FileNamesTest, TheExactNameComesFirst)
-{
-    writeExecutable("ag.exe");
-    writeExecutable("AG.EXE", editedLists());
-    writeFile("p_slots.txt", "\"exact\"\r\n");
-    writeFile("P_SLOTS.TXT", "\"upper\"\r\n");
-    choose(Game::AlliedGeneral);
-
-    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
-    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
-    EXPECT_EQ(readFile("P_SLOTS.TXT"), "\"upper\"\r\n");
-}
-
 TEST_F(FileNamesTest, MessagesNameTheFileAsItIs)
 {
     const std::string region = regionOf(standardLists());
@@ -129,6 +117,11 @@ TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouche
         {true,
          {"P_SLOTS.TXT", "ag.exe", "p_Slots.txt"},
          "p_slots.txt in different case: P_SLOTS.TXT, p_Slots.txt"},
+        // One spelled exactly wins nothing: the other may be anyone's.
+        {false, {"AG.EXE", "ag.exe", "p_slots.txt"}, "ag.exe in different case: AG.EXE, ag.exe"},
+        {true,
+         {"AG.EXE", "P_SLOTS.TXT", "p_slots.txt"},
+         "p_slots.txt in different case: P_SLOTS.TXT, p_slots.txt"},
     };
     const std::string original =
         executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
@@ -144,23 +137,59 @@ TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouche
                                     " holds several files named " + c.clash +
                                     ".\rRename or remove all but one of them; no file was changed.";
 
-        // A clash of executables is told like a missing one; a clash of slot files, found once
-        // the executable is open, is a run-time error.
-        const auto transfer = [this, &c] {
-            return c.isImport ? runImport() : runExport();
-        };
-        if (c.clash.starts_with("ag.exe")) {
-            EXPECT_EQ(transfer(), TransferEnd::StoppedEarly);
-            EXPECT_EQ(messages.shown, (Names{message}));
-        } else {
-            EXPECT_EQ(runtimeErrorOf(transfer), message);
-        }
+        EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::StoppedEarly);
+        EXPECT_EQ(messages.shown, (Names{message}));
         EXPECT_EQ(fileNames(), c.files);
         for (const std::string& name : c.files) {
             EXPECT_TRUE(readFile(name) ==
                         (isSlotFileName(name) ? slotFileOf(editedLists()) : original))
                 << name << " was changed";
         }
+    }
+}
+
+TEST_F(FileNamesTest, MessagesShowNamesWithoutObeyingThem)
+{
+    // A folder name that clears the screen, starts a new line, sets the clipboard and ends in a
+    // byte that is no UTF-8.
+    const std::string name = "game\x1b[2J\r\x1b]52;c;ZmFrZQ==\x07\xff";
+    const std::string shown = "game\\x1b[2J\\x0d\\x1b]52;c;ZmFrZQ==\\x07\\xff";
+    folder /= name;
+    std::filesystem::create_directory(folder);
+    choose(Game::AlliedGeneral);
+
+    EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
+    EXPECT_EQ(messages.shown, (Names{"Could not find " + folder.parent_path().string() + "/" +
+                                     shown + "/ag.exe\rMake sure it is in the zarn folder."}));
+}
+
+TEST(ShownText, EscapesControlCharactersAndBytesThatAreNotUtf8)
+{
+    struct Case
+    {
+        std::string text;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"Spielstände ä €𝄞", "Spielstände ä €𝄞"},
+        {"tab\tline\nreturn\rdelete\x7f", "tab\\x09line\\x0areturn\\x0ddelete\\x7f"},
+        {std::string("nul\0", 4), "nul\\x00"},
+        {"\x1b[31mred\x1b[0m", "\\x1b[31mred\\x1b[0m"},
+        // C1 controls, which some terminals obey: CSI and the string terminator.
+        {"\xc2\x9b"
+         "2J \xc2\x9c",
+         "\\xc2\\x9b"
+         "2J \\xc2\\x9c"},
+        // Latin-1, a cut sequence, an overlong slash, a surrogate, past U+10FFFF.
+        {"caf\xe9", "caf\\xe9"},
+        {"\xe2\x82", "\\xe2\\x82"},
+        {"\xc0\xaf", "\\xc0\\xaf"},
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80"},
+        {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(shownText(c.text), c.shown);
     }
 }
 

@@ -41,6 +41,10 @@ const NamedCase namedCases[] = {
      {"{}/" + longName},
      std::nullopt,
      "The folder {}/" + longName + " cannot be opened: File name too long" + startOnTheGame},
+    {"a name that would steer a terminal",
+     {"{}/Spiel\x1b[2J\xff"},
+     std::nullopt,
+     "The folder {}/Spiel\\x1b[2J\\xff does not exist." + startOnTheGame},
 #endif
     {"a folder that does not exist",
      {"{}/Spiel stände ü/"},

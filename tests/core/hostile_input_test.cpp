@@ -4,6 +4,7 @@
 #include "transfer_fixture.h"
 #include "zarn/number_text.h"
 #include "zarn/runtime_error.h"
+#include "zarn/slot_file_check.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -189,6 +190,11 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
                "pg.exe (" +
                std::to_string(length) + " bytes).\rpg.exe file NOT modified.";
     };
+    // Stands for the refusal of something that is no file at the target's name, which names the
+    // folder of the case: what is there, after where the link there leads, where one does.
+    const auto noFile = [](const std::string& leadsTo, const std::string& what) {
+        return "no file|" + leadsTo + "|" + what;
+    };
     const std::filesystem::path elsewhere = folder / "elsewhere";
     const Case cases[] = {
         {"pg.exe of 0 bytes", "pg.exe", [this] { writeFile("pg.exe", ""); },
@@ -208,7 +214,8 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
          },
          wrongLength, wrongLength},
         {"a folder named ag.exe", "ag.exe",
-         [this] { std::filesystem::create_directory(folder / "ag.exe"); }, missing, missing},
+         [this] { std::filesystem::create_directory(folder / "ag.exe"); }, noFile("", "a folder"),
+         noFile("", "a folder")},
         {"a link named ag.exe that leads nowhere", "ag.exe",
          [&] { std::filesystem::create_symlink(elsewhere, folder / "ag.exe"); }, missing, missing},
         {"a link named ag.exe that leads to a folder", "ag.exe",
@@ -216,15 +223,16 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
              std::filesystem::create_directory(elsewhere);
              std::filesystem::create_directory_symlink(elsewhere, folder / "ag.exe");
          },
-         missing, missing},
+         noFile(elsewhere.string(), "a folder"), noFile(elsewhere.string(), "a folder")},
         {"a pipe named pg.exe", "pg.exe",
-         [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); }, missing, missing},
+         [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); },
+         noFile("", "a named pipe"), noFile("", "a named pipe")},
         {"a link named pg.exe that leads to a pipe", "pg.exe",
          [this] {
              ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0644), 0);
              std::filesystem::create_symlink(folder / "pipe", folder / "pg.exe");
          },
-         missing, missing},
+         noFile("{folder}/pipe", "a named pipe"), noFile("{folder}/pipe", "a named pipe")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -241,6 +249,19 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
                 return "stopped early | Could not find " + (folder / c.target).string() +
                        "\rMake sure it is in the zarn folder.";
             }
+            if (outcome.starts_with("no file|")) {
+                const std::size_t bar = outcome.find('|', 8);
+                std::string leadsTo = outcome.substr(8, bar - 8);
+                if (leadsTo.starts_with("{folder}")) {
+                    leadsTo.replace(0, 8, folder.string());
+                }
+                const std::string subject =
+                    (folder / c.target).string() +
+                    (leadsTo.empty() ? "" : " leads to " + leadsTo + ", which");
+                return "stopped early | " + subject + " is " + outcome.substr(bar + 1) +
+                       ", not a file, so zarn leaves it alone.\rPut the file itself in its "
+                       "place and try again.";
+            }
             const std::string executable = "{pg.exe}";
             if (const std::size_t at = outcome.find(executable); at != std::string::npos) {
                 outcome.replace(at, executable.size(), (folder / "pg.exe").string());
@@ -255,37 +276,62 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
     }
 }
 
-TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
+TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaitingAndTold)
 {
+    enum class Standing
+    {
+        Pipe,
+        LinkToADevice,
+        Folder,
+        LinkToAFolder,
+    };
     struct Case
     {
         const char* what;
         Transfer transfer;
-        bool linkToADevice;
+        Standing standing;
     };
     const Case cases[] = {
-        {"import from a pipe", Transfer::Import, false},
-        {"import from a link to a device", Transfer::Import, true},
-        {"export over a pipe", Transfer::Export, false},
-        {"export over a link to a device", Transfer::Export, true},
+        {"import from a pipe", Transfer::Import, Standing::Pipe},
+        {"import from a link to a device", Transfer::Import, Standing::LinkToADevice},
+        {"import from a folder", Transfer::Import, Standing::Folder},
+        {"import from a link to a folder", Transfer::Import, Standing::LinkToAFolder},
+        {"export over a pipe", Transfer::Export, Standing::Pipe},
+        {"export over a link to a device", Transfer::Export, Standing::LinkToADevice},
+        {"export over a folder", Transfer::Export, Standing::Folder},
+        {"export over a link to a folder", Transfer::Export, Standing::LinkToAFolder},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // The device is one of the test's own, so that a fault can harm no device of the system.
-        if (c.linkToADevice && ::geteuid() != 0) {
+        if (c.standing == Standing::LinkToADevice && ::geteuid() != 0) {
             std::cout << "Only root can make a device: " << c.what << " is left out.\n";
             continue;
         }
         useNewFolder();
         writeFile("pg.exe", original);
         const std::filesystem::path slotFile = folder / "p_slots.txt";
-        std::string is = "is a named pipe";
-        if (c.linkToADevice) {
-            ASSERT_EQ(::mknod((folder / "zero").c_str(), S_IFCHR | 0666, ::makedev(1, 5)), 0);
-            std::filesystem::create_symlink(folder / "zero", slotFile);
-            is = "leads to " + (folder / "zero").string() + ", which is a device";
-        } else {
+        const std::filesystem::path elsewhere = folder / "elsewhere";
+        std::string is;
+        switch (c.standing) {
+        case Standing::Pipe:
             ASSERT_EQ(::mkfifo(slotFile.c_str(), 0644), 0);
+            is = "is a named pipe";
+            break;
+        case Standing::LinkToADevice:
+            ASSERT_EQ(::mknod(elsewhere.c_str(), S_IFCHR | 0666, ::makedev(1, 5)), 0);
+            std::filesystem::create_symlink(elsewhere, slotFile);
+            is = "leads to " + elsewhere.string() + ", which is a device";
+            break;
+        case Standing::Folder:
+            std::filesystem::create_directory(slotFile);
+            is = "is a folder";
+            break;
+        case Standing::LinkToAFolder:
+            std::filesystem::create_directory(elsewhere);
+            std::filesystem::create_directory_symlink(elsewhere, slotFile);
+            is = "leads to " + elsewhere.string() + ", which is a folder";
+            break;
         }
         const std::vector<std::string> names = fileNames();
         choose(Game::PanzerGeneral, address);
@@ -295,9 +341,50 @@ TEST_F(HostileInputTest, SlotFilesThatAreNoFilesAreRefusedWithoutWaiting)
             ::alarm(10);
             return outcomeOf(c.transfer);
         });
-        EXPECT_EQ(outcome, "run-time error | " + slotFile.string() + " " + is +
+        EXPECT_EQ(outcome, "stopped early | " + slotFile.string() + " " + is +
                                ", not a file, so zarn leaves it alone.\rPut the file itself in "
                                "its place and try again.");
+        EXPECT_EQ(fileNames(), names);
+        EXPECT_EQ(readFile("pg.exe"), original);
+    }
+}
+
+TEST_F(HostileInputTest, SlotFilesLongerThanAnyAreRefusedWithoutReadingThemThrough)
+{
+    struct Case
+    {
+        const char* what;
+        Transfer transfer;
+        // A file of 15 TiB that takes no room, or the user's own link to a file of the system
+        // that says it is empty and never ends.
+        bool endless;
+    };
+    const Case cases[] = {
+        {"import from a sparse file", Transfer::Import, false},
+        {"import from a file that never ends", Transfer::Import, true},
+        {"export over a sparse file", Transfer::Export, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeFile("pg.exe", original);
+        const std::filesystem::path slotFile = folder / "p_slots.txt";
+        if (c.endless) {
+            std::filesystem::create_symlink("/proc/self/pagemap", slotFile);
+        } else {
+            writeFile("p_slots.txt", edited);
+            std::filesystem::resize_file(slotFile, std::uint64_t{15} << 40);
+        }
+        const std::vector<std::string> names = fileNames();
+        choose(Game::PanzerGeneral, address);
+
+        const std::string refusal =
+            slotFile.string() +
+            " is longer than 64 MiB, far longer than a slot file (about 6.5 KB), so zarn leaves "
+            "it alone.\rPut the slot file itself in its place, or move this one away, and try "
+            "again.";
+        EXPECT_EQ(outcomeOf(c.transfer), "stopped early | " + refusal);
+        EXPECT_EQ(checkSlotFile(slotFile).refusal, refusal);
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("pg.exe"), original);
     }

@@ -216,7 +216,7 @@ TEST_F(ImportTest, RefusesEntriesOutsideSixteenBits)
     const Case cases[] = {
         {"32768", "32768"},   {"-32768.5", "-32769"},
         {"40000.7", "40000"}, {"1e300", "1e+300"},
-        {"&H10000", "65536"}, {"1" + std::string(400, '0'), "1.79769313486232e+308"},
+        {"&H10000", "65536"}, {std::string(1, '1').append(400, '0'), "1.79769313486232e+308"},
     };
     writePanzerGeneral();
     for (const Case& c : cases) {
@@ -323,6 +323,15 @@ TEST_F(ImportTest, RefusesAlliedGeneralOfAnotherBuild)
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
+TEST_F(ImportTest, WritesATableThatEndsAtTheLastByte)
+{
+    const std::string executable = writePanzerGeneral(101, 0);
+    writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
+
+    EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+    EXPECT_EQ(differingBytes(readFile("pg.exe"), executable), 1u);
+}
+
 TEST_F(ImportTest, RefusesATableThatWouldRunPastTheEnd)
 {
     writePanzerGeneral(101, 0);
@@ -368,12 +377,11 @@ TEST_F(ImportTest, WritesNothingWhenTheSafetyCopyCannotBeMade)
     writeFile("p_slots.txt", withLine(firstUnitLine, "9"));
     std::filesystem::create_directory(folder / "pg.exe.orig");
 
-    EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              (folder / "pg.exe").string() +
-                  " was not changed: its safety copy could not be made. " +
-                  (folder / "pg.exe.orig").string() +
-                  " is a folder, not a copy of the game: move it away and try again, and zarn "
-                  "keeps the copy there.");
+    EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{(folder / "pg.exe.orig").string() +
+                                       " is a folder, not a copy of the game: move it away and "
+                                       "try again, and zarn keeps the copy there."});
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe", "pg.exe.orig"}));
 }
@@ -410,7 +418,9 @@ TEST_F(ImportTest, WritesThroughALinkedExecutable)
     EXPECT_EQ(runImport(), TransferEnd::Succeeded);
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "pg.exe"));
     EXPECT_EQ(differingBytes(readFile("game/pg.exe"), executable), 1u);
-    EXPECT_EQ(readFile("pg.exe.orig"), executable);
+    // The copy stays where its privacy is, beside the file itself.
+    EXPECT_EQ(readFile("game/pg.exe.orig"), executable);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"game", "p_slots.txt", "pg.exe"}));
 }
 
 TEST_F(ImportTest, ReportsAReadOnlyFolderAndChangesNothing)
@@ -450,8 +460,9 @@ TEST_F(ImportTest, ReportsAFullDiskAndChangesNothing)
     EXPECT_EQ(readFile("ag.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 
-    // With the safety copy elsewhere, the new executable itself does not fit.
+    // With a safety copy that takes no room, the new executable itself does not fit.
     writeFile("ag.exe.orig", "");
+    std::filesystem::resize_file(folder / "ag.exe.orig", alliedGeneralLength);
     EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
               executablePath + " could not be written: No space left on device");
     EXPECT_EQ(readFile("ag.exe"), executable);

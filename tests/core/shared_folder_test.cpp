@@ -7,6 +7,7 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <unistd.h>
 
 namespace zarn::testing {
@@ -97,11 +98,12 @@ TEST_F(SharedFolderTest, ALinkAtTheSafetyCopyNameIsInTheWay)
         writeFile("p_slots.txt", slotFileOf(editedLists()));
         plant(c.link, "ag.exe.orig");
 
-        const std::string path = (folder / "ag.exe").string();
-        EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-                  path + " was not changed: its safety copy could not be made. " + path +
-                      ".orig is a link, not a copy of the game: move it away and try again, "
-                      "and zarn keeps the copy there.");
+        messages.shown.clear();
+        EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{(folder / "ag.exe.orig").string() +
+                                           " is a link, not a copy of the game: move it away and "
+                                           "try again, and zarn keeps the copy there."});
         EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
         EXPECT_TRUE(std::filesystem::is_symlink(folder / "ag.exe.orig"));
         expectElsewhereUntouched();
@@ -148,16 +150,9 @@ TEST_F(SharedFolderTest, ALinkThatAnotherUserMadeIsNotFollowed)
             (folder / c.link).string() + " is a link to " + (folder / c.leadsTo).string() +
             " that user 4242 made, so zarn does not follow it: zarn follows only links that you "
             "made.\rRemove the link, or replace it with the file itself, and try again.";
-        const auto transfer = [this, &c] {
-            return c.isImport ? runImport() : runExport();
-        };
-        if (c.link == std::string("ag.exe")) {
-            EXPECT_EQ(transfer(), TransferEnd::StoppedEarly);
-            EXPECT_EQ(messages.shown, std::vector<std::string>{refusal});
-            messages.shown.clear();
-        } else {
-            EXPECT_EQ(runtimeErrorOf(transfer), refusal);
-        }
+        messages.shown.clear();
+        EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::StoppedEarly);
+        EXPECT_EQ(messages.shown, std::vector<std::string>{refusal});
         EXPECT_EQ(fileNames(), names);
         EXPECT_TRUE(readFile("elsewhere/ag.exe") == executable) << "the game was changed";
         expectElsewhereUntouched();
@@ -194,6 +189,110 @@ TEST_F(SharedFolderTest, AGroupThatCannotBeKeptGetsNoMoreThanEverybodyElse)
         return mode("p_slots.txt") + " " + mode("p_slots.txt.bak");
     });
     EXPECT_EQ(modes, std::to_string(0600) + " " + std::to_string(0600));
+}
+
+TEST_F(SharedFolderTest, ASafetyCopyThatIsNotTheUsersOwnOriginalStopsTheImport)
+{
+    struct Case
+    {
+        const char* what;
+        std::size_t cut; // bytes the copy lacks
+        bool strangers;
+        std::string refusal; // after the copy's path
+    };
+    const Case cases[] = {
+        {"one byte short", 1, false,
+         " holds 2167610 bytes where ag.exe holds 2167611, so it is no copy of the game: move it "
+         "away and try again, and zarn keeps the copy there."},
+        {"another user's", 0, true,
+         " belongs to user 4242, not to you, so zarn does not take it for the game's safety "
+         "copy: move it away and try again, and zarn keeps a copy of its own there."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.strangers && ::geteuid() != 0) {
+            std::cout << "Only root can give a file to another user: " << c.what
+                      << " is left out.\n";
+            continue;
+        }
+        startCase();
+        const std::string executable = readFile("ag.exe");
+        writeFile("ag.exe.orig", executable.substr(c.cut));
+        if (c.strangers) {
+            ASSERT_EQ(::chown((folder / "ag.exe.orig").c_str(), 4242, 4242), 0);
+        }
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
+        const std::vector<std::string> names = fileNames();
+        messages.shown.clear();
+
+        EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{(folder / "ag.exe.orig").string() + c.refusal});
+        EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
+        EXPECT_EQ(fileNames(), names);
+    }
+}
+
+// A folder that everyone may write and where only the owner of a file may remove or replace it,
+// as /tmp: another user's files there are in the way of the user's transfer.
+TEST_F(SharedFolderTest, AnotherUsersFilesInAStickyFolderLeaveTheUsersAsTheyWere)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make files that belong to another user";
+    }
+    constexpr uid_t nobody = 65534;
+    constexpr uid_t stranger = 4242;
+    struct Case
+    {
+        const char* what;
+        const char* strangersFile;
+        std::string outcome; // with the case's folder in place of "{folder}"
+    };
+    const Case cases[] = {
+        {"another user's p_slots.txt", "p_slots.txt",
+         "{folder}/p_slots.txt could not be replaced: Operation not permitted"},
+        {"another user's file at the temporary name", "p_slots.txt.zarn-tmp",
+         "refused: {folder}/p_slots.txt.zarn-tmp is a file that user 4242 made, and zarn may not "
+         "remove it: zarn needs that name to write {folder}/p_slots.txt.\rAsk user 4242 to "
+         "remove it, or copy the game into a folder of your own, and try again."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        startCase();
+        writeFile("p_slots.txt", mine);
+        writeFile("p_slots.txt.bak", "\"my earlier edits\"\r\n");
+        writeFile(c.strangersFile, "a file of another user's\n");
+        for (const std::string& name : fileNames()) {
+            const bool strangers = name == c.strangersFile;
+            ASSERT_EQ(::lchown((folder / name).c_str(), strangers ? stranger : nobody,
+                               strangers ? stranger : nobody),
+                      0);
+            // Another user's p_slots.txt that the user may write, though not replace.
+            ASSERT_EQ(::chmod((folder / name).c_str(), strangers ? 0666 : 0644), 0);
+        }
+        std::filesystem::permissions(folder, std::filesystem::perms::all |
+                                                 std::filesystem::perms::sticky_bit);
+        const std::vector<std::string> names = fileNames();
+
+        const std::string outcome = inChildProcess([this] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
+                return std::string("could not become nobody");
+            }
+            try {
+                return runExport() == TransferEnd::StoppedEarly ? "refused: " + messages.shown.at(0)
+                                                                : std::string("not refused");
+            } catch (const RuntimeError& error) {
+                return std::string(error.what());
+            }
+        });
+        std::string expected = c.outcome;
+        for (std::size_t at; (at = expected.find("{folder}")) != std::string::npos;) {
+            expected.replace(at, 8, folder.string());
+        }
+        EXPECT_EQ(outcome, expected);
+        EXPECT_EQ(fileNames(), names);
+        EXPECT_EQ(readFile("p_slots.txt.bak"), "\"my earlier edits\"\r\n");
+    }
 }
 
 } // namespace

@@ -98,6 +98,11 @@ TEST_F(TableShapeTest, RefusesEntriesThatDoNotFormTheLists)
          "The entry on line 838 comes after the -1 that ends the last list, Finland, Land "
          "Transport !\r" +
              germanyTank + removeExtra},
+        {"the last -1 replaced by a unit", [](Lines& lines) { lines[840] = "77"; },
+         "The last entry, on line 841, is not -1: the list for Finland, Land Transport has no "
+         "end !\rThe first list whose length differs from pg.exe is Finland, Land Transport, "
+         "starting on line 838.\r" +
+             putBack},
         {"the last -1 moved up one line", [](Lines& lines) { std::swap(lines[839], lines[840]); },
          "The entry on line 841 comes after the -1 that ends the last list, Finland, Land "
          "Transport !\rThe first list whose length differs from pg.exe is Finland, Land "

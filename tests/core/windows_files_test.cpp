@@ -3,10 +3,14 @@
 
 #include "folder_files.h"
 #include "transfer_fixture.h"
+#include "zarn/runtime_error.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string_view>
+#include <utility>
 #include <windows.h>
 
 namespace zarn::testing {
@@ -152,9 +156,12 @@ TEST_F(WindowsFilesTest, AFolderInTheWayOfTheSlotFileIsRefusedWithoutWaiting)
     std::filesystem::create_directory(folder / "p_slots.txt");
     choose(Game::AlliedGeneral);
     const ULONGLONG start = GetTickCount64();
-    const std::string error = runtimeErrorOf([this] { return runExport(); });
+    EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
     EXPECT_LT(GetTickCount64() - start, 1000u);
-    EXPECT_TRUE(startsWith(error, (folder / "p_slots.txt").string())) << error;
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{(folder / "p_slots.txt").string() +
+                                       " is a folder, not a file, so zarn leaves it alone.\rPut "
+                                       "the file itself in its place and try again."});
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
@@ -163,15 +170,16 @@ TEST_F(WindowsFilesTest, AHiddenOrSystemSafetyCopyIsTheSafetyCopy)
     for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
         SCOPED_TRACE(attributes);
         useNewFolder();
-        writeAlliedGeneral();
-        writeFile("ag.exe.orig", "the first original");
+        const std::string firstOriginal = alliedGeneral(editedLists());
+        writeFile("ag.exe.orig", firstOriginal);
         setAttributes("ag.exe.orig", attributes);
+        writeAlliedGeneral();
         writeFile("p_slots.txt", slotFileOf(editedLists()));
         choose(Game::AlliedGeneral);
 
         EXPECT_EQ(runImport(), TransferEnd::Succeeded);
         EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
-        EXPECT_EQ(readFile("ag.exe.orig"), "the first original");
+        EXPECT_TRUE(readFile("ag.exe.orig") == firstOriginal) << "ag.exe.orig was replaced";
         EXPECT_EQ(GetFileAttributesW((folder / "ag.exe.orig").c_str()) & attributes, attributes);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
     }
@@ -244,6 +252,189 @@ struct FolderRemover
         std::filesystem::remove_all(folder, ignored);
     }
 };
+
+// Points this program's own import of `function` from the system at `replacement`, as a fault
+// would make the system answer, and returns what it pointed at.
+void* redirectImport(const char* function, void* replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name != 0; ++library) {
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                std::string_view(reinterpret_cast<const char*>(
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)
+                        ->Name)) != function) {
+                continue;
+            }
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                           &protection);
+            void* const previous = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+// A ReplaceFileW that stops half way, as it may where the disk fails between its two moves: the
+// old file goes to the backup name and the new one keeps its own. The moves after it fail as many
+// times as asked, with a full disk.
+struct HalfWayReplacement
+{
+    static BOOL WINAPI replaceFile(LPCWSTR replaced, LPCWSTR, LPCWSTR backup, DWORD, LPVOID, LPVOID)
+    {
+        realMove(replaced, backup, MOVEFILE_REPLACE_EXISTING);
+        stopped = true;
+        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+        return FALSE;
+    }
+
+    static BOOL WINAPI moveFile(LPCWSTR from, LPCWSTR to, DWORD flags)
+    {
+        if (stopped && movesToFail > 0) {
+            --movesToFail;
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        }
+        return realMove(from, to, flags);
+    }
+
+    explicit HalfWayReplacement(int failingMoves)
+    {
+        stopped = false;
+        movesToFail = failingMoves;
+        realReplace = redirectImport("ReplaceFileW", reinterpret_cast<void*>(&replaceFile));
+        realMove = reinterpret_cast<decltype(&MoveFileExW)>(
+            redirectImport("MoveFileExW", reinterpret_cast<void*>(&moveFile)));
+    }
+    ~HalfWayReplacement()
+    {
+        redirectImport("ReplaceFileW", realReplace);
+        redirectImport("MoveFileExW", reinterpret_cast<void*>(realMove));
+    }
+
+    static inline bool stopped = false;
+    static inline int movesToFail = 0;
+    static inline void* realReplace = nullptr;
+    static inline decltype(&MoveFileExW) realMove = nullptr;
+};
+
+TEST_F(WindowsFilesTest, AReplacementThatStopsHalfWayIsFinishedUndoneOrToldWhereEachFileIs)
+{
+    struct Case
+    {
+        const char* what;
+        int failingMoves;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {"the move is finished", 0, {"ag.exe", "ag.exe.orig", "p_slots.txt"}},
+        {"the old file is put back", 1, {"ag.exe", "ag.exe.orig", "p_slots.txt"}},
+        {"neither works", 2, {"ag.exe.orig", "ag.exe.zarn-old", "ag.exe.zarn-tmp", "p_slots.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        writeAlliedGeneral();
+        const std::string original = readFile("ag.exe");
+        writeFile("ag.exe.orig", original);
+        writeFile("p_slots.txt", slotFileOf(editedLists()));
+        choose(Game::AlliedGeneral);
+        const std::string executable = (folder / "ag.exe").string();
+
+        std::string error;
+        {
+            const HalfWayReplacement stopping(c.failingMoves);
+            try {
+                EXPECT_EQ(runImport(), TransferEnd::Succeeded);
+            } catch (const RuntimeError& failure) {
+                error = failure.what();
+            }
+        }
+        EXPECT_EQ(fileNames(), c.files);
+        if (c.failingMoves == 0) {
+            EXPECT_EQ(error, "");
+            EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "not as edited";
+        } else if (c.failingMoves == 1) {
+            EXPECT_TRUE(startsWith(error, executable + " could not be replaced: ")) << error;
+            EXPECT_TRUE(readFile("ag.exe") == original) << "ag.exe was changed";
+        } else {
+            EXPECT_TRUE(startsWith(error, executable + " could not be replaced: ")) << error;
+            EXPECT_NE(error.find(". Its old contents are in " + executable +
+                                 ".zarn-old and its new contents in " + executable +
+                                 ".zarn-tmp; rename one of them to " + executable + "."),
+                      std::string::npos)
+                << error;
+            EXPECT_TRUE(readFile("ag.exe.zarn-old") == original) << "the old contents are lost";
+            EXPECT_TRUE(readFile("ag.exe.zarn-tmp") == alliedGeneral(editedLists()))
+                << "the new contents are lost";
+        }
+    }
+}
+
+// Runs an action at the first ReplaceFileW of a transfer, before the call goes on.
+struct ActionAtReplacement
+{
+    static BOOL WINAPI replaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
+                                   DWORD flags, LPVOID exclude, LPVOID reserved)
+    {
+        if (action) {
+            std::exchange(action, nullptr)();
+        }
+        return realReplace(replaced, replacement, backup, flags, exclude, reserved);
+    }
+
+    explicit ActionAtReplacement(std::function<void()> once)
+    {
+        action = std::move(once);
+        realReplace = reinterpret_cast<decltype(&ReplaceFileW)>(
+            redirectImport("ReplaceFileW", reinterpret_cast<void*>(&replaceFile)));
+    }
+    ~ActionAtReplacement() { redirectImport("ReplaceFileW", reinterpret_cast<void*>(realReplace)); }
+
+    static inline std::function<void()> action;
+    static inline decltype(&ReplaceFileW) realReplace = nullptr;
+};
+
+TEST_F(WindowsFilesTest, NoFolderOnTheWayCanBeMovedWhileATransferRuns)
+{
+    if (underWine()) {
+        GTEST_SKIP() << "Wine lets a folder be renamed that another handle holds without "
+                        "sharing the right to delete, as Windows does not";
+    }
+    const std::filesystem::path above = folder / "games";
+    folder = above / "ag";
+    std::filesystem::create_directories(folder);
+    writeAlliedGeneral();
+    writeFile("p_slots.txt", "\"my own edits\"\r\n");
+    choose(Game::AlliedGeneral);
+
+    std::vector<std::filesystem::path> moved;
+    {
+        const ActionAtReplacement trying([&] {
+            for (const std::filesystem::path& held : {folder, above}) {
+                std::filesystem::path elsewhere = held;
+                elsewhere += "-moved";
+                if (MoveFileExW(held.c_str(), elsewhere.c_str(), 0)) {
+                    moved.push_back(held);
+                }
+            }
+        });
+        EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    }
+    EXPECT_EQ(moved, std::vector<std::filesystem::path>{});
+    EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
+    EXPECT_EQ(readFile("p_slots.txt.bak"), "\"my own edits\"\r\n");
+}
 
 TEST_F(WindowsFilesTest, TransfersWorkInANetworkFolder)
 {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -54,7 +55,8 @@ enum class Verdict
     ShortWrite,
 };
 
-// Records a call and tells what to do with it.
+// Records a call and tells what to do with it, after running the fault's action where it has
+// one.
 Verdict judge(FileOperation operation, const OpenFile& file)
 {
     Recording& r = recording();
@@ -67,8 +69,19 @@ Verdict judge(FileOperation operation, const OpenFile& file)
     if (!r.fault || r.fault->operation != operation || r.fault->callNumber != number) {
         return Verdict::PassOn;
     }
-    if (r.fault->kind == FaultKind::Error) {
+    if (r.fault->before) {
+        r.active = false;
+        r.fault->before();
+        r.active = true;
+    }
+    switch (r.fault->kind) {
+    case FaultKind::Error:
         return Verdict::Fail;
+    case FaultKind::None:
+        return Verdict::PassOn;
+    case FaultKind::ShortWriteThenError:
+    case FaultKind::ShortWrite:
+        break;
     }
     r.failNextWrite = r.fault->kind == FaultKind::ShortWriteThenError;
     return Verdict::ShortWrite;
@@ -84,6 +97,22 @@ OpenFile& fileOf(int fd)
     return descriptors[fd] = OpenFile{"descriptor " + std::to_string(fd)};
 }
 
+// The path of `name` in the folder open at `folder`, or `name` itself where it is absolute or
+// taken from the current folder.
+std::string pathIn(int folder, const char* name)
+{
+    if (folder == AT_FDCWD || name[0] == '/') {
+        return name;
+    }
+    std::filesystem::path path = std::filesystem::path(fileOf(folder).path) / name;
+    path = path.lexically_normal();
+    std::string text = path.string();
+    if (text.size() > 1 && text.ends_with('/')) {
+        text.pop_back();
+    }
+    return text;
+}
+
 bool opensForWriting(int flags)
 {
     return (flags & O_ACCMODE) != O_RDONLY;
@@ -96,7 +125,7 @@ int failWith()
 }
 
 template <typename Open>
-int openFile(Open realOpen, const char* path, int flags)
+int openFile(Open realOpen, const std::string& path, int flags)
 {
     if (!recording().active) {
         return realOpen();
@@ -144,11 +173,12 @@ auto onDescriptor(FileOperation operation, int fd, Call call) -> decltype(call()
     return call();
 }
 
-// Passes a call on a name to `call`, or fails it; a rename is known by the name it moves to.
+// Passes a call on a name in a folder to `call`, or fails it; a rename is known by the name it
+// moves to.
 template <typename Call>
-int onName(FileOperation operation, const char* path, Call call)
+int onName(FileOperation operation, int folder, const char* name, Call call)
 {
-    if (recording().active && judge(operation, {path, true}) == Verdict::Fail) {
+    if (recording().active && judge(operation, {pathIn(folder, name), true}) == Verdict::Fail) {
         return failWith();
     }
     return call();
@@ -228,6 +258,7 @@ using zarn::testing::onDescriptor;
 using zarn::testing::onName;
 using zarn::testing::openFile;
 using zarn::testing::openStream;
+using zarn::testing::pathIn;
 
 extern "C" {
 
@@ -239,6 +270,19 @@ int open(const char* path, int flags, ...)
     const mode_t mode = zarn::testing::modeArgument(flags, arguments);
     va_end(arguments);
     return openFile([&] { return real(path, flags, mode); }, path, flags);
+}
+
+int openat(int folder, const char* name, int flags, ...)
+{
+    static auto* const real = next<int(int, const char*, int, ...)>("openat");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = zarn::testing::modeArgument(flags, arguments);
+    va_end(arguments);
+    if (!zarn::testing::recording().active) {
+        return real(folder, name, flags, mode);
+    }
+    return openFile([&] { return real(folder, name, flags, mode); }, pathIn(folder, name), flags);
 }
 
 FILE* fopen64(const char* path, const char* mode)
@@ -263,6 +307,13 @@ int fstat(int fd, struct stat* status) noexcept
 {
     static auto* const real = next<int(int, struct stat*)>("fstat");
     return onDescriptor(FileOperation::Status, fd, [&] { return real(fd, status); });
+}
+
+int fstatat(int folder, const char* name, struct stat* status, int flags) noexcept
+{
+    static auto* const real = next<int(int, const char*, struct stat*, int)>("fstatat");
+    return onName(FileOperation::Status, folder, name,
+                  [&] { return real(folder, name, status, flags); });
 }
 
 ssize_t write(int fd, const void* bytes, size_t size)
@@ -297,7 +348,14 @@ int fsync(int fd)
 int rename(const char* from, const char* to) noexcept
 {
     static auto* const real = next<int(const char*, const char*)>("rename");
-    return onName(FileOperation::Rename, to, [&] { return real(from, to); });
+    return onName(FileOperation::Rename, AT_FDCWD, to, [&] { return real(from, to); });
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) noexcept
+{
+    static auto* const real = next<int(int, const char*, int, const char*)>("renameat");
+    return onName(FileOperation::Rename, toFolder, to,
+                  [&] { return real(fromFolder, from, toFolder, to); });
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
@@ -305,14 +363,20 @@ int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
 {
     static auto* const real =
         next<int(int, const char*, int, const char*, unsigned int)>("renameat2");
-    return onName(FileOperation::Rename, to,
+    return onName(FileOperation::Rename, toFolder, to,
                   [&] { return real(fromFolder, from, toFolder, to, flags); });
 }
 
 int unlink(const char* path) noexcept
 {
     static auto* const real = next<int(const char*)>("unlink");
-    return onName(FileOperation::Remove, path, [&] { return real(path); });
+    return onName(FileOperation::Remove, AT_FDCWD, path, [&] { return real(path); });
+}
+
+int unlinkat(int folder, const char* name, int flags) noexcept
+{
+    static auto* const real = next<int(int, const char*, int)>("unlinkat");
+    return onName(FileOperation::Remove, folder, name, [&] { return real(folder, name, flags); });
 }
 
 int close(int fd)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,21 @@ namespace zarn::testing {
 
 enum class FileOperation
 {
-    Open,           // open, fopen64 (behind std::ifstream)
+    Open,           // open, openat, fopen64 (behind std::ifstream)
     Read,           // read, pread
-    Status,         // fstat
+    Status,         // fstat, fstatat
     Write,          // write
     SetPermissions, // fchmod
     FlushToDisk,    // fsync
-    Rename,         // rename, renameat2
-    Remove,         // unlink
+    Rename,         // rename, renameat, renameat2
+    Remove,         // unlink, unlinkat
     Close,          // close, fclose
+};
+
+inline constexpr FileOperation allFileOperations[] = {
+    FileOperation::Open,   FileOperation::Read,           FileOperation::Status,
+    FileOperation::Write,  FileOperation::SetPermissions, FileOperation::FlushToDisk,
+    FileOperation::Rename, FileOperation::Remove,         FileOperation::Close,
 };
 
 const char* nameOf(FileOperation operation);
@@ -32,6 +39,8 @@ enum class FaultKind
     ShortWriteThenError,
     // The write puts only half of its bytes; later writes work.
     ShortWrite,
+    // The call goes through.
+    None,
 };
 
 struct Fault
@@ -40,15 +49,18 @@ struct Fault
     int callNumber; // 1-based, counted among the calls of `operation` since recording began
     FaultKind kind;
     int error;
+    // Runs just before the call, unrecorded: another program changing the folder at that moment.
+    std::function<void()> before = {};
 };
 
 // One call seen while recording.
 struct FileCall
 {
     FileOperation operation;
-    std::string path; // the file or folder, as opened
-    bool writable;    // whether the file was opened for writing
-    bool written;     // whether anything was written through this descriptor before the call
+    // The file or folder, as opened; a name in an open folder is joined to the folder's path.
+    std::string path;
+    bool writable; // whether the file was opened for writing
+    bool written;  // whether anything was written through this descriptor before the call
 };
 
 // Starts recording calls, with no fault or with the given one; each start forgets the last run.

@@ -30,9 +30,9 @@ Owner nobody()
 class ReadOnlyTest : public TransferTest
 {
 protected:
-    // Runs the transfer in a child process as a user bound by permissions, and returns the text
-    // of its run-time error, or how it ended.
-    std::string outcomeOf(const std::function<TransferEnd()>& transfer)
+    // Runs `body` in a child process as a user bound by permissions, and returns what it returns
+    // there, or the text of its run-time error.
+    std::string asUser(const std::function<std::string()>& body)
     {
         const bool root = ::geteuid() == 0;
         if (root) {
@@ -41,16 +41,22 @@ protected:
             }
             EXPECT_EQ(::chown(folder.c_str(), nobody().user, nobody().group), 0);
         }
-        return inChildProcess([root, &transfer]() -> std::string {
+        return inChildProcess([root, &body]() -> std::string {
             if (root && (::setgid(nobody().group) != 0 || ::setuid(nobody().user) != 0)) {
                 return "could not become nobody";
             }
             try {
-                return "ended " + std::to_string(static_cast<int>(transfer()));
+                return body();
             } catch (const RuntimeError& error) {
                 return error.what();
             }
         });
+    }
+
+    // How the transfer ended, run as a user bound by permissions, or its run-time error.
+    std::string outcomeOf(const std::function<TransferEnd()>& transfer)
+    {
+        return asUser([&] { return "ended " + std::to_string(static_cast<int>(transfer())); });
     }
 };
 
@@ -105,7 +111,7 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
         writeAlliedGeneral();
         writeFile("p_slots.txt", slotFileOf(editedLists()));
         if (c.withSafetyCopy) {
-            writeFile("ag.exe.orig", "the first original");
+            writeFile("ag.exe.orig", readFile("ag.exe"));
         }
         const std::vector<std::string> names = fileNames();
         const std::string executable = readFile("ag.exe");
@@ -122,6 +128,49 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
         EXPECT_EQ(readFile("ag.exe"), executable);
         EXPECT_EQ(readFile("p_slots.txt"), slotFile);
     }
+}
+
+// A folder that the user may not write is still a folder, not a file that is read-only.
+TEST_F(ReadOnlyTest, AFolderAtTheSlotFileIsToldAsOne)
+{
+    writeAlliedGeneral();
+    std::filesystem::create_directory(folder / "p_slots.txt");
+    std::filesystem::permissions(folder / "p_slots.txt", perms::owner_read | perms::owner_exec);
+    choose(Game::AlliedGeneral);
+
+    const std::string outcome = asUser([this] {
+        return runExport() == TransferEnd::StoppedEarly ? messages.shown.at(0) : "not refused";
+    });
+    EXPECT_EQ(outcome, (folder / "p_slots.txt").string() +
+                           " is a folder, not a file, so zarn leaves it alone.\rPut the file "
+                           "itself in its place and try again.");
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
+}
+
+TEST_F(ReadOnlyTest, DiffReadsAnExecutableThatTheImportCouldNotChange)
+{
+    const std::string region = regionOf(standardLists());
+    const std::string executable = executableWith(100 + region.size() + 300, 100, region);
+    writeFile("pg.exe", executable);
+    std::filesystem::permissions(folder / "pg.exe", perms::owner_read);
+    writeFile("p_slots.txt", slotFileOf(editedLists()));
+    choose(Game::PanzerGeneral, 101);
+
+    const std::string changes = asUser([this] {
+        const std::optional<ImportPreview> preview = previewImport(state, folder, messages);
+        if (!preview || preview->changes.size() != 1) {
+            return std::string("not the one change");
+        }
+        const ListChange& change = preview->changes.front();
+        return std::to_string(change.country) + " " + std::to_string(change.unitClass) + ": -" +
+               std::to_string(change.removed.at(0)) + " +" + std::to_string(change.added.at(0));
+    });
+    EXPECT_EQ(changes, "1 2: -" + std::to_string(standardLists()[1][0]) + " +513");
+    EXPECT_EQ(outcomeOf([this] { return runImport(); }),
+              (folder / "pg.exe").string() +
+                  " is read-only for you, so zarn cannot change it.\rGive yourself write "
+                  "permission on it (for example with chmod u+w) and try again.");
+    EXPECT_EQ(readFile("pg.exe"), executable);
 }
 
 } // namespace

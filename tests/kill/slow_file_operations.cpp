@@ -3,6 +3,7 @@
 // lands inside a transfer more often. Everything else runs at full speed.
 #include <cstdio>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <string>
 #include <sys/types.h>
 #include <unistd.h>
@@ -32,9 +33,23 @@ bool inProgramFolder(const std::string& path)
     return path.starts_with(programFolder());
 }
 
+std::string pathOf(int fd)
+{
+    return linkTarget("/proc/self/fd/" + std::to_string(fd));
+}
+
 void slowDown(int fd)
 {
-    if (inProgramFolder(linkTarget("/proc/self/fd/" + std::to_string(fd)))) {
+    if (inProgramFolder(pathOf(fd))) {
+        ::usleep(delay);
+    }
+}
+
+// Slows down a rename to `to` in the folder open at `folder`.
+void slowDown(int folder, const char* to)
+{
+    if (inProgramFolder(folder == AT_FDCWD || to[0] == '/' ? std::string(to)
+                                                           : pathOf(folder) + "/" + to)) {
         ::usleep(delay);
     }
 }
@@ -86,14 +101,19 @@ int rename(const char* from, const char* to) noexcept
     return real(from, to);
 }
 
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) noexcept
+{
+    static auto* const real = next<int(int, const char*, int, const char*)>("renameat");
+    slowDown(toFolder, to);
+    return real(fromFolder, from, toFolder, to);
+}
+
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
               unsigned int flags) noexcept
 {
     static auto* const real =
         next<int(int, const char*, int, const char*, unsigned int)>("renameat2");
-    if (inProgramFolder(to)) {
-        ::usleep(delay);
-    }
+    slowDown(toFolder, to);
     return real(fromFolder, from, toFolder, to, flags);
 }
 

@@ -38,8 +38,8 @@ protected:
     // A standard Allied General executable and, where given, an old slot file.
     void writeAlliedGeneral(const SlotLists& lists = standardLists());
 
-    TransferEnd runExport() { return exportSlots(state, folder, messages); }
-    TransferEnd runImport() { return importSlots(state, folder, messages); }
+    TransferEnd runExport() { return exportSlots(state, folder, messages).end; }
+    TransferEnd runImport() { return importSlots(state, folder, messages).end; }
     // Runs a transfer that must fail with a run-time error, and returns the error's text.
     std::string runtimeErrorOf(const std::function<TransferEnd()>& transfer);
 

@@ -85,7 +85,7 @@ void exportPanzerGeneral(MainWindow& window)
 
 std::vector<std::string> notFoundIn(const std::filesystem::path& folder)
 {
-    return {"Could not find " + zarn::displayPath(folder / "pg.exe") +
+    return {"Could not find " + zarn::shownPath(folder / "pg.exe") +
             "\rMake sure it is in the zarn folder."};
 }
 

@@ -8,8 +8,9 @@
 namespace zarn {
 
 // The games whose executables lie in `folder`, in the order of Game, looked for as the transfers
-// look for them: a file named "pg.exe" or "ag.exe", or in another case where none has the name
-// exactly. A name that several files answer to counts too, so that the transfer names them.
+// look for them: anything but a folder named "pg.exe" or "ag.exe" in any case. A name that
+// several files answer to, or a link or a pipe there, counts too, so that the transfer names it.
+// @throw StrangersLink, RuntimeError where the folder cannot be opened as the transfers open it.
 std::vector<Game> gamesIn(const std::filesystem::path& folder);
 
 } // namespace zarn

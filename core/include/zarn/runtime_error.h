@@ -14,4 +14,14 @@ public:
     explicit RuntimeError(const std::string& text) : std::runtime_error(text) {}
 };
 
+// Something in a folder that keeps a transfer from going on, found before it writes: a link that
+// another user made, a folder or a pipe where a file should be, names that differ only in case.
+// Its text says what is there and what to do. The transfers tell it as a refusal, and the program
+// keeps running.
+class InTheWay : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
+};
+
 } // namespace zarn

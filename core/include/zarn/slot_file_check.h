@@ -21,8 +21,9 @@ struct SlotFileCheck
 
 // Reads the slot file at `path` and checks it as the import does before it writes anything: 646
 // entries among its first 841 items, each within 16 bits, none after them, forming the 180 lists
-// that each end in -1. The file is found as the transfers find theirs: under its name in any case
-// where no file has it exactly. Writes nothing.
+// that each end in -1. The file is found as the transfers find theirs: under its name in any case,
+// behind the user's own links. What stands in its way (several files that differ only in case,
+// another user's link, a folder, a file past 64 MiB) is told as the refusal. Writes nothing.
 // @throw RuntimeError when the file cannot be read or ends before its 841st item.
 SlotFileCheck checkSlotFile(const std::filesystem::path& path);
 

@@ -110,7 +110,7 @@ void Form::chooseGame(Game game, ControlId label)
 void Form::runTransfer(Transfer transfer)
 {
     try {
-        switch (transfer(m_state, m_programFolder, m_view)) {
+        switch (transfer(m_state, m_programFolder, m_view).end) {
         case TransferEnd::StoppedEarly:
             return;
         case TransferEnd::Succeeded:

@@ -1,10 +1,12 @@
 #include "zarn/form/texts.h"
 
+#include "zarn/utf8_path.h"
+
 namespace zarn::form::texts {
 
 std::string missingPicture(std::string_view path)
 {
-    return "the picture " + std::string(path) + " is missing or damaged";
+    return "the picture " + shownText(path) + " is missing or damaged";
 }
 
 std::string runTimeErrorReport(std::string_view error)

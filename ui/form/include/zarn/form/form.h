@@ -51,8 +51,8 @@ public:
     const EditorState& state() const { return m_state; }
 
 private:
-    using Transfer = TransferEnd (*)(const EditorState&, const std::filesystem::path&,
-                                     MessagePresenter&);
+    using Transfer = TransferOutcome (*)(const EditorState&, const std::filesystem::path&,
+                                         MessagePresenter&);
 
     void chooseGame(Game game, ControlId label);
     void runTransfer(Transfer transfer);
