@@ -1,6 +1,5 @@
 #include "zarn/editor_state.h"
 
-#include "refusals.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
 
@@ -28,7 +27,7 @@ bool setSlotAddressFromText(EditorState& state, std::string_view text)
 bool passesSelectionGate(const EditorState& state, MessagePresenter& presenter)
 {
     if (!state.chosenGame) {
-        presenter.showMessage(refusals::selectGame());
+        presenter.showRefusal(SelectGame{});
         return false;
     }
     return true;
@@ -44,11 +43,11 @@ bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
         return false;
     }
     if (state.slotAddress != defaultSlotAddress) {
-        presenter.showMessage(refusals::wrongAddress());
+        presenter.showRefusal(WrongAddress{});
         return false;
     }
     if (executableLength != alliedGeneralLength) {
-        presenter.showMessage(refusals::wrongLength());
+        presenter.showRefusal(WrongLength{});
         return false;
     }
     return true;

@@ -1,5 +1,4 @@
 #include "file.h"
-#include "refusals.h"
 #include "replacement_file.h"
 #include "slot_file_contents.h"
 #include "transfer_checks.h"
@@ -87,8 +86,8 @@ public:
         const FileKind present = folder.status(backupName).kind;
         if (present != FileKind::Missing && present != FileKind::Regular &&
             present != FileKind::Link) {
-            throw InTheWay(refusals::backupInTheWay(m_slotFile.shownBeside(backupName), present,
-                                                    m_slotFile.shownName));
+            throw InTheWay(
+                BackupInTheWay{m_slotFile.shownBeside(backupName), present, m_slotFile.shownName});
         }
         ReplacementFile backup = inFolder(folder, [&] {
             return ReplacementFile(folder, backupName, m_slotFile.shownBeside(backupName),
@@ -115,7 +114,7 @@ private:
             return std::nullopt;
         }
         if (slotFile.status.size > slotFileLimit) {
-            throw InTheWay(refusals::slotFileTooLong(slotFile.shown, slotFileLimit));
+            throw InTheWay(SlotFileTooLong{slotFile.shown, slotFileLimit});
         }
         refuseReadOnlyFile(slotFile);
         inFolder(*slotFile.folder,
@@ -134,7 +133,7 @@ private:
             copy.write({block.data(), got});
             offset += got;
             if (offset > slotFileLimit) {
-                throw InTheWay(refusals::slotFileTooLong(m_slotFile.shown, slotFileLimit));
+                throw InTheWay(SlotFileTooLong{m_slotFile.shown, slotFileLimit});
             }
         }
     }
@@ -178,8 +177,8 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
             do {
                 entry = entries.next();
                 if (!entry) {
-                    presenter.showMessage(
-                        refusals::listRunsOffEnd(executableShown, length, country, unitClass));
+                    presenter.showRefusal(
+                        ListRunsOffEnd{executableShown, length, country, unitClass});
                     return {TransferEnd::Failed, {}, {}};
                 }
                 appendEntryLine(lines, *entry);

@@ -1,5 +1,5 @@
 #include "file.h"
-#include "refusals.h"
+#include "reasons.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
 
@@ -23,7 +23,10 @@ constexpr File::Handle closedHandle = -1;
 
 [[noreturn]] void failWithErrno(std::string_view name, FileAction action)
 {
-    throw RuntimeError(refusals::fileFailed(name, action, std::strerror(errno)));
+    const int error = errno;
+    throw RuntimeError(FileFailed{std::string(name), action, std::strerror(error),
+                                  faultOf(std::error_code(error, std::generic_category())),
+                                  std::nullopt});
 }
 
 // A descriptor that is closed at the end of its scope.
@@ -78,7 +81,7 @@ std::string userName(uid_t id)
     if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
         return shownText(found->pw_name);
     }
-    return refusals::unknownUser(id);
+    return reasons::unknownUser(id);
 }
 
 // Whoever made a file with that owner, where it is neither the user nor the system.
@@ -164,8 +167,7 @@ Descriptor openFolderFrom(int start, const std::filesystem::path& shownStart,
             if (const std::optional<std::string> stranger = strangerOwning(status.st_uid)) {
                 const std::filesystem::path leadsTo =
                     target.is_absolute() ? target : (walked / target).lexically_normal();
-                throw StrangersLink(
-                    refusals::strangersFolderLink(shownPath(here), shownPath(leadsTo), *stranger));
+                throw InTheWay(StrangersFolderLink{shownPath(here), shownPath(leadsTo), *stranger});
             }
             if (target.empty() || ++linksFollowed > mostLinks) {
                 errno = target.empty() ? ENOENT : ELOOP;
@@ -296,7 +298,8 @@ struct Folder::Held
                 failWithErrno(shown, FileAction::Opened);
             }
         } else if (!S_ISREG(status.st_mode)) {
-            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
+            throw InTheWay(
+                NotAFile{std::string(shown), std::string(shownFile), kindOf(status.st_mode)});
         }
     }
 
@@ -315,7 +318,8 @@ struct Folder::Held
             failWithErrno(shown, action);
         }
         if (!S_ISREG(status.st_mode)) {
-            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
+            throw InTheWay(
+                NotAFile{std::string(shown), std::string(shownFile), kindOf(status.st_mode)});
         }
         ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
         return file.release();

@@ -1,5 +1,5 @@
 #include "file.h"
-#include "refusals.h"
+#include "reasons.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
 
@@ -77,7 +77,7 @@ std::string lastErrorText()
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0) {
-        return refusals::unknownSystemError(error);
+        return reasons::unknownSystemError(error);
     }
     std::wstring wide(text, length);
     LocalFree(text);
@@ -87,24 +87,41 @@ std::string lastErrorText()
     return shownPath(std::filesystem::path(wide));
 }
 
-// Why a call on `path` failed: the system's text, and the path's length where that is the likely
-// cause, which happens where the user has not turned long paths on.
-std::string reasonFor(const std::wstring& path)
+// Whose fault a call that failed with `error` is.
+FaultOf faultOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return FaultOf::Folder;
+    default:
+        return FaultOf::System;
+    }
+}
+
+// How the last call on `path`, for the file `name`, failed: the system's text, and the path's
+// length where that is the likely cause, which happens where the user has not turned long paths
+// on.
+FileFailed failureOn(const std::wstring& path, std::string_view name, FileAction action)
 {
     const DWORD error = GetLastError();
-    std::string reason = lastErrorText();
+    FileFailed failure{std::string(name), action, lastErrorText(), faultOf(error), std::nullopt};
     const std::wstring shown = shortForm(path);
     if (shown.size() >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
-        reason = refusals::pathTooLong(reason, shownPath(shown), shown.size());
+        failure.longPath = LongPath{shownPath(shown), shown.size()};
     }
-    return reason;
+    return failure;
 }
 
 [[noreturn]] void failOn(const std::wstring& path, std::string_view name, FileAction action)
 {
-    throw RuntimeError(refusals::fileFailed(name, action, reasonFor(path)));
+    throw RuntimeError(failureOn(path, name, action));
 }
 
 // Scanners, indexers and sync tools open files for a moment, new ones above all. A call that meets
@@ -270,7 +287,8 @@ File::~File()
 
 void File::fail(FileAction action) const
 {
-    throw RuntimeError(refusals::fileFailed(m_name, action, lastErrorText()));
+    const DWORD error = GetLastError();
+    throw RuntimeError(FileFailed{m_name, action, lastErrorText(), faultOf(error), std::nullopt});
 }
 
 std::uint64_t File::size() const
@@ -399,8 +417,8 @@ std::unique_ptr<Folder::Held> Folder::Held::of(const std::filesystem::path& wher
         ++end;
     }
     if (result->held.size() > 1 && !isSameFile(folder, result->held.back())) {
-        throw RuntimeError(
-            refusals::fileFailed(shown, FileAction::Opened, refusals::folderMovedMeanwhile()));
+        throw RuntimeError(FileFailed{shown, FileAction::Opened, reasons::folderMovedMeanwhile(),
+                                      FaultOf::System, std::nullopt});
     }
     result->real = real;
     return result;
@@ -522,8 +540,8 @@ bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::files
     // and rename() do.
     const DWORD target = GetFileAttributesW(replaced.c_str());
     if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(
-            refusals::fileFailed(shown, FileAction::Replaced, refusals::folderHasThatName()));
+        throw RuntimeError(FileFailed{std::string(shown), FileAction::Replaced,
+                                      reasons::folderHasThatName(), FaultOf::Folder, std::nullopt});
     }
     if (retryWhileHeld([&] {
             return ReplaceFileW(replaced.c_str(), replacement.c_str(), kept.c_str(),
@@ -550,12 +568,12 @@ bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::files
     if (moveFile(replacement, replaced, 0)) {
         return true;
     }
-    const std::string reason = reasonFor(replaced);
+    const FileFailed failure = failureOn(replaced, shown, FileAction::Replaced);
     if (moveFile(kept, replaced, 0)) {
-        throw RuntimeError(refusals::fileFailed(shown, FileAction::Replaced, reason));
+        throw RuntimeError(failure);
     }
-    throw ReplacementStoppedHalfWay(refusals::replacementStoppedHalfWay(
-        shown, this->shown(to), this->shown(keepAs), this->shown(from), reason));
+    throw RuntimeError(ReplacementStoppedHalfWay{failure, this->shown(to), this->shown(keepAs),
+                                                 this->shown(from)});
 }
 
 void Folder::moveOver(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -1,5 +1,4 @@
 #include "file.h"
-#include "refusals.h"
 #include "replacement_file.h"
 #include "slot_file_contents.h"
 #include "transfer_checks.h"
@@ -53,14 +52,13 @@ bool needsSafetyCopy(const TransferFile& executableFile, std::uint64_t length)
         return true;
     }
     if (copy.kind != FileKind::Regular) {
-        throw InTheWay(refusals::safetyCopyInTheWay(shown, copy.kind));
+        throw InTheWay(SafetyCopyInTheWay{shown, copy.kind});
     }
     if (copy.stranger) {
-        throw InTheWay(refusals::safetyCopyNotYours(shown, *copy.stranger));
+        throw InTheWay(SafetyCopyNotYours{shown, *copy.stranger});
     }
     if (copy.size != length) {
-        throw InTheWay(
-            refusals::safetyCopyWrongLength(shown, copy.size, executableFile.shownName, length));
+        throw InTheWay(SafetyCopyWrongLength{shown, copy.size, executableFile.shownName, length});
     }
     return false;
 }
@@ -121,24 +119,25 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         return TransferEnd::Failed;
     }
     if (*offset + regionBytes > length) {
-        presenter.showMessage(refusals::regionPastEnd(state.slotAddress, length, executableName));
+        presenter.showRefusal(RegionPastEnd{state.slotAddress, length, executableName});
         return TransferEnd::Failed;
     }
-    SlotFileContents contents = readSlotFile(slotText);
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
-    if (const std::optional<std::string> reason =
-            refusalOf(contents, TargetTable{executableName, oldRegion})) {
-        presenter.showMessage(*reason);
+    SlotFileReading edited = readSlotFile(slotText, TargetTable{executableName, oldRegion});
+    if (edited.refusal) {
+        presenter.showRefusal(*edited.refusal);
         return TransferEnd::Failed;
     }
-    return CheckedImport{*executableFile,
-                         slotFile.shownName,
-                         std::move(executable),
-                         *offset,
-                         std::move(oldRegion),
-                         std::move(contents.region),
-                         std::move(contents.unclearEntries)};
+    return CheckedImport{
+        *executableFile,
+        slotFile.shownName,
+        std::move(executable),
+        *offset,
+        std::move(oldRegion),
+        std::move(edited.region),
+        std::move(edited.unclearEntries),
+    };
 }
 
 // Runs a step of making the safety copy: a failure of it is told as the reason why the executable
@@ -148,10 +147,15 @@ void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
 {
     try {
         step();
-    } catch (const InTheWay&) {
-        throw;
     } catch (const RuntimeError& error) {
-        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
+        const Failure& failure = error.failure();
+        if (const auto* failed = std::get_if<FileFailed>(&failure)) {
+            throw RuntimeError(SafetyCopyFailed{executableFile.shown, *failed});
+        }
+        if (const auto* notWritable = std::get_if<FolderNotWritable>(&failure)) {
+            throw RuntimeError(SafetyCopyFailed{executableFile.shown, *notWritable});
+        }
+        throw;
     }
 }
 
@@ -180,7 +184,7 @@ void writeExecutable(CheckedImport& import)
     import.executable.close();
     makingTheSafetyCopy(executableFile, [&] {
         if (copy && !copy->createTarget()) {
-            throw InTheWay(refusals::safetyCopyInTheWay(copyShown, folder.status(copyName).kind));
+            throw InTheWay(SafetyCopyInTheWay{copyShown, folder.status(copyName).kind});
         }
     });
     replacement.replaceTarget();
@@ -226,8 +230,8 @@ std::optional<ImportPreview> previewImport(const EditorState& state,
         const CheckedImport& import = std::get<CheckedImport>(checked);
         return ImportPreview{changedLists(import.oldRegion, import.newRegion),
                              import.unclearEntries};
-    } catch (const InTheWay& refusal) {
-        presenter.showMessage(refusal.what());
+    } catch (const InTheWay& inTheWay) {
+        presenter.showRefusal(inTheWay.refusal());
         return std::nullopt;
     }
 }

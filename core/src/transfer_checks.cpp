@@ -1,7 +1,6 @@
 #include "transfer_checks.h"
 
 #include "file_names.h"
-#include "refusals.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
@@ -34,14 +33,14 @@ TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::
         }
         const std::filesystem::path target = file.status.linkTarget;
         if (file.status.stranger) {
-            throw StrangersLink(refusals::strangersLink(file.shownFile(), shownPath(target),
-                                                        *file.status.stranger));
+            throw InTheWay(
+                StrangersLink{file.shownFile(), shownPath(target), *file.status.stranger});
         }
         if (followed == mostLinks) {
             const std::error_code loop =
                 std::make_error_code(std::errc::too_many_symbolic_link_levels);
             throw RuntimeError(
-                refusals::fileFailed(file.shown, FileAction::Opened, loop.message()));
+                FileFailed{file.shown, FileAction::Opened, loop.message(), faultOf(loop), {}});
         }
         if (target.has_parent_path()) {
             file.folder =
@@ -54,7 +53,7 @@ TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::
 void refuseAnyButAFile(const TransferFile& file)
 {
     if (file.status.kind != FileKind::Regular && file.status.kind != FileKind::Missing) {
-        throw InTheWay(refusals::notAFile(file.shown, file.shownFile(), file.status.kind));
+        throw InTheWay(NotAFile{file.shown, file.shownFile(), file.status.kind});
     }
 }
 
@@ -66,7 +65,7 @@ std::optional<TransferFile> chosenExecutable(const EditorState& state,
     // On Windows a file that listings do not show counts as missing, as the game's own folder
     // window would not show it either.
     if (executable.status.kind == FileKind::Missing || executable.status.unlisted) {
-        presenter.showMessage(refusals::executableMissing(executable.shown));
+        presenter.showRefusal(ExecutableMissing{executable.shown});
         return std::nullopt;
     }
     refuseAnyButAFile(executable);
@@ -82,7 +81,7 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
         return std::nullopt;
     }
     if (state.slotAddress < 1) {
-        throw RuntimeError(refusals::addressBeforeStart(state.slotAddress, executable));
+        throw RuntimeError(AddressBeforeStart{state.slotAddress, std::string(executable)});
     }
     return static_cast<std::uint64_t>(state.slotAddress) - 1;
 }
@@ -90,7 +89,7 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
 void refuseReadOnlyFile(const TransferFile& file)
 {
     if (file.folder->isReadOnlyFile(file.name)) {
-        throw RuntimeError(refusals::readOnlyFile(file.shownFile()));
+        throw RuntimeError(ReadOnlyFile{file.shownFile()});
     }
 }
 

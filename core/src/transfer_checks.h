@@ -42,8 +42,8 @@ struct TransferFile
 
 // The file in `gameFolder` that the user means by `name` (see nameAnsweringTo), followed through
 // the user's own links to the file itself.
-// @throw NameClash where several files differ from `name` only in case.
-// @throw StrangersLink where a link there, or one it leads to, is another user's.
+// @throw InTheWay where several files differ from `name` only in case, or where a link there, or
+// one it leads to, is another user's.
 TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name);
 
 // @throw InTheWay saying what stands there, where anything but a regular file stands at `file`.
@@ -76,11 +76,9 @@ decltype(auto) inFolder(const Folder& folder, Step step)
 {
     try {
         return step();
-    } catch (const InTheWay&) {
-        throw;
     } catch (const RuntimeError&) {
         if (const std::optional<std::string> reason = folder.whyRefusesFiles()) {
-            throw RuntimeError(refusals::folderNotWritable(shownPath(folder.path()), *reason));
+            throw RuntimeError(FolderNotWritable{shownPath(folder.path()), *reason});
         }
         throw;
     }
@@ -98,8 +96,8 @@ TransferOutcome afterTheSelectionGate(const EditorState& state, MessagePresenter
     }
     try {
         return transfer();
-    } catch (const InTheWay& refusal) {
-        presenter.showMessage(refusal.what());
+    } catch (const InTheWay& inTheWay) {
+        presenter.showRefusal(inTheWay.refusal());
         return {TransferEnd::StoppedEarly, {}, {}};
     }
 }
