@@ -10,8 +10,6 @@
 namespace zarn {
 namespace {
 
-const File::Handle closedHandle = reinterpret_cast<File::Handle>(INVALID_HANDLE_VALUE);
-
 HANDLE native(File::Handle handle)
 {
     return reinterpret_cast<HANDLE>(handle);
@@ -254,12 +252,6 @@ std::size_t rootLength(const std::wstring& path)
 }
 
 } // namespace
-
-File::File(Handle handle, std::string name) : m_handle(handle), m_name(std::move(name)) {}
-
-File::File(File&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, closedHandle)), m_name(std::move(other.m_name))
-{}
 
 File::~File()
 {
