@@ -130,7 +130,7 @@ SlotFileCheck checkSlotFile(const std::filesystem::path& path)
     const std::filesystem::path whole = std::filesystem::absolute(path);
     try {
         const auto folder = std::make_shared<const Folder>(Folder::open(whole.parent_path()));
-        const TransferFile slotFile = transferFile(folder, displayPath(whole.filename()));
+        const TransferFile slotFile = transferFile(folder, utf8FromPath(whole.filename()));
         refuseAnyButAFile(slotFile);
         const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
         SlotFileContents contents = readSlotFile(text);
