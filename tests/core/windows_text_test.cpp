@@ -1,4 +1,6 @@
-// Windows paths with and without the prefix that lets Win32 calls take them at any length.
+// Text and paths as Windows has them: UTF-16 to and from UTF-8, and paths with and without the
+// prefix that lets Win32 calls take them at any length.
+#include "zarn/utf8_path.h"
 #include "zarn/windows_path.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,52 @@ namespace {
 std::u32string units(std::wstring_view text)
 {
     return {text.begin(), text.end()};
+}
+
+TEST(Utf16Text, ConvertsBothWaysKeepingLoneSurrogates)
+{
+    struct Case
+    {
+        std::string utf8;
+        std::u32string utf16;
+    };
+    const Case cases[] = {
+        {"", U""},
+        {"C:\\Games\\AG", U"C:\\Games\\AG"},
+        {"Spiel st\xc3\xa4nde", U"Spiel st\u00e4nde"},
+        {"\xe2\x82\xac \xe6\x88\xa6", U"\u20ac \u6226"},
+        // A character beyond the first 65536 as a pair of surrogates.
+        {"\xf0\x9d\x84\x9e", {0xD834, 0xDD1E}},
+        // Lone surrogates, high and low, as Windows allows them in names.
+        {"a\xed\xa0\x80z", {U'a', 0xD800, U'z'}},
+        {"\xed\xbf\xbf", {0xDFFF}},
+        {"\xed\xb0\x80\xed\xa0\x80", {0xDC00, 0xD800}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(shownText(c.utf8));
+        const std::wstring utf16(c.utf16.begin(), c.utf16.end());
+        EXPECT_EQ(units(utf16FromUtf8(c.utf8)), c.utf16);
+        EXPECT_EQ(utf8FromUtf16(utf16), c.utf8);
+    }
+}
+
+TEST(Utf16Text, TakesEachByteThatIsNotUtf8ForAReplacementCharacter)
+{
+    struct Case
+    {
+        std::string utf8;
+        std::u32string utf16;
+    };
+    const Case cases[] = {
+        {"caf\xe9", U"caf\ufffd"},
+        {"\xe2\x82", U"\ufffd\ufffd"},
+        {"\xc0\xaf", U"\ufffd\ufffd"},
+        {"\xf4\x90\x80\x80!", U"\ufffd\ufffd\ufffd\ufffd!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(shownText(c.utf8));
+        EXPECT_EQ(units(utf16FromUtf8(c.utf8)), c.utf16);
+    }
 }
 
 TEST(WindowsPath, EveryFormOfAPathComesPlainAndLong)
