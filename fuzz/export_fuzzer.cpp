@@ -127,10 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         importEnd = zarn::importSlots(state, folder.path(), importMessages).end;
     } catch (const zarn::RuntimeError&) {
     }
-    const int items = zarn::countryCount * (1 + zarn::unitClassCount) + expected.entryCount;
+    const int items = zarn::countryCount + zarn::listCount + expected.entryCount;
     const bool roomForTable = static_cast<std::size_t>(input.slotAddress) - 1 + zarn::regionBytes <=
                               input.executable.size();
-    if (roomForTable && items < zarn::itemsPerPass) {
+    if (roomForTable && items < zarn::tableItemCount) {
         require(!importEnd, "a slot file of too few items is a run-time error");
     } else if (expected.entryCount == zarn::requiredEntryCount && !expected.hasZeroEntry) {
         require(importEnd == zarn::TransferEnd::Succeeded, "a full table imports back");

@@ -51,7 +51,7 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
     int terminators = 0;
     bool endsWithTerminator = false;
     std::string region;
-    for (int read = 0; read < zarn::itemsPerPass; ++read) {
+    for (int read = 0; read < zarn::tableItemCount; ++read) {
         const auto item = reader.next();
         if (!item) {
             return {Outcome::RuntimeError, {}};

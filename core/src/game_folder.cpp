@@ -82,10 +82,10 @@ GameFolder gameFolderFor(const std::vector<std::filesystem::path>& named,
     }
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (path.empty() || status.type() == std::filesystem::file_type::not_found) {
-        return {std::nullopt, folderMissing(displayPath(path))};
+        return {std::nullopt, folderMissing(utf8FromPath(path))};
     }
     if (error) {
-        return {std::nullopt, folderUnreachable(displayPath(path), error.message())};
+        return {std::nullopt, folderUnreachable(utf8FromPath(path), error.message())};
     }
     return {std::filesystem::is_directory(status) ? path : path.parent_path(), {}};
 }

@@ -2,27 +2,12 @@
 
 #include "zarn/editor_state.h"
 #include "zarn/slot_table.h"
+#include "zarn/wording.h"
 
 #include <cstdio>
 
 namespace zarn::refusals {
 namespace {
-
-// A number as the editor writes counts in messages: a blank in place of the sign when it is not
-// negative.
-std::string withSignPlace(std::int64_t number)
-{
-    std::string text = std::to_string(number);
-    if (number >= 0) {
-        text.insert(text.begin(), ' ');
-    }
-    return text;
-}
-
-std::string counted(std::size_t count, std::string_view one, std::string_view more)
-{
-    return std::to_string(count) + " " + std::string(count == 1 ? one : more);
-}
 
 std::string notModified(std::string_view targetFile)
 {
@@ -39,12 +24,6 @@ std::string notModifiedIfAny(std::optional<std::string_view> targetFile)
         line += notModified(*targetFile);
     }
     return line;
-}
-
-std::string listName(std::size_t list)
-{
-    return std::string(countryNames[list / unitClassCount + 1]) + ", " +
-           std::string(unitClassNames[list % unitClassCount + 1]);
 }
 
 // The line that says where to look, where there is one, with its line break.
@@ -163,8 +142,8 @@ std::string entryAfterLastList(std::size_t line, const std::optional<std::string
                                std::optional<std::string_view> targetFile)
 {
     return "Error  !\rThe entry on line " + std::to_string(line) +
-           " comes after the -1 that ends the last list, " +
-           listName(countryCount * unitClassCount - 1) + " !\r" + lineIfAny(whereToLook) +
+           " comes after the -1 that ends the last list, " + listName(listCount - 1) + " !\r" +
+           lineIfAny(whereToLook) +
            "Every list ends in exactly one -1: remove the -1 that was added, or move the entry "
            "into a list." +
            notModifiedIfAny(targetFile);
@@ -277,8 +256,8 @@ std::string listRunsOffEnd(std::string_view targetFile, std::uint64_t length, in
                            int unitClass)
 {
     return std::string(targetFile) + " ends after " + std::to_string(length) +
-           " bytes, inside the slot list for " + std::string(countryNames[country]) + ", " +
-           std::string(unitClassNames[unitClass]) + ", before a -1 closes it.";
+           " bytes, inside the slot list for " + listName(country, unitClass) +
+           ", before a -1 closes it.";
 }
 
 std::string safetyCopyFailed(std::string_view targetFile, std::string_view reason)

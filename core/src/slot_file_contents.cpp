@@ -35,31 +35,18 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
         contents.unclearEntries.push_back(
             {item.line, item.unclearText, static_cast<std::int16_t>(entry)});
     }
-    const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(entry));
-    contents.region += static_cast<char>(bits & 0xFF);
-    contents.region += static_cast<char>(bits >> 8);
-}
-
-// The lists of a slot region as an executable holds it.
-SlotListTracker listsOf(std::string_view region)
-{
-    SlotListTracker lists;
-    for (std::size_t at = 0; at + 1 < region.size(); at += 2) {
-        lists.add(region[at] == '\xFF' && region[at + 1] == '\xFF', 0);
-    }
-    return lists;
+    appendEntryBytes(contents.region, static_cast<std::int16_t>(entry));
 }
 
 // Where the user most likely changed the table: the first list whose length differs from the
 // target's, or the entries that follow lists that all agree.
 std::optional<std::string> whereToLook(const SlotListTracker& edited, const TargetTable& target)
 {
-    const SlotListTracker current = listsOf(target.region);
-    const std::optional<int> list = firstDifferingList(edited, current);
+    const std::optional<int> list = firstDifferingList(edited, listsOf(target.region));
     if (!list) {
         return std::nullopt;
     }
-    if (*list < countryCount * unitClassCount) {
+    if (*list < listCount) {
         const auto index = static_cast<std::size_t>(*list);
         return refusals::firstDifferingList(index, edited.lists()[index].firstLine, target.name);
     }
@@ -94,7 +81,7 @@ SlotFileContents readSlotFile(const File& file)
     std::istream in(&buffer);
     SlotItemReader reader(in);
     SlotFileContents contents;
-    for (int read = 0; read < itemsPerPass; ++read) {
+    for (int read = 0; read < tableItemCount; ++read) {
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
             throw RuntimeError(
@@ -143,7 +130,7 @@ SlotFileCheck checkSlotFile(const std::filesystem::path& path)
     const std::filesystem::path whole = std::filesystem::absolute(path);
     try {
         const auto folder = std::make_shared<const Folder>(Folder::open(whole.parent_path()));
-        const TransferFile slotFile = transferFile(folder, displayPath(whole.filename()));
+        const TransferFile slotFile = transferFile(folder, utf8FromPath(whole.filename()));
         refuseAnyButAFile(slotFile);
         const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
         SlotFileContents contents = readSlotFile(text);
