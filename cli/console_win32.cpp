@@ -14,7 +14,7 @@ void write(std::string_view text, DWORD handleId, std::FILE* stream)
     const HANDLE handle = GetStdHandle(handleId);
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = pathFromUtf8(text).wstring();
+        const std::wstring wide = utf16FromUtf8(text);
         DWORD written = 0;
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;

@@ -16,7 +16,7 @@ int wmain()
 {
     std::vector<std::string> arguments;
     for (const std::wstring& argument : zarn::windowsArguments(GetCommandLineW())) {
-        arguments.push_back(zarn::displayPath(argument));
+        arguments.push_back(zarn::utf8FromUtf16(argument));
     }
     return static_cast<int>(zarn::cli::run(arguments));
 }

@@ -25,7 +25,7 @@ std::optional<Game> chosenGame(const Invocation& invocation, const std::filesyst
     }
     const std::vector<Game> games = gamesIn(folder);
     if (games.size() > 1) {
-        throw UsageError(texts::bothGames(displayPath(folder)));
+        throw UsageError(texts::bothGames(utf8FromPath(folder)));
     }
     return games.empty() ? std::nullopt : std::optional<Game>(games.front());
 }
@@ -48,10 +48,10 @@ ExitStatus check(const Invocation& invocation)
         return exitStatusOf(*found.refusal);
     }
     if (invocation.strict && !found.unclearEntries.empty()) {
-        writeError(texts::unclearEntriesRefused(displayPath(file), found.unclearEntries.size()));
+        writeError(texts::unclearEntriesRefused(utf8FromPath(file), found.unclearEntries.size()));
         return ExitStatus::Refused;
     }
-    writeOut(texts::wholeTable(displayPath(file)));
+    writeOut(texts::wholeTable(utf8FromPath(file)));
     return ExitStatus::Done;
 }
 
@@ -88,7 +88,7 @@ ExitStatus transfer(const Invocation& invocation)
     state.slotAddress = invocation.slotAddress.value_or(defaultSlotAddress);
     state.chosenGame = chosenGame(invocation, folder);
     if (!state.chosenGame) {
-        writeError(texts::noGameIn(displayPath(folder)));
+        writeError(texts::noGameIn(utf8FromPath(folder)));
         return ExitStatus::Refused;
     }
     if (invocation.command == Command::Diff) {

@@ -3,18 +3,11 @@
 #include "zarn/slot_table.h"
 #include "zarn/utf8_path.h"
 #include "zarn/version.h"
+#include "zarn/wording.h"
 
 #include <algorithm>
 
 namespace zarn::cli::texts {
-namespace {
-
-std::string counted(std::size_t count, std::string_view one, std::string_view more)
-{
-    return std::to_string(count) + " " + std::string(count == 1 ? one : more);
-}
-
-} // namespace
 
 std::string version()
 {
@@ -132,8 +125,7 @@ std::string unclearEntriesRefused(std::string_view file, std::size_t count)
 
 std::string changeLine(const ListChange& change)
 {
-    std::string line = std::string(countryNames[change.country]) + ", " +
-                       std::string(unitClassNames[change.unitClass]) + ":";
+    std::string line = listName(change.country, change.unitClass) + ":";
     if (change.removed.empty() && change.added.empty()) {
         return line + " the same units in another order\n";
     }

@@ -91,9 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Expected expected = expectedExport(input);
     require(folder.read("pg.exe") == input.executable, "the export never changes pg.exe");
-    require(messages.refusals.empty(), "pg.exe passes the gate without a word");
     if (!expected.written) {
-        require(!end, "a table that cannot be read is a run-time error");
+        if (input.slotAddress < 1) {
+            require(!end && messages.refusals.empty(),
+                    "an address before the file is a run-time error");
+        } else {
+            require(end == zarn::TransferEnd::Failed && messages.refusals.size() == 1,
+                    "a table that runs off the file is refused in one message");
+        }
         const std::vector<std::string> names =
             input.oldSlotFileExists ? std::vector<std::string>{"p_slots.txt", "pg.exe"}
                                     : std::vector<std::string>{"pg.exe"};
@@ -102,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a failed export leaves the old slot file as it was");
         return 0;
     }
-    require(end == zarn::TransferEnd::Succeeded, "a readable table is exported");
+    require(end == zarn::TransferEnd::Succeeded && messages.refusals.empty(),
+            "pg.exe passes the gate without a word and its table is exported");
     require(folder.read("p_slots.txt") == expected.slotFile, "the slot file holds the table");
     std::vector<std::string> names = {"p_slots.txt", "pg.exe"};
     if (input.oldSlotFileExists) {
@@ -121,10 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         importEnd = zarn::importSlots(state, folder.path(), importMessages).end;
     } catch (const zarn::RuntimeError&) {
     }
-    const int items = zarn::countryCount * (1 + zarn::unitClassCount) + expected.entryCount;
+    const int items = zarn::countryCount + zarn::listCount + expected.entryCount;
     const bool roomForTable = static_cast<std::size_t>(input.slotAddress) - 1 + zarn::regionBytes <=
                               input.executable.size();
-    if (roomForTable && items < zarn::itemsPerPass) {
+    if (roomForTable && items < zarn::tableItemCount) {
         require(!importEnd, "a slot file of too few items is a run-time error");
     } else if (expected.entryCount == zarn::requiredEntryCount && !expected.hasZeroEntry) {
         require(importEnd == zarn::TransferEnd::Succeeded, "a full table imports back");

@@ -51,7 +51,7 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
     int terminators = 0;
     bool endsWithTerminator = false;
     std::string region;
-    for (int read = 0; read < zarn::itemsPerPass; ++read) {
+    for (int read = 0; read < zarn::tableItemCount; ++read) {
         const auto item = reader.next();
         if (!item) {
             return {Outcome::RuntimeError, {}};
@@ -84,8 +84,6 @@ Expected expectedImport(const zarn::fuzz::ImportInput& input)
 
 const zarn::fuzz::ProgramFolder folder;
 
-const std::string oldSafetyCopy = "an older safety copy";
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -93,6 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const zarn::fuzz::ImportInput input =
         zarn::fuzz::parseImportInput({reinterpret_cast<const char*>(data), size});
     const std::string executable = zarn::testing::filler(input.executableLength);
+    // A copy that an earlier import kept: the user's own, of the executable's length, and so
+    // taken for the safety copy.
+    const std::string oldSafetyCopy(executable.size(), 'o');
     folder.clear();
     folder.write("pg.exe", executable);
     folder.write("p_slots.txt", input.slotFile);

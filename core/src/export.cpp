@@ -33,10 +33,9 @@ public:
                 return std::nullopt;
             }
         }
-        const auto low = static_cast<unsigned char>(m_buffer[m_next]);
-        const auto high = static_cast<unsigned char>(m_buffer[m_next + 1]);
+        const std::int16_t entry = entryFromBytes(m_buffer.data() + m_next);
         m_next += 2;
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | high << 8));
+        return entry;
     }
 
 private:

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 // The file layer of the transfers, one per system: a folder opened once, and the files in it.
@@ -42,7 +43,9 @@ public:
     // The host's handle of an open file, as an integer.
     using Handle = std::intptr_t;
 
-    File(File&& other) noexcept;
+    File(File&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, closedHandle)), m_name(std::move(other.m_name))
+    {}
     File& operator=(File&&) = delete;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -61,7 +64,10 @@ public:
 private:
     friend class Folder;
 
-    File(Handle handle, std::string name);
+    // The handle of no file: a file descriptor of -1, or INVALID_HANDLE_VALUE, which is -1 too.
+    static constexpr Handle closedHandle = -1;
+
+    File(Handle handle, std::string name) : m_handle(handle), m_name(std::move(name)) {}
     [[noreturn]] void fail(FileAction action) const;
 
     Handle m_handle;

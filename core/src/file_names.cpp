@@ -26,7 +26,7 @@ std::filesystem::path nameAnsweringTo(const Folder& folder, std::string_view nam
 {
     std::vector<std::filesystem::path> matches;
     for (const std::filesystem::path& entry : folder.names()) {
-        if (sameIgnoringCase(displayPath(entry), name)) {
+        if (sameIgnoringCase(utf8FromPath(entry), name)) {
             matches.push_back(entry);
         }
     }

@@ -19,8 +19,6 @@
 namespace zarn {
 namespace {
 
-constexpr File::Handle closedHandle = -1;
-
 [[noreturn]] void failWithErrno(std::string_view name, FileAction action)
 {
     const int error = errno;
@@ -192,12 +190,6 @@ Descriptor openFolderFrom(int start, const std::filesystem::path& shownStart,
 }
 
 } // namespace
-
-File::File(Handle handle, std::string name) : m_handle(handle), m_name(std::move(name)) {}
-
-File::File(File&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, closedHandle)), m_name(std::move(other.m_name))
-{}
 
 File::~File()
 {

@@ -2,6 +2,7 @@
 #include "reasons.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
+#include "zarn/windows_path.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,29 +11,9 @@
 namespace zarn {
 namespace {
 
-const File::Handle closedHandle = reinterpret_cast<File::Handle>(INVALID_HANDLE_VALUE);
-
 HANDLE native(File::Handle handle)
 {
     return reinterpret_cast<HANDLE>(handle);
-}
-
-// The path in the form that Win32 calls take at any length ("\\?\C:\...", "\\?\UNC\server\...").
-std::wstring longForm(const std::filesystem::path& path)
-{
-    // Not lexically_normal(): it folds the two leading backslashes of a network path into one.
-    std::wstring text = path.native();
-    std::replace(text.begin(), text.end(), L'/', L'\\');
-    if (text.starts_with(L"\\\\?\\")) {
-        return text;
-    }
-    if (text.starts_with(L"\\\\")) {
-        return L"\\\\?\\UNC\\" + text.substr(2);
-    }
-    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') {
-        return L"\\\\?\\" + text;
-    }
-    return text;
 }
 
 // The path in full: taken as it is where it names its drive or network folder, and from the
@@ -59,15 +40,6 @@ std::wstring fullPath(const std::filesystem::path& path)
     }
 }
 
-// The path as users write it, without the long form's "\\?\" prefix.
-std::wstring shortForm(const std::wstring& path)
-{
-    if (path.starts_with(L"\\\\?\\UNC\\")) {
-        return L"\\" + path.substr(8);
-    }
-    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
-}
-
 // The system's text for its last error, in UTF-8, without the trailing period and line end.
 std::string lastErrorText()
 {
@@ -84,7 +56,7 @@ std::string lastErrorText()
     while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L'.')) {
         wide.pop_back();
     }
-    return shownPath(std::filesystem::path(wide));
+    return shownText(utf8FromUtf16(wide));
 }
 
 // Whose fault a call that failed with `error` is.
@@ -110,7 +82,7 @@ FileFailed failureOn(const std::wstring& path, std::string_view name, FileAction
 {
     const DWORD error = GetLastError();
     FileFailed failure{std::string(name), action, lastErrorText(), faultOf(error), std::nullopt};
-    const std::wstring shown = shortForm(path);
+    const std::wstring shown = withoutLongPathPrefix(path);
     if (shown.size() >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
@@ -221,7 +193,7 @@ std::wstring finalPathOf(HANDLE handle)
         }
         if (length < path.size()) {
             path.resize(length);
-            return longForm(path);
+            return withLongPathPrefix(path);
         }
         path.resize(length);
     }
@@ -271,12 +243,6 @@ std::size_t rootLength(const std::wstring& path)
 }
 
 } // namespace
-
-File::File(Handle handle, std::string name) : m_handle(handle), m_name(std::move(name)) {}
-
-File::File(File&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, closedHandle)), m_name(std::move(other.m_name))
-{}
 
 File::~File()
 {
@@ -383,7 +349,7 @@ struct Folder::Held
 std::unique_ptr<Folder::Held> Folder::Held::of(const std::filesystem::path& where,
                                                const std::string& shown)
 {
-    const std::wstring named = longForm(fullPath(where));
+    const std::wstring named = withLongPathPrefix(fullPath(where));
     const HANDLE folder = holdFolder(named, 0);
     if (folder == INVALID_HANDLE_VALUE) {
         failOn(named, shown, FileAction::Opened);

@@ -17,7 +17,7 @@ namespace {
 // What a slot file holds, as far as the import is concerned.
 struct SlotFileContents
 {
-    // Items with a non-zero value among the first itemsPerPass.
+    // Items with a non-zero value among the first tableItemCount.
     int entryCount = 0;
     // The first requiredEntryCount of them, two little-endian bytes each.
     std::string region;
@@ -25,9 +25,9 @@ struct SlotFileContents
     std::optional<SlotItem> outOfRange;
     // Those of them within 16 bits whose items hold more than a whole number.
     std::vector<UnclearEntry> unclearEntries;
-    // Items with a non-zero value after the first itemsPerPass.
+    // Items with a non-zero value after the first tableItemCount.
     std::size_t extraCount = 0;
-    // The lists that all entries form, those after the first itemsPerPass items included.
+    // The lists that all entries form, those after the first tableItemCount items included.
     SlotListTracker lists;
 };
 
@@ -50,18 +50,16 @@ void addEntry(SlotFileContents& contents, const SlotItem& item)
         contents.unclearEntries.push_back(
             {item.line, item.unclearText, static_cast<std::int16_t>(entry)});
     }
-    const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(entry));
-    contents.region += static_cast<char>(bits & 0xFF);
-    contents.region += static_cast<char>(bits >> 8);
+    appendEntryBytes(contents.region, static_cast<std::int16_t>(entry));
 }
 
-// The entries of the first itemsPerPass items of the slot file, and whatever non-zero items
+// The entries of the first tableItemCount items of the slot file, and whatever non-zero items
 // follow them.
 SlotFileContents contentsOf(std::istream& text, std::string_view name)
 {
     SlotItemReader reader(text);
     SlotFileContents contents;
-    for (int read = 0; read < itemsPerPass; ++read) {
+    for (int read = 0; read < tableItemCount; ++read) {
         const std::optional<SlotItem> item = reader.next();
         if (!item) {
             throw RuntimeError(SlotFileTooShort{std::string(name), static_cast<std::size_t>(read),
@@ -80,16 +78,6 @@ SlotFileContents contentsOf(std::istream& text, std::string_view name)
     return contents;
 }
 
-// The lists of a slot region as an executable holds it.
-SlotListTracker listsOf(std::string_view region)
-{
-    SlotListTracker lists;
-    for (std::size_t at = 0; at + 1 < region.size(); at += 2) {
-        lists.add(region[at] == '\xFF' && region[at + 1] == '\xFF', 0);
-    }
-    return lists;
-}
-
 // Where the user most likely changed the table: the first list whose length differs from the
 // target's, or the entries that follow lists that all agree.
 std::optional<WhereToLook> whereToLook(const SlotListTracker& edited, std::string_view targetRegion)
@@ -98,7 +86,7 @@ std::optional<WhereToLook> whereToLook(const SlotListTracker& edited, std::strin
     if (!list) {
         return std::nullopt;
     }
-    if (*list < countryCount * unitClassCount) {
+    if (*list < listCount) {
         const auto index = static_cast<std::size_t>(*list);
         return WhereToLook{index, edited.lists()[index].firstLine};
     }
@@ -122,7 +110,7 @@ TableFault tableFaultOf(const ShapeFault& fault)
 }
 
 // What is wrong with the entries, if anything: a count other than requiredEntryCount, entries
-// after the itemsPerPass-th item, an entry outside 16 bits, or entries that do not form the 180
+// after the tableItemCount-th item, an entry outside 16 bits, or entries that do not form the 180
 // lists.
 std::optional<TableFault> tableFaultOf(const SlotFileContents& contents)
 {
@@ -184,7 +172,7 @@ SlotFileReading checkSlotFile(const std::filesystem::path& path)
     const std::filesystem::path whole = std::filesystem::absolute(path);
     try {
         const auto folder = std::make_shared<const Folder>(Folder::open(whole.parent_path()));
-        const TransferFile slotFile = transferFile(folder, displayPath(whole.filename()));
+        const TransferFile slotFile = transferFile(folder, utf8FromPath(whole.filename()));
         refuseAnyButAFile(slotFile);
         const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
         return readSlotFile(text, std::nullopt);

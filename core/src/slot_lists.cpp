@@ -5,11 +5,10 @@
 namespace zarn {
 namespace {
 
-constexpr std::size_t listCount = countryCount * unitClassCount;
-
-bool sameList(const ListExtent& a, const ListExtent& b)
+bool sameList(const ListExtent& edited, const SlotList& current)
 {
-    return a.length == b.length && a.ended == b.ended;
+    return edited.length == current.units.size() + (current.ended ? 1 : 0) &&
+           edited.ended == current.ended;
 }
 
 } // namespace
@@ -47,19 +46,19 @@ std::optional<ShapeFault> shapeFault(const SlotListTracker& entries)
     return ShapeFault{kind, entries.lastLine(), entries.terminatorCount()};
 }
 
-std::optional<int> firstDifferingList(const SlotListTracker& edited, const SlotListTracker& current)
+std::optional<int> firstDifferingList(const SlotListTracker& edited,
+                                      const std::vector<SlotList>& current)
 {
     const std::vector<ListExtent>& mine = edited.lists();
-    const std::vector<ListExtent>& theirs = current.lists();
     for (std::size_t list = 0; list < listCount; ++list) {
         if (list >= mine.size()) {
             return std::nullopt;
         }
-        if (list >= theirs.size() || !sameList(mine[list], theirs[list])) {
+        if (!sameList(mine[list], current[list])) {
             return static_cast<int>(list);
         }
     }
-    return static_cast<int>(listCount);
+    return listCount;
 }
 
 } // namespace zarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zarn/slot_table.h"
+
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -63,9 +65,9 @@ struct ShapeFault
 std::optional<ShapeFault> shapeFault(const SlotListTracker& entries);
 
 // The 0-based index of the first of the 180 lists whose length (or ending) differs between the
-// two runs, or 180 where all 180 lists of `edited` agree with `current`. Nothing where `edited`
-// ends before a list that differs.
+// edited run and the table's current lists, or 180 where all 180 lists of `edited` agree with
+// `current`. Nothing where `edited` ends before a list that differs.
 std::optional<int> firstDifferingList(const SlotListTracker& edited,
-                                      const SlotListTracker& current);
+                                      const std::vector<SlotList>& current);
 
 } // namespace zarn

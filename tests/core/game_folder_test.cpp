@@ -95,7 +95,7 @@ TEST_F(GameFolderTest, IsTheFolderThatIsNamedOrSaysWhyNot)
     std::filesystem::create_directory_symlink(folder / pathFromUtf8("Spiel stände ä/sub"),
                                               folder / "link");
 #endif
-    const std::string base = displayPath(folder);
+    const std::string base = utf8FromPath(folder);
     for (const NamedCase& tried : namedCases) {
         SCOPED_TRACE(tried.what);
         std::vector<std::filesystem::path> named;

@@ -1,10 +1,11 @@
 #include "label_rooms.h"
 #include "main_window.h"
 #include "transfer_fixture.h"
-#include "wide_text.h"
+#include "window_text.h"
 #include "zarn/form/accessibility.h"
 #include "zarn/form/layout.h"
 #include "zarn/form/texts.h"
+#include "zarn/utf8_path.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -17,7 +18,6 @@
 namespace zarn::testing {
 namespace {
 
-using win32::toWide;
 using win32::windowText;
 
 using form::ControlId;
@@ -259,7 +259,8 @@ TEST_F(MainWindowTest, StandsAsLaidOut)
         EXPECT_EQ(font.lfHeight, layout.font == form::FontSize::Large ? -13 : -11);
         EXPECT_EQ(isBold(layout.id), layout.bold);
         if (!layout.picture.empty()) {
-            EXPECT_NE(FindResourceW(nullptr, toWide(layout.picture).c_str(), RT_BITMAP), nullptr);
+            EXPECT_NE(FindResourceW(nullptr, utf16FromUtf8(layout.picture).c_str(), RT_BITMAP),
+                      nullptr);
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "wide_text.h"
+#include "zarn/utf8_path.h"
 #include "zarn/version.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ TEST(Resources, VersionInformationNamesZarnAndItsVersion)
 {
     std::vector<char> info = ownVersionInfo();
     EXPECT_EQ(versionString(info, L"ProductName"), L"zarn");
-    EXPECT_EQ(versionString(info, L"FileVersion"), zarn::win32::toWide(zarn::version));
-    EXPECT_EQ(versionString(info, L"ProductVersion"), zarn::win32::toWide(zarn::version));
+    EXPECT_EQ(versionString(info, L"FileVersion"), zarn::utf16FromUtf8(zarn::version));
+    EXPECT_EQ(versionString(info, L"ProductVersion"), zarn::utf16FromUtf8(zarn::version));
 
     const std::string version = zarn::version;
     const std::size_t dot = version.find('.');
@@ -57,7 +57,7 @@ TEST(Resources, HoldTheIconAndTheFourButtonPictures)
     for (const char* picture : {"exe_txt", "txt_exe", "quit", "help"}) {
         SCOPED_TRACE(picture);
         const auto bitmap =
-            static_cast<HBITMAP>(LoadImageW(program, zarn::win32::toWide(picture).c_str(),
+            static_cast<HBITMAP>(LoadImageW(program, zarn::utf16FromUtf8(picture).c_str(),
                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         ASSERT_NE(bitmap, nullptr);
         BITMAP size{};

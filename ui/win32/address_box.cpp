@@ -2,7 +2,8 @@
 
 #include "accessible_control.h"
 #include "dpi_scale.h"
-#include "wide_text.h"
+#include "window_text.h"
+#include "zarn/utf8_path.h"
 
 #include <algorithm>
 #include <oleacc.h>
@@ -11,7 +12,7 @@ namespace zarn::win32 {
 
 AddressBox::AddressBox(HWND parent, int id, const form::Control& control,
                        const form::AccessibleText& accessible, HFONT font, const DpiScale& scale)
-    : m_handle(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", toWide(control.text).c_str(),
+    : m_handle(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", utf16FromUtf8(control.text).c_str(),
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
                                scale.pixels(control.left), scale.pixels(control.top),
                                scale.pixels(control.width), scale.pixels(control.height), parent,
@@ -22,7 +23,10 @@ AddressBox::AddressBox(HWND parent, int id, const form::Control& control,
     SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // An edit control has no default action of its own to name.
     makeAccessible(m_handle,
-                   {ROLE_SYSTEM_TEXT, toWide(accessible.name), toWide(accessible.description), {}},
+                   {ROLE_SYSTEM_TEXT,
+                    utf16FromUtf8(accessible.name),
+                    utf16FromUtf8(accessible.description),
+                    {}},
                    {});
 }
 

@@ -1,7 +1,7 @@
 #include "folder_picker.h"
 
 #include "texts.h"
-#include "wide_text.h"
+#include "zarn/utf8_path.h"
 
 #include <shobjidl.h>
 #include <system_error>
@@ -30,7 +30,7 @@ FolderPicker::chooseFolder(std::string_view title, const std::filesystem::path& 
     FILEOPENDIALOGOPTIONS options = 0;
     check(dialog->GetOptions(&options));
     check(dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM));
-    check(dialog->SetTitle(toWide(title).c_str()));
+    check(dialog->SetTitle(utf16FromUtf8(title).c_str()));
     // A start folder the shell cannot open leaves the picker where it starts by itself.
     ComPtr<IShellItem> start;
     if (SUCCEEDED(SHCreateItemFromParsingName(startIn.c_str(), nullptr, IID_PPV_ARGS(&start)))) {

@@ -1,6 +1,6 @@
 #include "form_fonts.h"
 
-#include "wide_text.h"
+#include "zarn/utf8_path.h"
 
 namespace zarn::win32 {
 
@@ -24,7 +24,7 @@ HFONT FormFonts::font(int pixels, bool bold) const
         // is how a point size is meant.
         made = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, toWide(form::fontFamily).c_str());
+                           DEFAULT_PITCH | FF_SWISS, utf16FromUtf8(form::fontFamily).c_str());
     }
     return made;
 }

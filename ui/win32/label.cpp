@@ -4,7 +4,8 @@
 #include "dpi_scale.h"
 #include "form_fonts.h"
 #include "texts.h"
-#include "wide_text.h"
+#include "window_text.h"
+#include "zarn/utf8_path.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -14,7 +15,7 @@ namespace zarn::win32 {
 
 Label::Label(HWND parent, int id, const form::Control& control, const FormFonts& fonts,
              const DpiScale& scale)
-    : m_handle(CreateWindowExW(0, L"STATIC", toWide(control.text).c_str(),
+    : m_handle(CreateWindowExW(0, L"STATIC", utf16FromUtf8(control.text).c_str(),
                                WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY,
                                scale.pixels(control.left), scale.pixels(control.top),
                                scale.pixels(control.width), scale.pixels(control.height), parent,
@@ -58,7 +59,7 @@ void Label::announceAsLink(std::wstring name, std::wstring description)
 {
     makeAccessible(m_handle,
                    {ROLE_SYSTEM_LINK, std::move(name), std::move(description),
-                    toWide(texts::followLinkAction)},
+                    utf16FromUtf8(texts::followLinkAction)},
                    [this] {
                        if (m_click) {
                            m_click();

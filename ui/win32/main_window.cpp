@@ -1,8 +1,8 @@
 #include "main_window.h"
 
 #include "texts.h"
-#include "wide_text.h"
 #include "zarn/form/accessibility.h"
+#include "zarn/utf8_path.h"
 
 #include <commctrl.h>
 #include <optional>
@@ -72,7 +72,7 @@ void registerWindowClass(WNDPROC windowProc)
     if (GetClassInfoExW(instance, windowClass, &windowClassInfo)) {
         return;
     }
-    const std::wstring icon = toWide(form::iconPicture);
+    const std::wstring icon = utf16FromUtf8(form::iconPicture);
     windowClassInfo.cbSize = sizeof windowClassInfo;
     windowClassInfo.lpfnWndProc = windowProc;
     windowClassInfo.hInstance = instance;
@@ -102,8 +102,8 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
     constexpr DWORD extendedStyle = WS_EX_CONTROLPARENT;
     RECT frame{0, 0, m_scale.pixels(form::clientWidth), m_scale.pixels(form::clientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
-    m_window = CreateWindowExW(extendedStyle, windowClass, toWide(form::caption).c_str(), style,
-                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+    m_window = CreateWindowExW(extendedStyle, windowClass, utf16FromUtf8(form::caption).c_str(),
+                               style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                frame.bottom - frame.top, nullptr, nullptr,
                                GetModuleHandleW(nullptr), this);
     if (!m_window) {
@@ -159,7 +159,8 @@ void MainWindow::createControls()
             made->onMouseMove([this, id] { m_form.pointerOver(id); });
             made->onClick([this, id] { m_form.clicked(id); });
             if (const auto accessible = form::accessibleText(id)) {
-                made->announceAsLink(toWide(accessible->name), toWide(accessible->description));
+                made->announceAsLink(utf16FromUtf8(accessible->name),
+                                     utf16FromUtf8(accessible->description));
             }
             m_labels[indexOf(id)] = std::move(made);
             break;
@@ -185,7 +186,7 @@ void MainWindow::addToolTip()
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    std::wstring tip = toWide(form::creditsToolTip);
+    std::wstring tip = utf16FromUtf8(form::creditsToolTip);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -297,7 +298,7 @@ void MainWindow::onCommand(int controlId, int code)
     }
     constexpr int fromAccelerator = 1;
     if (*id == ControlId::AddressBox) {
-        if (code == EN_CHANGE && !m_form.addressTextChanged(toUtf8(m_addressBox->text()))) {
+        if (code == EN_CHANGE && !m_form.addressTextChanged(utf8FromUtf16(m_addressBox->text()))) {
             // The refused text goes back, which comes back here as a change of its own.
             m_addressBox->refuse();
         } else if (code == EN_CHANGE) {
@@ -322,12 +323,12 @@ void MainWindow::clickFocusedButton()
 void MainWindow::setAddressText(const std::string& text)
 {
     // Setting the text is a change of the address box, which reaches the form as one.
-    m_addressBox->setText(toWide(text));
+    m_addressBox->setText(utf16FromUtf8(text));
 }
 
 void MainWindow::setFileName(const std::string& name)
 {
-    label(ControlId::FileNameLabel).setText(toWide(name));
+    label(ControlId::FileNameLabel).setText(utf16FromUtf8(name));
 }
 
 void MainWindow::setFileNameColour(form::Rgb colour)

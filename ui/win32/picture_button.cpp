@@ -3,7 +3,7 @@
 #include "accessible_control.h"
 #include "dpi_scale.h"
 #include "texts.h"
-#include "wide_text.h"
+#include "zarn/utf8_path.h"
 
 #include <oleacc.h>
 
@@ -13,7 +13,7 @@ namespace {
 // The pictures are compiled into the program as bitmap resources named like their XPM sources.
 HBITMAP loadPicture(std::string_view name)
 {
-    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), toWide(name).c_str(),
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), utf16FromUtf8(name).c_str(),
                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
@@ -29,20 +29,20 @@ int textHeight(HDC dc)
 PictureButton::PictureButton(HWND parent, int id, const form::Control& control,
                              const form::AccessibleText& accessible, HFONT font,
                              const DpiScale& scale)
-    : m_handle(CreateWindowExW(0, L"BUTTON", toWide(accessible.name).c_str(),
+    : m_handle(CreateWindowExW(0, L"BUTTON", utf16FromUtf8(accessible.name).c_str(),
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                scale.pixels(control.left), scale.pixels(control.top),
                                scale.pixels(control.width), scale.pixels(control.height), parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr)),
-      m_caption(toWide(control.text)), m_font(font), m_picture(loadPicture(control.picture)),
+      m_caption(utf16FromUtf8(control.text)), m_font(font), m_picture(loadPicture(control.picture)),
       m_pictureFactor(scale.pictureFactor())
 {
     SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The role and the action too: Windows gives them to any push button, but Wine does not.
     makeAccessible(m_handle,
-                   {ROLE_SYSTEM_PUSHBUTTON, toWide(accessible.name), toWide(accessible.description),
-                    toWide(texts::pressAction)},
+                   {ROLE_SYSTEM_PUSHBUTTON, utf16FromUtf8(accessible.name),
+                    utf16FromUtf8(accessible.description), utf16FromUtf8(texts::pressAction)},
                    [button = m_handle] { SendMessageW(button, BM_CLICK, 0, 0); });
 }
 

@@ -1,6 +1,7 @@
 #include "program_folder.h"
 
 #include "texts.h"
+#include "zarn/windows_path.h"
 
 #include <string>
 #include <system_error>
@@ -21,27 +22,12 @@ std::filesystem::path programFolder()
         }
         if (length < path.size()) {
             path.resize(length);
-            return folderOfProgramPath(path);
+            // Windows may give a long path with its prefix, and Wine a network path as
+            // "UNC\server\share\...", which would count as a relative path.
+            return std::filesystem::path(withoutLongPathPrefix(path)).parent_path();
         }
         path.resize(path.size() * 2);
     }
-}
-
-// Windows may give a long path in its "\\?\C:\..." or "\\?\UNC\server\share\..." form, and Wine a
-// network path as "UNC\server\share\...", which would count as a relative path.
-std::filesystem::path folderOfProgramPath(std::wstring_view programPath)
-{
-    std::wstring_view rest = programPath;
-    if (rest.starts_with(L"\\\\?\\")) {
-        rest.remove_prefix(4);
-    }
-    std::wstring plain(programPath);
-    if (rest.starts_with(L"UNC\\")) {
-        plain = L"\\\\" + std::wstring(rest.substr(4));
-    } else if (rest.size() >= 3 && rest[1] == L':' && rest[2] == L'\\') {
-        plain = rest;
-    }
-    return std::filesystem::path(plain).parent_path();
 }
 
 } // namespace zarn::win32

@@ -3,6 +3,7 @@
 #include "zarn/form/texts.h"
 #include "zarn/form/view.h"
 #include "zarn/number_text.h"
+#include "zarn/wording.h"
 
 #include <cstdlib>
 #include <exception>
@@ -13,14 +14,6 @@ namespace {
 
 constexpr ControlId links[] = {ControlId::PanzerGeneralLink, ControlId::AlliedGeneralLink,
                                ControlId::CreditsLink};
-
-// A number as the window shows it: a blank in place of the sign when it is not negative.
-std::string withSignPlace(std::int32_t number)
-{
-    std::string text(number < 0 ? 0 : 1, ' ');
-    text += std::to_string(number);
-    return text;
-}
 
 } // namespace
 
