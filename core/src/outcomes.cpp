@@ -4,37 +4,16 @@
 #include "reasons.h"
 #include "zarn/editor_state.h"
 #include "zarn/slot_table.h"
+#include "zarn/wording.h"
 
 #include <cstdio>
 
 namespace zarn {
 namespace {
 
-// A number as the editor writes counts in messages: a blank in place of the sign when it is not
-// negative.
-std::string withSignPlace(std::int64_t number)
-{
-    std::string text = std::to_string(number);
-    if (number >= 0) {
-        text.insert(text.begin(), ' ');
-    }
-    return text;
-}
-
-std::string counted(std::size_t count, std::string_view one, std::string_view more)
-{
-    return std::to_string(count) + " " + std::string(count == 1 ? one : more);
-}
-
 std::string notModified(std::string_view targetFile)
 {
     return std::string(targetFile) + " file NOT modified.";
-}
-
-std::string listName(std::size_t list)
-{
-    return std::string(countryNames[list / unitClassCount + 1]) + ", " +
-           std::string(unitClassNames[list % unitClassCount + 1]);
 }
 
 std::string_view actionText(FileAction action)
@@ -115,8 +94,8 @@ std::string text(const RegionPastEnd& refusal)
 std::string text(const ListRunsOffEnd& refusal)
 {
     return refusal.executable + " ends after " + std::to_string(refusal.length) +
-           " bytes, inside the slot list for " + std::string(countryNames[refusal.country]) + ", " +
-           std::string(unitClassNames[refusal.unitClass]) + ", before a -1 closes it.";
+           " bytes, inside the slot list for " + listName(refusal.country, refusal.unitClass) +
+           ", before a -1 closes it.";
 }
 
 // The lines of a refusal of the slot file up to those that say where to look and that the
@@ -154,8 +133,7 @@ FaultLines lines(const EntryOutOfRange& fault)
 FaultLines lines(const EntryAfterLastList& fault)
 {
     return {"The entry on line " + std::to_string(fault.line) +
-                " comes after the -1 that ends the last list, " +
-                listName(countryCount * unitClassCount - 1) + " !",
+                " comes after the -1 that ends the last list, " + listName(listCount - 1) + " !",
             "Every list ends in exactly one -1: remove the -1 that was added, or move the entry "
             "into a list."};
 }
