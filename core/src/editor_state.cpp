@@ -10,11 +10,6 @@ std::string_view executableName(Game game)
     return game == Game::PanzerGeneral ? "pg.exe" : "ag.exe";
 }
 
-void initialise(EditorState& state)
-{
-    state = EditorState{};
-}
-
 bool setSlotAddressFromText(EditorState& state, std::string_view text)
 {
     const std::optional<std::int32_t> address = slotAddressFromText(text);
@@ -33,7 +28,7 @@ bool passesSelectionGate(const EditorState& state, MessagePresenter& presenter)
     return true;
 }
 
-bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
+bool trustsSlotRegion(const EditorState& state, std::uint64_t executableLength,
                       MessagePresenter& presenter)
 {
     if (state.chosenGame == Game::PanzerGeneral) {

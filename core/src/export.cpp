@@ -56,7 +56,7 @@ constexpr std::size_t writeBlock = 64 * 1024;
 class SlotFileWriter
 {
 public:
-    explicit SlotFileWriter(const TransferFile& slotFile)
+    explicit SlotFileWriter(const FoundFile& slotFile)
         : m_slotFile(slotFile), m_old(openOld(slotFile)), m_new(inFolder(*slotFile.folder, [&] {
               return ReplacementFile(*slotFile.folder, slotFile.name, slotFile.shown, oldFile());
           }))
@@ -106,7 +106,7 @@ public:
 
 private:
     // The slot file to be replaced, where there is one, after the checks that it may be.
-    static std::optional<File> openOld(const TransferFile& slotFile)
+    static std::optional<File> openOld(const FoundFile& slotFile)
     {
         refuseAnyButAFile(slotFile);
         if (slotFile.status.kind == FileKind::Missing) {
@@ -137,7 +137,7 @@ private:
         }
     }
 
-    const TransferFile& m_slotFile;
+    const FoundFile& m_slotFile;
     std::optional<File> m_old;
     ReplacementFile m_new;
     std::string m_buffer;
@@ -145,12 +145,11 @@ private:
     bool m_differs = false;
 };
 
-TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path& gameFolder,
                            MessagePresenter& presenter)
 {
-    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
-    const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, gameFolder, presenter);
+    const auto folder = std::make_shared<const Folder>(Folder::open(gameFolder));
+    const std::optional<FoundFile> executableFile = chosenExecutable(state, folder, presenter);
     if (!executableFile) {
         return {TransferEnd::StoppedEarly, {}, {}};
     }
@@ -164,7 +163,7 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
         return {TransferEnd::Failed, {}, {}};
     }
 
-    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
+    const FoundFile slotFile = findFile(folder, slotFileName);
     SlotFileWriter writer(slotFile);
     EntryReader entries(executable, *offset);
     std::string lines;
@@ -195,11 +194,11 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
 
 } // namespace
 
-TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter)
 {
     return afterTheSelectionGate(state, presenter,
-                                 [&] { return exportFrom(state, programFolder, presenter); });
+                                 [&] { return exportFrom(state, gameFolder, presenter); });
 }
 
 } // namespace zarn

@@ -416,14 +416,14 @@ File Folder::createNew(const std::filesystem::path& name, std::string shown,
         ::openat(m_held->get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                  permissionsFrom != nullptr ? 0600 : 0666);
     if (fd < 0) {
-        failWithErrno(shown, FileAction::Written);
+        failWithErrno(shown, FileAction::Created);
     }
     File file(fd, std::move(shown));
     if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
         const int error = errno;
         removeQuietly(name);
         errno = error;
-        file.fail(FileAction::Written);
+        file.fail(FileAction::Created);
     }
     return file;
 }
@@ -474,13 +474,13 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
             return false;
         }
         if (errno != EINVAL) {
-            failWithErrno(shown, FileAction::Created);
+            failWithErrno(shown, FileAction::MovedIntoPlace);
         }
         // The file system cannot refuse to replace: look first, then move.
         if (status(to).kind != FileKind::Missing) {
             return false;
         }
-        m_held->rename(from, to, shown, FileAction::Created);
+        m_held->rename(from, to, shown, FileAction::MovedIntoPlace);
     }
     m_held->flush(shown);
     return true;
@@ -489,7 +489,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
 void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
     if (::unlinkat(m_held->get(), name.c_str(), 0) != 0 && errno != ENOENT) {
-        failWithErrno(shown, FileAction::Written);
+        failWithErrno(shown, FileAction::Removed);
     }
 }
 

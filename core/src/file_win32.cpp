@@ -490,7 +490,7 @@ File Folder::openForUpdate(const std::filesystem::path& name, std::string shown)
 File Folder::createNew(const std::filesystem::path& name, std::string shown, const File*) const
 {
     const File::Handle handle =
-        openOrFail(m_held->at(name), GENERIC_WRITE, CREATE_NEW, shown, FileAction::Written);
+        openOrFail(m_held->at(name), GENERIC_WRITE, CREATE_NEW, shown, FileAction::Created);
     return File(handle, std::move(shown));
 }
 
@@ -569,7 +569,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             return false;
         }
-        failOn(m_held->at(to), shown, FileAction::Created);
+        failOn(m_held->at(to), shown, FileAction::MovedIntoPlace);
     }
     return true;
 }
@@ -577,7 +577,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
 void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
     if (!deleteFile(m_held->at(name)) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(m_held->at(name), shown, FileAction::Written);
+        failOn(m_held->at(name), shown, FileAction::Removed);
     }
 }
 

@@ -43,7 +43,7 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
 // there yet. What stands there is the safety copy only where it is a plain file of the
 // executable's length that the user or the system made; anything else is in the way, never
 // followed and never taken for the original.
-bool needsSafetyCopy(const TransferFile& executableFile, std::uint64_t length)
+bool needsSafetyCopy(const FoundFile& executableFile, std::uint64_t length)
 {
     const std::filesystem::path copyName = executableFile.nameWith(".orig");
     const FileStatus copy = executableFile.folder->status(copyName);
@@ -70,7 +70,7 @@ enum class ExecutableAccess
     Read,
 };
 
-File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
+File openExecutable(const FoundFile& executableFile, ExecutableAccess access)
 {
     const Folder& folder = *executableFile.folder;
     if (access == ExecutableAccess::Read) {
@@ -84,7 +84,7 @@ File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
 // An import that has passed every check and read both tables, before its first write.
 struct CheckedImport
 {
-    TransferFile executableFile;
+    FoundFile executableFile;
     std::string slotFileName;
     File executable;
     std::uint64_t offset = 0;
@@ -97,18 +97,17 @@ struct CheckedImport
 // The checks and reads of the import, up to its first write, once a game has been chosen.
 // Returns how the import ends instead where a check refuses, once the user has been told why.
 std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
-                                                     const std::filesystem::path& programFolder,
+                                                     const std::filesystem::path& gameFolder,
                                                      MessagePresenter& presenter,
                                                      ExecutableAccess access)
 {
-    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
-    const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, gameFolder, presenter);
+    const auto folder = std::make_shared<const Folder>(Folder::open(gameFolder));
+    const std::optional<FoundFile> executableFile = chosenExecutable(state, folder, presenter);
     if (!executableFile) {
         return TransferEnd::StoppedEarly;
     }
     const std::string& executableName = executableFile->shownName;
-    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
+    const FoundFile slotFile = findFile(folder, slotFileName);
     refuseAnyButAFile(slotFile);
     const File slotText = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
     File executable = openExecutable(*executableFile, access);
@@ -143,7 +142,7 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
 // Runs a step of making the safety copy: a failure of it is told as the reason why the executable
 // was not changed.
 template <typename Step>
-void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
+void makingTheSafetyCopy(const FoundFile& executableFile, Step step)
 {
     try {
         step();
@@ -164,7 +163,7 @@ void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
 // either moves into place.
 void writeExecutable(CheckedImport& import)
 {
-    const TransferFile& executableFile = import.executableFile;
+    const FoundFile& executableFile = import.executableFile;
     const Folder& folder = *executableFile.folder;
     const std::filesystem::path copyName = executableFile.nameWith(".orig");
     const std::string copyShown = executableFile.shownBeside(copyName);
@@ -190,11 +189,11 @@ void writeExecutable(CheckedImport& import)
     replacement.replaceTarget();
 }
 
-TransferOutcome importFrom(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome importFrom(const EditorState& state, const std::filesystem::path& gameFolder,
                            MessagePresenter& presenter)
 {
     std::variant<CheckedImport, TransferEnd> checked =
-        checkImport(state, programFolder, presenter, ExecutableAccess::Update);
+        checkImport(state, gameFolder, presenter, ExecutableAccess::Update);
     if (const TransferEnd* end = std::get_if<TransferEnd>(&checked)) {
         return {*end, {}, {}};
     }
@@ -207,15 +206,15 @@ TransferOutcome importFrom(const EditorState& state, const std::filesystem::path
 
 } // namespace
 
-TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter)
 {
     return afterTheSelectionGate(state, presenter,
-                                 [&] { return importFrom(state, programFolder, presenter); });
+                                 [&] { return importFrom(state, gameFolder, presenter); });
 }
 
 std::optional<ImportPreview> previewImport(const EditorState& state,
-                                           const std::filesystem::path& programFolder,
+                                           const std::filesystem::path& gameFolder,
                                            MessagePresenter& presenter)
 {
     if (!passesSelectionGate(state, presenter)) {
@@ -223,7 +222,7 @@ std::optional<ImportPreview> previewImport(const EditorState& state,
     }
     try {
         const std::variant<CheckedImport, TransferEnd> checked =
-            checkImport(state, programFolder, presenter, ExecutableAccess::Read);
+            checkImport(state, gameFolder, presenter, ExecutableAccess::Read);
         if (std::holds_alternative<TransferEnd>(checked)) {
             return std::nullopt;
         }

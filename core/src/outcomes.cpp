@@ -26,6 +26,9 @@ std::string_view actionText(FileAction action)
     case FileAction::Read:
         return "read";
     case FileAction::Written:
+    // The user knows a temporary name by the file it is for, which zarn writes.
+    case FileAction::Created:
+    case FileAction::Removed:
         return "written";
     case FileAction::FlushedToDisk:
         return "flushed to disk";
@@ -33,7 +36,7 @@ std::string_view actionText(FileAction action)
         return "closed";
     case FileAction::Replaced:
         return "replaced";
-    case FileAction::Created:
+    case FileAction::MovedIntoPlace:
         break;
     }
     return "created";

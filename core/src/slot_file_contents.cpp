@@ -172,7 +172,7 @@ SlotFileReading checkSlotFile(const std::filesystem::path& path)
     const std::filesystem::path whole = std::filesystem::absolute(path);
     try {
         const auto folder = std::make_shared<const Folder>(Folder::open(whole.parent_path()));
-        const TransferFile slotFile = transferFile(folder, utf8FromPath(whole.filename()));
+        const FoundFile slotFile = findFile(folder, utf8FromPath(whole.filename()));
         refuseAnyButAFile(slotFile);
         const File text = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
         return readSlotFile(text, std::nullopt);

@@ -10,18 +10,18 @@
 
 namespace zarn {
 
-std::filesystem::path TransferFile::nameWith(const char* suffix) const
+std::filesystem::path FoundFile::nameWith(const char* suffix) const
 {
     std::filesystem::path withSuffix = name;
     withSuffix += suffix;
     return withSuffix;
 }
 
-TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name)
+FoundFile findFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name)
 {
     // As many links as the system itself follows in one path.
     constexpr int mostLinks = 40;
-    TransferFile file;
+    FoundFile file;
     file.folder = gameFolder;
     file.name = nameAnsweringTo(*gameFolder, name);
     file.shown = gameFolder->shown(file.name);
@@ -50,18 +50,18 @@ TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::
     }
 }
 
-void refuseAnyButAFile(const TransferFile& file)
+void refuseAnyButAFile(const FoundFile& file)
 {
     if (file.status.kind != FileKind::Regular && file.status.kind != FileKind::Missing) {
         throw InTheWay(NotAFile{file.shown, file.shownFile(), file.status.kind});
     }
 }
 
-std::optional<TransferFile> chosenExecutable(const EditorState& state,
-                                             const std::shared_ptr<const Folder>& gameFolder,
-                                             MessagePresenter& presenter)
+std::optional<FoundFile> chosenExecutable(const EditorState& state,
+                                          const std::shared_ptr<const Folder>& gameFolder,
+                                          MessagePresenter& presenter)
 {
-    TransferFile executable = transferFile(gameFolder, executableName(*state.chosenGame));
+    FoundFile executable = findFile(gameFolder, executableName(*state.chosenGame));
     // On Windows a file that listings do not show counts as missing, as the game's own folder
     // window would not show it either.
     if (executable.status.kind == FileKind::Missing || executable.status.unlisted) {
@@ -77,7 +77,7 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               std::string_view executable,
                                               MessagePresenter& presenter)
 {
-    if (!passesLengthGate(state, executableLength, presenter)) {
+    if (!trustsSlotRegion(state, executableLength, presenter)) {
         return std::nullopt;
     }
     if (state.slotAddress < 1) {
@@ -86,7 +86,7 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
     return static_cast<std::uint64_t>(state.slotAddress) - 1;
 }
 
-void refuseReadOnlyFile(const TransferFile& file)
+void refuseReadOnlyFile(const FoundFile& file)
 {
     if (file.folder->isReadOnlyFile(file.name)) {
         throw RuntimeError(ReadOnlyFile{file.shownFile()});

@@ -8,8 +8,7 @@ namespace {
 
 TEST(EditorState, StartsWithNoGameAtTheDefaultAddress)
 {
-    EditorState state{42, Game::AlliedGeneral};
-    initialise(state);
+    const EditorState state;
     EXPECT_EQ(state.slotAddress, 1883345);
     EXPECT_EQ(state.chosenGame, std::nullopt);
     EXPECT_EQ(executableName(Game::PanzerGeneral), "pg.exe");
@@ -38,7 +37,7 @@ TEST(EditorState, SlotAddressFollowsTheTextAndKeepsItsValueOnOverflow)
     }
 }
 
-TEST(LengthGate, PassesPanzerGeneralAlwaysAndAlliedGeneralOfOneBuildOnly)
+TEST(TrustsSlotRegion, OfPanzerGeneralAlwaysAndOfAlliedGeneralOfOneBuildAtOneAddressOnly)
 {
     struct Case
     {
@@ -61,7 +60,7 @@ TEST(LengthGate, PassesPanzerGeneralAlwaysAndAlliedGeneralOfOneBuildOnly)
         SCOPED_TRACE(::testing::PrintToString(c.game) + " at " + std::to_string(c.address));
         const EditorState state{c.address, c.game};
         RecordingPresenter messages;
-        EXPECT_EQ(passesLengthGate(state, c.length, messages), c.passes);
+        EXPECT_EQ(trustsSlotRegion(state, c.length, messages), c.passes);
         EXPECT_EQ(messages.refusals, c.refusals);
     }
 }

@@ -19,7 +19,7 @@ protected:
     FormTest()
     {
         view.attach(form);
-        form.load();
+        form.start();
         view.events.clear();
     }
 
@@ -32,7 +32,7 @@ TEST(FormLoad, ShowsTheDefaultAddressAfterABlankAndNoGame)
     RecordingView view;
     form::Form form(std::filesystem::path("anywhere"), view);
     view.attach(form);
-    form.load();
+    form.start();
     EXPECT_EQ(view.events, (Events{"address text \" 1883345\"", "file name None Specified"}));
     EXPECT_EQ(form.state().slotAddress, 1883345);
     EXPECT_EQ(form.state().chosenGame, std::nullopt);

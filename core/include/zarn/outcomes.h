@@ -35,7 +35,12 @@ enum class FileAction
     FlushedToDisk,
     Closed,
     Replaced,
+    // A new file made under a temporary name, or a name removed to make one there, for the file
+    // that it is to become.
     Created,
+    Removed,
+    // A complete new file put at its own name, where nothing may stand.
+    MovedIntoPlace,
 };
 
 // Whose fault a failure is, as far as the system's answer tells: what the folder holds (nothing at
