@@ -52,6 +52,8 @@ TEST(TrustsSlotRegion, OfPanzerGeneralAlwaysAndOfAlliedGeneralOfOneBuildAtOneAdd
         {Game::PanzerGeneral, -7, 99, true, {}},
         {Game::AlliedGeneral, 1883345, 2167611, true, {}},
         {Game::AlliedGeneral, 1883345, 2167610, false, {WrongLength{}}},
+        {Game::AlliedGeneral, 1883345, 2167612, false, {WrongLength{}}},
+        {Game::AlliedGeneral, 1, 100, false, {WrongAddress{}}},
         {Game::AlliedGeneral, 1883346, 2167611, false, {WrongAddress{}}},
         {Game::AlliedGeneral, 1883346, 2167610, false, {WrongAddress{}}},
         {std::nullopt, 1883345, 2167611, false, {}},

@@ -79,44 +79,33 @@ protected:
 
 TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
 {
-    // Each case's outcomes are worked out in its own folder, once it is made.
-    using Expected = std::function<std::string()>;
+    // How a transfer that refuses ends, and why.
+    struct Refused
+    {
+        TransferEnd end;
+        Refusal refusal;
+    };
     struct Case
     {
         const char* what;
         const char* target;
         std::function<void()> make;
-        Expected exportOutcome;
-        Expected importOutcome;
-    };
-    const auto refused = [](TransferEnd end, const Refusal& refusal) {
-        return [=] {
-            return ended(end, {refusal});
-        };
+        Refused exported;
+        Refused imported;
     };
     const auto runsOffAt = [this](std::uint64_t length, int country, int unitClass) {
-        return [=, this] {
-            return ended(TransferEnd::Failed,
-                         {ListRunsOffEnd{shown("pg.exe"), length, country, unitClass}});
-        };
+        return Refused{TransferEnd::Failed,
+                       ListRunsOffEnd{shown("pg.exe"), length, country, unitClass}};
     };
     const auto noRoomIn = [](std::uint64_t length) {
-        return [=] {
-            return ended(TransferEnd::Failed, {RegionPastEnd{101, length, "pg.exe"}});
-        };
-    };
-    const Expected wrongLength = refused(TransferEnd::Failed, WrongLength{});
-    const Expected missing = [this] {
-        return ended(TransferEnd::StoppedEarly, {ExecutableMissing{shown("ag.exe")}});
+        return Refused{TransferEnd::Failed, RegionPastEnd{101, length, "pg.exe"}};
     };
     // Something that is no file at the target's name, or where the link there leads.
-    const auto noFile = [this](const char* target, std::string leadsTo, FileKind kind) {
-        return [=, this] {
-            return ended(
-                TransferEnd::StoppedEarly,
-                {NotAFile{shown(target), leadsTo.empty() ? shown(target) : shown(leadsTo), kind}});
-        };
+    const auto noFile = [this](const char* target, const std::string& leadsTo, FileKind kind) {
+        return Refused{TransferEnd::StoppedEarly, NotAFile{shown(target), leadsTo, kind}};
     };
+    const Refused wrongLength{TransferEnd::Failed, WrongLength{}};
+    const Refused missing{TransferEnd::StoppedEarly, ExecutableMissing{shown("ag.exe")}};
     const std::filesystem::path elsewhere = folder / "elsewhere";
     const Case cases[] = {
         {"pg.exe of 0 bytes", "pg.exe", [this] { writeFile("pg.exe", ""); }, runsOffAt(0, 1, 1),
@@ -137,7 +126,8 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
          wrongLength, wrongLength},
         {"a folder named ag.exe", "ag.exe",
          [this] { std::filesystem::create_directory(folder / "ag.exe"); },
-         noFile("ag.exe", "", FileKind::Folder), noFile("ag.exe", "", FileKind::Folder)},
+         noFile("ag.exe", shown("ag.exe"), FileKind::Folder),
+         noFile("ag.exe", shown("ag.exe"), FileKind::Folder)},
         {"a link named ag.exe that leads nowhere", "ag.exe",
          [&] { std::filesystem::create_symlink(elsewhere, folder / "ag.exe"); }, missing, missing},
         {"a link named ag.exe that leads to a folder", "ag.exe",
@@ -145,28 +135,25 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
              std::filesystem::create_directory(elsewhere);
              std::filesystem::create_directory_symlink(elsewhere, folder / "ag.exe");
          },
-         [&] {
-             return ended(TransferEnd::StoppedEarly,
-                          {NotAFile{shown("ag.exe"), elsewhere.string(), FileKind::Folder}});
-         },
-         [&] {
-             return ended(TransferEnd::StoppedEarly,
-                          {NotAFile{shown("ag.exe"), elsewhere.string(), FileKind::Folder}});
-         }},
+         noFile("ag.exe", shown("elsewhere"), FileKind::Folder),
+         noFile("ag.exe", shown("elsewhere"), FileKind::Folder)},
         {"a pipe named pg.exe", "pg.exe",
          [this] { ASSERT_EQ(::mkfifo((folder / "pg.exe").c_str(), 0644), 0); },
-         noFile("pg.exe", "", FileKind::NamedPipe), noFile("pg.exe", "", FileKind::NamedPipe)},
+         noFile("pg.exe", shown("pg.exe"), FileKind::NamedPipe),
+         noFile("pg.exe", shown("pg.exe"), FileKind::NamedPipe)},
         {"a link named pg.exe that leads to a pipe", "pg.exe",
          [this] {
              ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0644), 0);
              std::filesystem::create_symlink(folder / "pipe", folder / "pg.exe");
          },
-         noFile("pg.exe", "pipe", FileKind::NamedPipe),
-         noFile("pg.exe", "pipe", FileKind::NamedPipe)},
+         noFile("pg.exe", shown("pipe"), FileKind::NamedPipe),
+         noFile("pg.exe", shown("pipe"), FileKind::NamedPipe)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        useNewFolder();
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::filesystem::remove_all(entry.path());
+        }
         c.make();
         writeFile("p_slots.txt", edited);
         const std::vector<std::string> names = fileNames();
@@ -174,8 +161,8 @@ TEST_F(HostileInputTest, BrokenExecutablesAreRefusedAndNothingIsCreated)
         choose(isAlliedGeneral ? Game::AlliedGeneral : Game::PanzerGeneral,
                isAlliedGeneral ? defaultSlotAddress : address);
 
-        EXPECT_EQ(outcomeOf(Transfer::Export), c.exportOutcome());
-        EXPECT_EQ(outcomeOf(Transfer::Import), c.importOutcome());
+        EXPECT_EQ(outcomeOf(Transfer::Export), ended(c.exported.end, {c.exported.refusal}));
+        EXPECT_EQ(outcomeOf(Transfer::Import), ended(c.imported.end, {c.imported.refusal}));
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("p_slots.txt"), edited);
         EXPECT_FALSE(std::filesystem::exists(elsewhere / "ag.exe"));

@@ -76,7 +76,6 @@ struct WrongAddress
 struct ExecutableMissing
 {
     std::string executable;
-
     bool operator==(const ExecutableMissing&) const = default;
 };
 
@@ -87,7 +86,6 @@ struct RegionPastEnd
     std::int32_t slotAddress = 0;
     std::uint64_t length = 0;
     std::string executable;
-
     bool operator==(const RegionPastEnd&) const = default;
 };
 
@@ -99,7 +97,6 @@ struct ListRunsOffEnd
     std::uint64_t length = 0;
     int country = 0;
     int unitClass = 0;
-
     bool operator==(const ListRunsOffEnd&) const = default;
 };
 
@@ -109,7 +106,6 @@ struct ListRunsOffEnd
 struct WrongCount
 {
     int count = 0;
-
     bool operator==(const WrongCount&) const = default;
 };
 
@@ -117,7 +113,6 @@ struct WrongCount
 struct ExtraEntries
 {
     std::size_t count = 0;
-
     bool operator==(const ExtraEntries&) const = default;
 };
 
@@ -126,7 +121,6 @@ struct EntryOutOfRange
 {
     double entry = 0;
     std::size_t line = 0;
-
     bool operator==(const EntryOutOfRange&) const = default;
 };
 
@@ -134,7 +128,6 @@ struct EntryOutOfRange
 struct EntryAfterLastList
 {
     std::size_t line = 0;
-
     bool operator==(const EntryAfterLastList&) const = default;
 };
 
@@ -143,7 +136,6 @@ struct LastListOpen
 {
     std::size_t line = 0;
     std::size_t list = 0;
-
     bool operator==(const LastListOpen&) const = default;
 };
 
@@ -152,7 +144,6 @@ struct TerminatorMissing
 {
     std::size_t terminators = 0;
     std::size_t lastLine = 0;
-
     bool operator==(const TerminatorMissing&) const = default;
 };
 
@@ -166,7 +157,6 @@ struct WhereToLook
 {
     std::optional<std::size_t> list;
     std::size_t line = 0;
-
     bool operator==(const WhereToLook&) const = default;
 };
 
@@ -177,7 +167,6 @@ struct SlotFileRefused
     TableFault fault;
     std::optional<std::string> target;
     std::optional<WhereToLook> whereToLook;
-
     bool operator==(const SlotFileRefused&) const = default;
 };
 
@@ -187,7 +176,6 @@ struct NotAFile
     std::string file;
     std::string leadsTo;
     FileKind kind = FileKind::Missing;
-
     bool operator==(const NotAFile&) const = default;
 };
 
@@ -197,7 +185,6 @@ struct StrangersLink
     std::string link;
     std::string leadsTo;
     std::string owner;
-
     bool operator==(const StrangersLink&) const = default;
 };
 struct StrangersFolderLink
@@ -205,7 +192,6 @@ struct StrangersFolderLink
     std::string link;
     std::string leadsTo;
     std::string owner;
-
     bool operator==(const StrangersFolderLink&) const = default;
 };
 
@@ -215,14 +201,12 @@ struct SafetyCopyInTheWay
 {
     std::string safetyCopy;
     FileKind kind = FileKind::Missing;
-
     bool operator==(const SafetyCopyInTheWay&) const = default;
 };
 struct SafetyCopyNotYours
 {
     std::string safetyCopy;
     std::string owner;
-
     bool operator==(const SafetyCopyNotYours&) const = default;
 };
 struct SafetyCopyWrongLength
@@ -231,7 +215,6 @@ struct SafetyCopyWrongLength
     std::uint64_t length = 0;
     std::string executable;
     std::uint64_t executableLength = 0;
-
     bool operator==(const SafetyCopyWrongLength&) const = default;
 };
 
@@ -242,7 +225,6 @@ struct BackupInTheWay
     std::string backup;
     FileKind kind = FileKind::Missing;
     std::string slotFile;
-
     bool operator==(const BackupInTheWay&) const = default;
 };
 
@@ -254,7 +236,6 @@ struct TemporaryNameTaken
     FileKind kind = FileKind::Missing;
     std::string owner;
     std::string forFile;
-
     bool operator==(const TemporaryNameTaken&) const = default;
 };
 struct TemporaryNameInTheWay
@@ -262,7 +243,6 @@ struct TemporaryNameInTheWay
     std::string name;
     FileKind kind = FileKind::Missing;
     std::string forFile;
-
     bool operator==(const TemporaryNameInTheWay&) const = default;
 };
 
@@ -271,7 +251,6 @@ struct SlotFileTooLong
 {
     std::string slotFile;
     std::uint64_t limit = 0;
-
     bool operator==(const SlotFileTooLong&) const = default;
 };
 
@@ -281,7 +260,6 @@ struct NamesDifferOnlyInCase
     std::string folder;
     std::string name;
     std::vector<std::string> matches;
-
     bool operator==(const NamesDifferOnlyInCase&) const = default;
 };
 
@@ -290,7 +268,6 @@ struct NamesDifferOnlyInCase
 struct FolderMissing
 {
     std::string folder;
-
     bool operator==(const FolderMissing&) const = default;
 };
 struct FolderUnreachable
@@ -298,13 +275,11 @@ struct FolderUnreachable
     std::string folder;
     std::string reason;
     FaultOf faultOf = FaultOf::System;
-
     bool operator==(const FolderUnreachable&) const = default;
 };
 struct MoreThanOneNamed
 {
     std::size_t count = 0;
-
     bool operator==(const MoreThanOneNamed&) const = default;
 };
 
@@ -323,7 +298,6 @@ struct LongPath
 {
     std::string path;
     std::size_t length = 0;
-
     bool operator==(const LongPath&) const = default;
 };
 struct FileFailed
@@ -333,7 +307,6 @@ struct FileFailed
     std::string reason;
     FaultOf faultOf = FaultOf::System;
     std::optional<LongPath> longPath;
-
     bool operator==(const FileFailed&) const = default;
 };
 
@@ -342,7 +315,6 @@ struct FolderNotWritable
 {
     std::string folder;
     std::string reason;
-
     bool operator==(const FolderNotWritable&) const = default;
 };
 
@@ -350,7 +322,6 @@ struct FolderNotWritable
 struct ReadOnlyFile
 {
     std::string file;
-
     bool operator==(const ReadOnlyFile&) const = default;
 };
 
@@ -360,7 +331,6 @@ struct SlotFileTooShort
     std::string slotFile;
     std::size_t items = 0;
     std::size_t entries = 0;
-
     bool operator==(const SlotFileTooShort&) const = default;
 };
 
@@ -369,7 +339,6 @@ struct AddressBeforeStart
 {
     std::int32_t slotAddress = 0;
     std::string executable;
-
     bool operator==(const AddressBeforeStart&) const = default;
 };
 
@@ -378,7 +347,6 @@ struct SafetyCopyFailed
 {
     std::string executable;
     std::variant<FileFailed, FolderNotWritable> why;
-
     bool operator==(const SafetyCopyFailed&) const = default;
 };
 
@@ -391,7 +359,6 @@ struct ReplacementStoppedHalfWay
     std::string target;
     std::string oldContents;
     std::string newContents;
-
     bool operator==(const ReplacementStoppedHalfWay&) const = default;
 };
 
