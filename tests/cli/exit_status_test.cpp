@@ -16,13 +16,8 @@ const FileFailed broken{"/g/ag.exe", FileAction::Read, "Input/output error", Fau
 TEST(ExitStatusTest, IsOneForWhatTheFolderHoldsAndTwoWhereTheSystemFails)
 {
     const std::pair<Refusal, ExitStatus> refusals[] = {
-        {ExecutableMissing{"/g/ag.exe"}, ExitStatus::Refused},
-        {WrongLength{}, ExitStatus::Refused},
-        {RegionPastEnd{102, 1392, "pg.exe"}, ExitStatus::Refused},
         {SlotFileRefused{WrongCount{645}, "ag.exe", std::nullopt}, ExitStatus::Refused},
         {StrangersLink{"/g/p_slots.txt", "/g/victim", "user 4242"}, ExitStatus::Refused},
-        {NotAFile{"/g/p_slots.txt", "/g/p_slots.txt", FileKind::Folder}, ExitStatus::Refused},
-        {FolderMissing{"/g"}, ExitStatus::Refused},
         {FolderUnreachable{"/g", "File name too long", FaultOf::Folder}, ExitStatus::Refused},
         {FolderUnreachable{"/g", "Permission denied", FaultOf::System}, ExitStatus::SystemFailed},
     };

@@ -46,7 +46,7 @@ TEST_F(ImportPreviewTest, ListsTheChangesAndWritesNothing)
     EXPECT_EQ(runPreview(), std::vector<ListChange>{});
 }
 
-TEST_F(ImportPreviewTest, RefusesWhatTheImportRefusesInItsWords)
+TEST_F(ImportPreviewTest, RefusesWhatTheImportRefuses)
 {
     writeFile("p_slots.txt", "\r\n" + slotFileOf(standardLists()));
     EXPECT_EQ(runPreview(), std::nullopt);

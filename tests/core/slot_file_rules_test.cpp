@@ -224,13 +224,6 @@ TEST(SlotFileRules, EachTextMakesItsTableOrIsRefusedForWhatItLacks)
     }
 }
 
-TEST(SlotFileRules, WithoutAnExecutableARefusalSaysNothingOfOne)
-{
-    std::istringstream in(withLine(841, "77"));
-    EXPECT_EQ(readSlotFile(in, "p_slots.txt", std::nullopt).refusal,
-              Refusal(SlotFileRefused{LastListOpen{841, 179}, std::nullopt, std::nullopt}));
-}
-
 TEST(SlotFileRules, ListsTheEntriesWhoseLinesHoldMoreThanAWholeNumber)
 {
     // Lines 5 and 6 hold Norway's first tanks; line 841 holds the last -1.
