@@ -91,13 +91,13 @@ std::string text(const RegionPastEnd& refusal)
 {
     return "Error  !\rThe 646 entries from address " + std::to_string(refusal.slotAddress) +
            " on would run past the end of " + refusal.executable + " (" +
-           std::to_string(refusal.length) + " bytes).\r" + notModified(refusal.executable);
+           counted(refusal.length, "byte", "bytes") + ").\r" + notModified(refusal.executable);
 }
 
 std::string text(const ListRunsOffEnd& refusal)
 {
-    return refusal.executable + " ends after " + std::to_string(refusal.length) +
-           " bytes, inside the slot list for " + listName(refusal.country, refusal.unitClass) +
+    return refusal.executable + " ends after " + counted(refusal.length, "byte", "bytes") +
+           ", inside the slot list for " + listName(refusal.country, refusal.unitClass) +
            ", before a -1 closes it.";
 }
 

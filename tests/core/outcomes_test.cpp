@@ -47,6 +47,9 @@ const RefusalCase refusalCases[] = {
     {RegionPastEnd{102, 1392, "pg.exe"}, "Error  !\rThe 646 entries from address 102 on would run "
                                          "past the end of pg.exe (1392 bytes).\rpg.exe file NOT "
                                          "modified."},
+    {ListRunsOffEnd{"/g/pg.exe", 1, 5, 2},
+     "/g/pg.exe ends after 1 byte, inside the slot list for Germany, Tank, before a -1 closes "
+     "it."},
     {ListRunsOffEnd{"/g/pg.exe", 1290, 15, 12},
      "/g/pg.exe ends after 1290 bytes, inside the slot list for Finland, Land Transport, before a "
      "-1 closes it."},
