@@ -1,5 +1,6 @@
 #pragma once
 
+#include "texts.h"
 #include "zarn/message_presenter.h"
 
 #include <string>
@@ -15,14 +16,13 @@ void writeError(std::string_view text);
 // Whether standard output has taken everything written to it, once flushed.
 bool outputComplete();
 
-// The text with each carriage return, which ends a line of the core's messages, as a line feed.
-std::string withLineFeeds(std::string_view text);
-
-// Prints each of the core's messages to standard error, as lines.
+// Prints each of the core's messages to standard error, as lines, and its refusals in zarn-cli's
+// words.
 class ErrorStreamPresenter : public MessagePresenter
 {
 public:
-    void showMessage(const std::string& text) override { writeError(withLineFeeds(text) + "\n"); }
+    void showMessage(const std::string& text) override { writeError(texts::asLines(text)); }
+    void showRefusal(const Refusal& refusal) override { writeError(texts::refusal(refusal)); }
 };
 
 } // namespace zarn::cli

@@ -41,11 +41,11 @@ ExitStatus check(const Invocation& invocation)
 {
     const std::filesystem::path file =
         std::filesystem::absolute(invocation.operand.value_or(slotFileName));
-    const SlotFileCheck found = checkSlotFile(file);
+    const SlotFileReading found = checkSlotFile(file);
     writeUnclearEntries(found.unclearEntries);
     if (found.refusal) {
-        ErrorStreamPresenter().showMessage(*found.refusal);
-        return ExitStatus::Refused;
+        ErrorStreamPresenter().showRefusal(*found.refusal);
+        return exitStatusOf(*found.refusal);
     }
     if (invocation.strict && !found.unclearEntries.empty()) {
         writeError(texts::unclearEntriesRefused(utf8FromPath(file), found.unclearEntries.size()));
@@ -79,9 +79,9 @@ ExitStatus transfer(const Invocation& invocation)
     }
     const GameFolder gameFolder = gameFolderFor(named, std::filesystem::current_path());
     ErrorStreamPresenter messages;
-    if (!gameFolder.folder) {
-        messages.showMessage(gameFolder.refusal);
-        return ExitStatus::Refused;
+    if (gameFolder.refusal) {
+        messages.showRefusal(*gameFolder.refusal);
+        return exitStatusOf(*gameFolder.refusal);
     }
     const std::filesystem::path& folder = *gameFolder.folder;
     EditorState state;
@@ -129,7 +129,52 @@ ExitStatus runCommand(const Invocation& invocation)
     return transfer(invocation);
 }
 
+ExitStatus statusFor(FaultOf faultOf)
+{
+    return faultOf == FaultOf::Folder ? ExitStatus::Refused : ExitStatus::SystemFailed;
+}
+
+// The exit status of each kind of run-time error.
+ExitStatus statusFor(const FileFailed& failure)
+{
+    return statusFor(failure.faultOf);
+}
+
+ExitStatus statusFor(const SlotFileTooShort&)
+{
+    return ExitStatus::Refused;
+}
+
+ExitStatus statusFor(const AddressBeforeStart&)
+{
+    return ExitStatus::Refused;
+}
+
+// A read-only file, a folder that takes no files, a replacement that stopped half way.
+ExitStatus statusFor(const auto&)
+{
+    return ExitStatus::SystemFailed;
+}
+
+ExitStatus statusFor(const SafetyCopyFailed& failure)
+{
+    return std::visit([](const auto& why) { return statusFor(why); }, failure.why);
+}
+
 } // namespace
+
+ExitStatus exitStatusOf(const Refusal& refusal)
+{
+    if (const auto* unreachable = std::get_if<FolderUnreachable>(&refusal)) {
+        return statusFor(unreachable->faultOf);
+    }
+    return ExitStatus::Refused;
+}
+
+ExitStatus exitStatusOf(const Failure& failure)
+{
+    return std::visit([](const auto& kind) { return statusFor(kind); }, failure);
+}
 
 ExitStatus run(const std::vector<std::string>& arguments)
 {
@@ -139,18 +184,23 @@ ExitStatus run(const std::vector<std::string>& arguments)
     } catch (const UsageError& error) {
         writeError(error.what());
         return ExitStatus::Usage;
-    } catch (const InTheWay& refusal) {
+    } catch (const InTheWay& inTheWay) {
         // The game folder, opened to find the game, is no folder that the transfers would use.
-        ErrorStreamPresenter().showMessage(refusal.what());
-        return ExitStatus::Refused;
+        ErrorStreamPresenter().showRefusal(inTheWay.refusal());
+        return exitStatusOf(inTheWay.refusal());
+    } catch (const RuntimeError& error) {
+        status = exitStatusOf(error.failure());
+        writeError(status == ExitStatus::SystemFailed ? texts::runTimeError(error.what())
+                                                      : texts::asLines(error.what()));
+        return status;
     } catch (const std::exception& error) {
-        // Run-time errors of the core, and anything else that went wrong on the way.
-        writeError(texts::runTimeError(withLineFeeds(error.what())));
-        return ExitStatus::RunTimeError;
+        // Anything else that went wrong on the way, such as memory running out.
+        writeError(texts::runTimeError(error.what()));
+        return ExitStatus::SystemFailed;
     }
     if (!outputComplete()) {
         writeError(texts::outputLost());
-        return ExitStatus::RunTimeError;
+        return ExitStatus::SystemFailed;
     }
     return status;
 }

@@ -5,6 +5,8 @@
 #include "zarn/version.h"
 #include "zarn/wording.h"
 
+#include <algorithm>
+
 namespace zarn::cli::texts {
 
 std::string version()
@@ -68,9 +70,24 @@ std::string noGameIn(std::string_view folder)
            "zarn-cli in that folder.\n";
 }
 
+std::string asLines(std::string_view text)
+{
+    std::string lines(text);
+    std::ranges::replace(lines, '\r', '\n');
+    return lines + "\n";
+}
+
+std::string refusal(const Refusal& refusal)
+{
+    if (const auto* missing = std::get_if<ExecutableMissing>(&refusal)) {
+        return "Could not find " + missing->executable + "\n";
+    }
+    return asLines(messageText(refusal));
+}
+
 std::string runTimeError(std::string_view error)
 {
-    return "Run-time error\n" + std::string(error) + "\n";
+    return "Run-time error\n" + asLines(error);
 }
 
 std::string outputLost()

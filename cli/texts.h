@@ -2,6 +2,7 @@
 
 #include "zarn/editor_state.h"
 #include "zarn/list_changes.h"
+#include "zarn/outcomes.h"
 #include "zarn/slot_file.h"
 
 #include <string>
@@ -44,7 +45,8 @@ inline constexpr char help[] =
     ", and so does /?"
 #endif
     ".\n"
-    "Exit status: 0 done, 1 refused (standard error says why), 2 run-time error, 64 usage error.\n";
+    "Exit status: 0 done, 1 refused for what the folder holds (standard error says why), 2 the\n"
+    "system failed (a read or write error, a permission denied, a full disk), 64 usage error.\n";
 
 // What --version prints.
 std::string version();
@@ -63,7 +65,12 @@ std::string bothGames(std::string_view folder);
 // Why a folder that holds no game cannot be the game's folder.
 std::string noGameIn(std::string_view folder);
 
-// A run-time error of the core, as the window reports it.
+// A text of the core, whose lines end in a carriage return, as lines.
+std::string asLines(std::string_view text);
+// A refusal of the core: in the window's words, as lines, but for a missing executable, where
+// the window's advice does not fit.
+std::string refusal(const Refusal& refusal);
+// A run-time error of the core that the system's failing caused, as the window reports it.
 std::string runTimeError(std::string_view error);
 // What is said when standard output did not take all that was printed to it.
 std::string outputLost();

@@ -93,10 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(folder.read("pg.exe") == input.executable, "the export never changes pg.exe");
     if (!expected.written) {
         if (input.slotAddress < 1) {
-            require(!end && messages.shown.empty(),
+            require(!end && messages.refusals.empty(),
                     "an address before the file is a run-time error");
         } else {
-            require(end == zarn::TransferEnd::Failed && messages.shown.size() == 1,
+            require(end == zarn::TransferEnd::Failed && messages.refusals.size() == 1,
                     "a table that runs off the file is refused in one message");
         }
         const std::vector<std::string> names =
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a failed export leaves the old slot file as it was");
         return 0;
     }
-    require(end == zarn::TransferEnd::Succeeded && messages.shown.empty(),
+    require(end == zarn::TransferEnd::Succeeded && messages.refusals.empty(),
             "pg.exe passes the gate without a word and its table is exported");
     require(folder.read("p_slots.txt") == expected.slotFile, "the slot file holds the table");
     std::vector<std::string> names = {"p_slots.txt", "pg.exe"};

@@ -123,12 +123,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(after == executable, "a failed import leaves pg.exe as it was");
         break;
     case Outcome::Refused:
-        require(end == zarn::TransferEnd::Failed && messages.shown.size() == 1,
+        require(end == zarn::TransferEnd::Failed && messages.refusals.size() == 1,
                 "a refusal is told in one message");
         require(after == executable, "a refused import leaves pg.exe as it was");
         break;
     case Outcome::Written: {
-        require(end == zarn::TransferEnd::Succeeded && messages.shown.empty(),
+        require(end == zarn::TransferEnd::Succeeded && messages.refusals.empty(),
                 "a valid slot file is imported without a word");
         std::string patched = executable;
         const auto offset = static_cast<std::size_t>(input.slotAddress) - 1;

@@ -1,6 +1,5 @@
 #include "zarn/editor_state.h"
 
-#include "refusals.h"
 #include "zarn/message_presenter.h"
 #include "zarn/number_text.h"
 
@@ -9,11 +8,6 @@ namespace zarn {
 std::string_view executableName(Game game)
 {
     return game == Game::PanzerGeneral ? "pg.exe" : "ag.exe";
-}
-
-void initialise(EditorState& state)
-{
-    state = EditorState{};
 }
 
 bool setSlotAddressFromText(EditorState& state, std::string_view text)
@@ -28,13 +22,13 @@ bool setSlotAddressFromText(EditorState& state, std::string_view text)
 bool passesSelectionGate(const EditorState& state, MessagePresenter& presenter)
 {
     if (!state.chosenGame) {
-        presenter.showMessage(refusals::selectGame());
+        presenter.showRefusal(SelectGame{});
         return false;
     }
     return true;
 }
 
-bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
+bool trustsSlotRegion(const EditorState& state, std::uint64_t executableLength,
                       MessagePresenter& presenter)
 {
     if (state.chosenGame == Game::PanzerGeneral) {
@@ -44,11 +38,11 @@ bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
         return false;
     }
     if (state.slotAddress != defaultSlotAddress) {
-        presenter.showMessage(refusals::wrongAddress());
+        presenter.showRefusal(WrongAddress{});
         return false;
     }
     if (executableLength != alliedGeneralLength) {
-        presenter.showMessage(refusals::wrongLength());
+        presenter.showRefusal(WrongLength{});
         return false;
     }
     return true;

@@ -1,5 +1,4 @@
 #include "file.h"
-#include "refusals.h"
 #include "replacement_file.h"
 #include "slot_file_contents.h"
 #include "transfer_checks.h"
@@ -57,7 +56,7 @@ constexpr std::size_t writeBlock = 64 * 1024;
 class SlotFileWriter
 {
 public:
-    explicit SlotFileWriter(const TransferFile& slotFile)
+    explicit SlotFileWriter(const FoundFile& slotFile)
         : m_slotFile(slotFile), m_old(openOld(slotFile)), m_new(inFolder(*slotFile.folder, [&] {
               return ReplacementFile(*slotFile.folder, slotFile.name, slotFile.shown, oldFile());
           }))
@@ -86,8 +85,8 @@ public:
         const FileKind present = folder.status(backupName).kind;
         if (present != FileKind::Missing && present != FileKind::Regular &&
             present != FileKind::Link) {
-            throw InTheWay(refusals::backupInTheWay(m_slotFile.shownBeside(backupName), present,
-                                                    m_slotFile.shownName));
+            throw InTheWay(
+                BackupInTheWay{m_slotFile.shownBeside(backupName), present, m_slotFile.shownName});
         }
         ReplacementFile backup = inFolder(folder, [&] {
             return ReplacementFile(folder, backupName, m_slotFile.shownBeside(backupName),
@@ -107,14 +106,14 @@ public:
 
 private:
     // The slot file to be replaced, where there is one, after the checks that it may be.
-    static std::optional<File> openOld(const TransferFile& slotFile)
+    static std::optional<File> openOld(const FoundFile& slotFile)
     {
         refuseAnyButAFile(slotFile);
         if (slotFile.status.kind == FileKind::Missing) {
             return std::nullopt;
         }
         if (slotFile.status.size > slotFileLimit) {
-            throw InTheWay(refusals::slotFileTooLong(slotFile.shown, slotFileLimit));
+            throw InTheWay(SlotFileTooLong{slotFile.shown, slotFileLimit});
         }
         refuseReadOnlyFile(slotFile);
         inFolder(*slotFile.folder,
@@ -133,12 +132,12 @@ private:
             copy.write({block.data(), got});
             offset += got;
             if (offset > slotFileLimit) {
-                throw InTheWay(refusals::slotFileTooLong(m_slotFile.shown, slotFileLimit));
+                throw InTheWay(SlotFileTooLong{m_slotFile.shown, slotFileLimit});
             }
         }
     }
 
-    const TransferFile& m_slotFile;
+    const FoundFile& m_slotFile;
     std::optional<File> m_old;
     ReplacementFile m_new;
     std::string m_buffer;
@@ -146,12 +145,11 @@ private:
     bool m_differs = false;
 };
 
-TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path& gameFolder,
                            MessagePresenter& presenter)
 {
-    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
-    const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, gameFolder, presenter);
+    const auto folder = std::make_shared<const Folder>(Folder::open(gameFolder));
+    const std::optional<FoundFile> executableFile = chosenExecutable(state, folder, presenter);
     if (!executableFile) {
         return {TransferEnd::StoppedEarly, {}, {}};
     }
@@ -165,7 +163,7 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
         return {TransferEnd::Failed, {}, {}};
     }
 
-    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
+    const FoundFile slotFile = findFile(folder, slotFileName);
     SlotFileWriter writer(slotFile);
     EntryReader entries(executable, *offset);
     std::string lines;
@@ -177,8 +175,8 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
             do {
                 entry = entries.next();
                 if (!entry) {
-                    presenter.showMessage(
-                        refusals::listRunsOffEnd(executableShown, length, country, unitClass));
+                    presenter.showRefusal(
+                        ListRunsOffEnd{executableShown, length, country, unitClass});
                     return {TransferEnd::Failed, {}, {}};
                 }
                 appendEntryLine(lines, *entry);
@@ -196,11 +194,11 @@ TransferOutcome exportFrom(const EditorState& state, const std::filesystem::path
 
 } // namespace
 
-TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter)
 {
     return afterTheSelectionGate(state, presenter,
-                                 [&] { return exportFrom(state, programFolder, presenter); });
+                                 [&] { return exportFrom(state, gameFolder, presenter); });
 }
 
 } // namespace zarn

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "file_kind.h"
-#include "refusals.h"
+#include "zarn/outcomes.h"
 #include "zarn/runtime_error.h"
 
 #include <cstddef>
@@ -11,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -20,6 +20,20 @@
 // folder in on the way while it runs. Every failing operation throws RuntimeError naming the file
 // as the user knows it.
 namespace zarn {
+
+// Whose fault a failure that the system answered with `error` is.
+inline FaultOf faultOf(std::error_code error)
+{
+    for (const std::errc inTheFolder :
+         {std::errc::no_such_file_or_directory, std::errc::not_a_directory,
+          std::errc::is_a_directory, std::errc::too_many_symbolic_link_levels,
+          std::errc::filename_too_long}) {
+        if (error == inTheFolder) {
+            return FaultOf::Folder;
+        }
+    }
+    return FaultOf::System;
+}
 
 // An open file of a transfer, on the host's own file interface so that it can be flushed to the
 // disk.
@@ -74,22 +88,6 @@ struct FileStatus
     std::filesystem::path linkTarget;
 };
 
-// A link that another user made: following it would let them choose which of the user's files
-// or folders zarn reads or replaces.
-class StrangersLink : public InTheWay
-{
-public:
-    using InTheWay::InTheWay;
-};
-
-// A replacement that stopped half way: the temporary file holds the only copy of the new
-// contents, so it must stay where it is. The text says where each file is.
-class ReplacementStoppedHalfWay : public RuntimeError
-{
-public:
-    using RuntimeError::RuntimeError;
-};
-
 // A folder, opened once. Names are single parts of a path; `shown` is how messages name the
 // file that an operation is about. Where it lies (path()) serves messages only.
 class Folder
@@ -98,7 +96,8 @@ public:
     // Opens the folder at `path`. A link on the way is followed where the user or the system made
     // it; on Windows, where links need a privilege, the folder and every folder on the way are held
     // so that none can be renamed, removed or replaced while this lives.
-    // @throw StrangersLink naming another user's link on the way, where it leads and whose it is.
+    // @throw InTheWay (StrangersFolderLink) where another user made a link on the way: following
+    // it would let them choose which of the user's folders zarn reads or replaces.
     // @throw RuntimeError where the folder cannot be opened.
     static Folder open(const std::filesystem::path& path);
     // The folder at `path` as a link in this folder leads there: a relative path starts here.
@@ -132,7 +131,8 @@ public:
     // Moves `from` over `to` in one step, replacing any file there, and makes the move durable.
     // On Windows the new file keeps what the old one had that is not its contents: creation
     // time, attributes, access list, streams.
-    // @throw ReplacementStoppedHalfWay where the move stopped half way and `from` must be kept.
+    // @throw RuntimeError (ReplacementStoppedHalfWay) where the move stopped half way, and `from`,
+    // which holds the only copy of the new contents, must be kept.
     void moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
                   std::string_view shown) const;
     // The same, keeping the file it replaces, where there is one, at `keepAs`, where nothing

@@ -1,7 +1,6 @@
 #include "file_names.h"
 
 #include "file.h"
-#include "refusals.h"
 #include "zarn/utf8_path.h"
 
 #include <algorithm>
@@ -37,8 +36,7 @@ std::filesystem::path nameAnsweringTo(const Folder& folder, std::string_view nam
             shown.push_back(shownPath(match));
         }
         std::ranges::sort(shown);
-        throw NameClash(
-            refusals::namesDifferOnlyInCase(shownPath(folder.path()), shownText(name), shown));
+        throw InTheWay(NamesDifferOnlyInCase{shownPath(folder.path()), shownText(name), shown});
     }
     return matches.empty() ? pathFromUtf8(name) : matches.front();
 }

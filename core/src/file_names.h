@@ -9,18 +9,11 @@ namespace zarn {
 
 class Folder;
 
-// Several files in a folder answer to one name when case is ignored; the text lists them.
-class NameClash : public InTheWay
-{
-public:
-    using InTheWay::InTheWay;
-};
-
 // The name in `folder` of the file that the user means by `name`: the one whose name is `name`
 // in any case (games copied off a CD carry "AG.EXE"), under its own spelling; `name` itself where
 // none is. `name` is UTF-8.
-// @throw NameClash where several names in the folder differ from `name` only in case, one of
-// them spelled exactly or not.
+// @throw InTheWay (NamesDifferOnlyInCase) where several names in the folder differ from `name`
+// only in case, one of them spelled exactly or not.
 std::filesystem::path nameAnsweringTo(const Folder& folder, std::string_view name);
 
 } // namespace zarn

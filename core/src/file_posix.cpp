@@ -1,5 +1,5 @@
 #include "file.h"
-#include "refusals.h"
+#include "reasons.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
 
@@ -21,7 +21,10 @@ namespace {
 
 [[noreturn]] void failWithErrno(std::string_view name, FileAction action)
 {
-    throw RuntimeError(refusals::fileFailed(name, action, std::strerror(errno)));
+    const int error = errno;
+    throw RuntimeError(FileFailed{std::string(name), action, std::strerror(error),
+                                  faultOf(std::error_code(error, std::generic_category())),
+                                  std::nullopt});
 }
 
 // A descriptor that is closed at the end of its scope.
@@ -76,7 +79,7 @@ std::string userName(uid_t id)
     if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
         return shownText(found->pw_name);
     }
-    return refusals::unknownUser(id);
+    return reasons::unknownUser(id);
 }
 
 // Whoever made a file with that owner, where it is neither the user nor the system.
@@ -162,8 +165,7 @@ Descriptor openFolderFrom(int start, const std::filesystem::path& shownStart,
             if (const std::optional<std::string> stranger = strangerOwning(status.st_uid)) {
                 const std::filesystem::path leadsTo =
                     target.is_absolute() ? target : (walked / target).lexically_normal();
-                throw StrangersLink(
-                    refusals::strangersFolderLink(shownPath(here), shownPath(leadsTo), *stranger));
+                throw InTheWay(StrangersFolderLink{shownPath(here), shownPath(leadsTo), *stranger});
             }
             if (target.empty() || ++linksFollowed > mostLinks) {
                 errno = target.empty() ? ENOENT : ELOOP;
@@ -288,7 +290,8 @@ struct Folder::Held
                 failWithErrno(shown, FileAction::Opened);
             }
         } else if (!S_ISREG(status.st_mode)) {
-            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
+            throw InTheWay(
+                NotAFile{std::string(shown), std::string(shownFile), kindOf(status.st_mode)});
         }
     }
 
@@ -307,7 +310,8 @@ struct Folder::Held
             failWithErrno(shown, action);
         }
         if (!S_ISREG(status.st_mode)) {
-            throw InTheWay(refusals::notAFile(shown, shownFile, kindOf(status.st_mode)));
+            throw InTheWay(
+                NotAFile{std::string(shown), std::string(shownFile), kindOf(status.st_mode)});
         }
         ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
         return file.release();
@@ -412,14 +416,14 @@ File Folder::createNew(const std::filesystem::path& name, std::string shown,
         ::openat(m_held->get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                  permissionsFrom != nullptr ? 0600 : 0666);
     if (fd < 0) {
-        failWithErrno(shown, FileAction::Written);
+        failWithErrno(shown, FileAction::Created);
     }
     File file(fd, std::move(shown));
     if (permissionsFrom != nullptr && !takePermissions(fd, source)) {
         const int error = errno;
         removeQuietly(name);
         errno = error;
-        file.fail(FileAction::Written);
+        file.fail(FileAction::Created);
     }
     return file;
 }
@@ -470,13 +474,13 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
             return false;
         }
         if (errno != EINVAL) {
-            failWithErrno(shown, FileAction::Created);
+            failWithErrno(shown, FileAction::MovedIntoPlace);
         }
         // The file system cannot refuse to replace: look first, then move.
         if (status(to).kind != FileKind::Missing) {
             return false;
         }
-        m_held->rename(from, to, shown, FileAction::Created);
+        m_held->rename(from, to, shown, FileAction::MovedIntoPlace);
     }
     m_held->flush(shown);
     return true;
@@ -485,7 +489,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
 void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
     if (::unlinkat(m_held->get(), name.c_str(), 0) != 0 && errno != ENOENT) {
-        failWithErrno(shown, FileAction::Written);
+        failWithErrno(shown, FileAction::Removed);
     }
 }
 

@@ -1,7 +1,5 @@
 #include "file_read_buffer.h"
 
-#include "refusals.h"
-
 namespace zarn {
 
 FileReadBuffer::FileReadBuffer(const File& file, std::uint64_t limit)
@@ -16,7 +14,7 @@ FileReadBuffer::int_type FileReadBuffer::underflow()
             return traits_type::eof();
         }
         if (m_offset + got > m_limit) {
-            throw InTheWay(refusals::slotFileTooLong(m_file.name(), m_limit));
+            throw InTheWay(SlotFileTooLong{m_file.name(), m_limit});
         }
         m_offset += got;
         setg(m_block.data(), m_block.data(), m_block.data() + got);

@@ -1,5 +1,5 @@
 #include "file.h"
-#include "refusals.h"
+#include "reasons.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
 #include "zarn/windows_path.h"
@@ -49,7 +49,7 @@ std::string lastErrorText()
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0) {
-        return refusals::unknownSystemError(error);
+        return reasons::unknownSystemError(error);
     }
     std::wstring wide(text, length);
     LocalFree(text);
@@ -59,24 +59,41 @@ std::string lastErrorText()
     return shownText(utf8FromUtf16(wide));
 }
 
-// Why a call on `path` failed: the system's text, and the path's length where that is the likely
-// cause, which happens where the user has not turned long paths on.
-std::string reasonFor(const std::wstring& path)
+// Whose fault a call that failed with `error` is.
+FaultOf faultOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return FaultOf::Folder;
+    default:
+        return FaultOf::System;
+    }
+}
+
+// How the last call on `path`, for the file `name`, failed: the system's text, and the path's
+// length where that is the likely cause, which happens where the user has not turned long paths
+// on.
+FileFailed failureOn(const std::wstring& path, std::string_view name, FileAction action)
 {
     const DWORD error = GetLastError();
-    std::string reason = lastErrorText();
+    FileFailed failure{std::string(name), action, lastErrorText(), faultOf(error), std::nullopt};
     const std::wstring shown = withoutLongPathPrefix(path);
     if (shown.size() >= MAX_PATH &&
         (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
          error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND)) {
-        reason = refusals::pathTooLong(reason, shownPath(shown), shown.size());
+        failure.longPath = LongPath{shownPath(shown), shown.size()};
     }
-    return reason;
+    return failure;
 }
 
 [[noreturn]] void failOn(const std::wstring& path, std::string_view name, FileAction action)
 {
-    throw RuntimeError(refusals::fileFailed(name, action, reasonFor(path)));
+    throw RuntimeError(failureOn(path, name, action));
 }
 
 // Scanners, indexers and sync tools open files for a moment, new ones above all. A call that meets
@@ -236,7 +253,8 @@ File::~File()
 
 void File::fail(FileAction action) const
 {
-    throw RuntimeError(refusals::fileFailed(m_name, action, lastErrorText()));
+    const DWORD error = GetLastError();
+    throw RuntimeError(FileFailed{m_name, action, lastErrorText(), faultOf(error), std::nullopt});
 }
 
 std::uint64_t File::size() const
@@ -365,8 +383,8 @@ std::unique_ptr<Folder::Held> Folder::Held::of(const std::filesystem::path& wher
         ++end;
     }
     if (result->held.size() > 1 && !isSameFile(folder, result->held.back())) {
-        throw RuntimeError(
-            refusals::fileFailed(shown, FileAction::Opened, refusals::folderMovedMeanwhile()));
+        throw RuntimeError(FileFailed{shown, FileAction::Opened, reasons::folderMovedMeanwhile(),
+                                      FaultOf::System, std::nullopt});
     }
     result->real = real;
     return result;
@@ -472,7 +490,7 @@ File Folder::openForUpdate(const std::filesystem::path& name, std::string shown)
 File Folder::createNew(const std::filesystem::path& name, std::string shown, const File*) const
 {
     const File::Handle handle =
-        openOrFail(m_held->at(name), GENERIC_WRITE, CREATE_NEW, shown, FileAction::Written);
+        openOrFail(m_held->at(name), GENERIC_WRITE, CREATE_NEW, shown, FileAction::Created);
     return File(handle, std::move(shown));
 }
 
@@ -488,8 +506,8 @@ bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::files
     // and rename() do.
     const DWORD target = GetFileAttributesW(replaced.c_str());
     if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(
-            refusals::fileFailed(shown, FileAction::Replaced, refusals::folderHasThatName()));
+        throw RuntimeError(FileFailed{std::string(shown), FileAction::Replaced,
+                                      reasons::folderHasThatName(), FaultOf::Folder, std::nullopt});
     }
     if (retryWhileHeld([&] {
             return ReplaceFileW(replaced.c_str(), replacement.c_str(), kept.c_str(),
@@ -516,12 +534,12 @@ bool Folder::moveOverKeeping(const std::filesystem::path& from, const std::files
     if (moveFile(replacement, replaced, 0)) {
         return true;
     }
-    const std::string reason = reasonFor(replaced);
+    const FileFailed failure = failureOn(replaced, shown, FileAction::Replaced);
     if (moveFile(kept, replaced, 0)) {
-        throw RuntimeError(refusals::fileFailed(shown, FileAction::Replaced, reason));
+        throw RuntimeError(failure);
     }
-    throw ReplacementStoppedHalfWay(refusals::replacementStoppedHalfWay(
-        shown, this->shown(to), this->shown(keepAs), this->shown(from), reason));
+    throw RuntimeError(ReplacementStoppedHalfWay{failure, this->shown(to), this->shown(keepAs),
+                                                 this->shown(from)});
 }
 
 void Folder::moveOver(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -551,7 +569,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             return false;
         }
-        failOn(m_held->at(to), shown, FileAction::Created);
+        failOn(m_held->at(to), shown, FileAction::MovedIntoPlace);
     }
     return true;
 }
@@ -559,7 +577,7 @@ bool Folder::moveIfAbsent(const std::filesystem::path& from, const std::filesyst
 void Folder::removeIfPresent(const std::filesystem::path& name, std::string_view shown) const
 {
     if (!deleteFile(m_held->at(name)) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        failOn(m_held->at(name), shown, FileAction::Written);
+        failOn(m_held->at(name), shown, FileAction::Removed);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "zarn/game_folder.h"
 
+#include "file.h"
 #include "zarn/games_in_folder.h"
 #include "zarn/runtime_error.h"
 #include "zarn/utf8_path.h"
@@ -8,26 +9,6 @@
 
 namespace zarn {
 namespace {
-
-constexpr char startOnTheGameFolder[] =
-    "Start zarn on the folder that holds the game's ag.exe or pg.exe.";
-
-std::string folderMissing(std::string_view folder)
-{
-    return "The folder " + shownText(folder) + " does not exist.\r" + startOnTheGameFolder;
-}
-
-std::string folderUnreachable(std::string_view folder, std::string_view reason)
-{
-    return "The folder " + shownText(folder) + " cannot be opened: " + std::string(reason) + "\r" +
-           startOnTheGameFolder;
-}
-
-std::string moreThanOneNamed(std::size_t namedCount)
-{
-    return "zarn was started on " + std::to_string(namedCount) + " files or folders.\r" +
-           startOnTheGameFolder;
-}
 
 // The path without "." steps and empty ones, such as a closing separator leaves, which messages
 // would show. ".." steps stay: where they follow a link, only the system knows where they lead.
@@ -49,6 +30,8 @@ bool holdsAGame(const std::filesystem::path& folder)
     try {
         return !gamesIn(folder).empty();
     } catch (const RuntimeError&) {
+        return false;
+    } catch (const InTheWay&) {
         return false;
     }
 }
@@ -73,7 +56,7 @@ GameFolder gameFolderFor(const std::vector<std::filesystem::path>& named,
         return {unnamedGameFolder(defaultFolder), {}};
     }
     if (named.size() > 1) {
-        return {std::nullopt, moreThanOneNamed(named.size())};
+        return {std::nullopt, MoreThanOneNamed{named.size()}};
     }
     std::error_code error;
     std::filesystem::path path = named.front();
@@ -82,10 +65,10 @@ GameFolder gameFolderFor(const std::vector<std::filesystem::path>& named,
     }
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (path.empty() || status.type() == std::filesystem::file_type::not_found) {
-        return {std::nullopt, folderMissing(utf8FromPath(path))};
+        return {std::nullopt, FolderMissing{shownPath(path)}};
     }
     if (error) {
-        return {std::nullopt, folderUnreachable(utf8FromPath(path), error.message())};
+        return {std::nullopt, FolderUnreachable{shownPath(path), error.message(), faultOf(error)}};
     }
     return {std::filesystem::is_directory(status) ? path : path.parent_path(), {}};
 }

@@ -16,7 +16,10 @@ std::vector<Game> gamesIn(const std::filesystem::path& folder)
                 !status.unlisted) {
                 games.push_back(game);
             }
-        } catch (const NameClash&) {
+        } catch (const InTheWay& clash) {
+            if (!std::holds_alternative<NamesDifferOnlyInCase>(clash.refusal())) {
+                throw;
+            }
             games.push_back(game);
         }
     }

@@ -1,5 +1,4 @@
 #include "file.h"
-#include "refusals.h"
 #include "replacement_file.h"
 #include "slot_file_contents.h"
 #include "transfer_checks.h"
@@ -44,7 +43,7 @@ void copyWithPatch(const File& source, File& destination, std::uint64_t patchOff
 // there yet. What stands there is the safety copy only where it is a plain file of the
 // executable's length that the user or the system made; anything else is in the way, never
 // followed and never taken for the original.
-bool needsSafetyCopy(const TransferFile& executableFile, std::uint64_t length)
+bool needsSafetyCopy(const FoundFile& executableFile, std::uint64_t length)
 {
     const std::filesystem::path copyName = executableFile.nameWith(".orig");
     const FileStatus copy = executableFile.folder->status(copyName);
@@ -53,14 +52,13 @@ bool needsSafetyCopy(const TransferFile& executableFile, std::uint64_t length)
         return true;
     }
     if (copy.kind != FileKind::Regular) {
-        throw InTheWay(refusals::safetyCopyInTheWay(shown, copy.kind));
+        throw InTheWay(SafetyCopyInTheWay{shown, copy.kind});
     }
     if (copy.stranger) {
-        throw InTheWay(refusals::safetyCopyNotYours(shown, *copy.stranger));
+        throw InTheWay(SafetyCopyNotYours{shown, *copy.stranger});
     }
     if (copy.size != length) {
-        throw InTheWay(
-            refusals::safetyCopyWrongLength(shown, copy.size, executableFile.shownName, length));
+        throw InTheWay(SafetyCopyWrongLength{shown, copy.size, executableFile.shownName, length});
     }
     return false;
 }
@@ -72,7 +70,7 @@ enum class ExecutableAccess
     Read,
 };
 
-File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
+File openExecutable(const FoundFile& executableFile, ExecutableAccess access)
 {
     const Folder& folder = *executableFile.folder;
     if (access == ExecutableAccess::Read) {
@@ -86,7 +84,7 @@ File openExecutable(const TransferFile& executableFile, ExecutableAccess access)
 // An import that has passed every check and read both tables, before its first write.
 struct CheckedImport
 {
-    TransferFile executableFile;
+    FoundFile executableFile;
     std::string slotFileName;
     File executable;
     std::uint64_t offset = 0;
@@ -99,18 +97,17 @@ struct CheckedImport
 // The checks and reads of the import, up to its first write, once a game has been chosen.
 // Returns how the import ends instead where a check refuses, once the user has been told why.
 std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
-                                                     const std::filesystem::path& programFolder,
+                                                     const std::filesystem::path& gameFolder,
                                                      MessagePresenter& presenter,
                                                      ExecutableAccess access)
 {
-    const auto gameFolder = std::make_shared<const Folder>(Folder::open(programFolder));
-    const std::optional<TransferFile> executableFile =
-        chosenExecutable(state, gameFolder, presenter);
+    const auto folder = std::make_shared<const Folder>(Folder::open(gameFolder));
+    const std::optional<FoundFile> executableFile = chosenExecutable(state, folder, presenter);
     if (!executableFile) {
         return TransferEnd::StoppedEarly;
     }
     const std::string& executableName = executableFile->shownName;
-    const TransferFile slotFile = transferFile(gameFolder, slotFileName);
+    const FoundFile slotFile = findFile(folder, slotFileName);
     refuseAnyButAFile(slotFile);
     const File slotText = slotFile.folder->openForReading(slotFile.name, slotFile.shown);
     File executable = openExecutable(*executableFile, access);
@@ -121,37 +118,43 @@ std::variant<CheckedImport, TransferEnd> checkImport(const EditorState& state,
         return TransferEnd::Failed;
     }
     if (*offset + regionBytes > length) {
-        presenter.showMessage(refusals::regionPastEnd(state.slotAddress, length, executableName));
+        presenter.showRefusal(RegionPastEnd{state.slotAddress, length, executableName});
         return TransferEnd::Failed;
     }
-    SlotFileContents contents = readSlotFile(slotText);
     std::string oldRegion(regionBytes, '\0');
     executable.readAt(*offset, oldRegion.data(), oldRegion.size());
-    if (const std::optional<std::string> reason =
-            refusalOf(contents, TargetTable{executableName, oldRegion})) {
-        presenter.showMessage(*reason);
+    SlotFileReading edited = readSlotFile(slotText, TargetTable{executableName, oldRegion});
+    if (edited.refusal) {
+        presenter.showRefusal(*edited.refusal);
         return TransferEnd::Failed;
     }
-    return CheckedImport{*executableFile,
-                         slotFile.shownName,
-                         std::move(executable),
-                         *offset,
-                         std::move(oldRegion),
-                         std::move(contents.region),
-                         std::move(contents.unclearEntries)};
+    return CheckedImport{
+        *executableFile,
+        slotFile.shownName,
+        std::move(executable),
+        *offset,
+        std::move(oldRegion),
+        std::move(edited.region),
+        std::move(edited.unclearEntries),
+    };
 }
 
 // Runs a step of making the safety copy: a failure of it is told as the reason why the executable
 // was not changed.
 template <typename Step>
-void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
+void makingTheSafetyCopy(const FoundFile& executableFile, Step step)
 {
     try {
         step();
-    } catch (const InTheWay&) {
-        throw;
     } catch (const RuntimeError& error) {
-        throw RuntimeError(refusals::safetyCopyFailed(executableFile.shown, error.what()));
+        const Failure& failure = error.failure();
+        if (const auto* failed = std::get_if<FileFailed>(&failure)) {
+            throw RuntimeError(SafetyCopyFailed{executableFile.shown, *failed});
+        }
+        if (const auto* notWritable = std::get_if<FolderNotWritable>(&failure)) {
+            throw RuntimeError(SafetyCopyFailed{executableFile.shown, *notWritable});
+        }
+        throw;
     }
 }
 
@@ -160,7 +163,7 @@ void makingTheSafetyCopy(const TransferFile& executableFile, Step step)
 // either moves into place.
 void writeExecutable(CheckedImport& import)
 {
-    const TransferFile& executableFile = import.executableFile;
+    const FoundFile& executableFile = import.executableFile;
     const Folder& folder = *executableFile.folder;
     const std::filesystem::path copyName = executableFile.nameWith(".orig");
     const std::string copyShown = executableFile.shownBeside(copyName);
@@ -180,17 +183,17 @@ void writeExecutable(CheckedImport& import)
     import.executable.close();
     makingTheSafetyCopy(executableFile, [&] {
         if (copy && !copy->createTarget()) {
-            throw InTheWay(refusals::safetyCopyInTheWay(copyShown, folder.status(copyName).kind));
+            throw InTheWay(SafetyCopyInTheWay{copyShown, folder.status(copyName).kind});
         }
     });
     replacement.replaceTarget();
 }
 
-TransferOutcome importFrom(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome importFrom(const EditorState& state, const std::filesystem::path& gameFolder,
                            MessagePresenter& presenter)
 {
     std::variant<CheckedImport, TransferEnd> checked =
-        checkImport(state, programFolder, presenter, ExecutableAccess::Update);
+        checkImport(state, gameFolder, presenter, ExecutableAccess::Update);
     if (const TransferEnd* end = std::get_if<TransferEnd>(&checked)) {
         return {*end, {}, {}};
     }
@@ -203,15 +206,15 @@ TransferOutcome importFrom(const EditorState& state, const std::filesystem::path
 
 } // namespace
 
-TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter)
 {
     return afterTheSelectionGate(state, presenter,
-                                 [&] { return importFrom(state, programFolder, presenter); });
+                                 [&] { return importFrom(state, gameFolder, presenter); });
 }
 
 std::optional<ImportPreview> previewImport(const EditorState& state,
-                                           const std::filesystem::path& programFolder,
+                                           const std::filesystem::path& gameFolder,
                                            MessagePresenter& presenter)
 {
     if (!passesSelectionGate(state, presenter)) {
@@ -219,15 +222,15 @@ std::optional<ImportPreview> previewImport(const EditorState& state,
     }
     try {
         const std::variant<CheckedImport, TransferEnd> checked =
-            checkImport(state, programFolder, presenter, ExecutableAccess::Read);
+            checkImport(state, gameFolder, presenter, ExecutableAccess::Read);
         if (std::holds_alternative<TransferEnd>(checked)) {
             return std::nullopt;
         }
         const CheckedImport& import = std::get<CheckedImport>(checked);
         return ImportPreview{changedLists(import.oldRegion, import.newRegion),
                              import.unclearEntries};
-    } catch (const InTheWay& refusal) {
-        presenter.showMessage(refusal.what());
+    } catch (const InTheWay& inTheWay) {
+        presenter.showRefusal(inTheWay.refusal());
         return std::nullopt;
     }
 }

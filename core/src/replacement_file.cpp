@@ -1,7 +1,5 @@
 #include "replacement_file.h"
 
-#include "refusals.h"
-
 #include <utility>
 
 namespace zarn {
@@ -32,14 +30,14 @@ void clearTemporaryName(const Folder& folder, const std::filesystem::path& name,
         return;
     }
     if (there.kind == FileKind::Folder) {
-        throw InTheWay(refusals::temporaryNameInTheWay(folder.shown(name), there.kind, forFile));
+        throw InTheWay(TemporaryNameInTheWay{folder.shown(name), there.kind, std::string(forFile)});
     }
     try {
         folder.removeIfPresent(name, forFile);
     } catch (const RuntimeError&) {
         if (there.stranger) {
-            throw InTheWay(refusals::temporaryNameTaken(folder.shown(name), there.kind,
-                                                        *there.stranger, forFile));
+            throw InTheWay(TemporaryNameTaken{folder.shown(name), there.kind, *there.stranger,
+                                              std::string(forFile)});
         }
         throw;
     }
@@ -71,8 +69,10 @@ void ReplacementFile::replaceTarget()
     finishWriting();
     try {
         m_folder.moveOver(m_temporary, m_target, m_shown);
-    } catch (const ReplacementStoppedHalfWay&) {
-        m_temporaryGone = true; // It holds the new contents: not ours to remove any more.
+    } catch (const RuntimeError& error) {
+        // Where the move stopped half way, the temporary file holds the new contents: not ours to
+        // remove any more.
+        m_temporaryGone = std::holds_alternative<ReplacementStoppedHalfWay>(error.failure());
         throw;
     }
     m_temporaryGone = true;

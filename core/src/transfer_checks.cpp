@@ -1,7 +1,6 @@
 #include "transfer_checks.h"
 
 #include "file_names.h"
-#include "refusals.h"
 #include "zarn/editor_state.h"
 #include "zarn/message_presenter.h"
 #include "zarn/runtime_error.h"
@@ -11,18 +10,18 @@
 
 namespace zarn {
 
-std::filesystem::path TransferFile::nameWith(const char* suffix) const
+std::filesystem::path FoundFile::nameWith(const char* suffix) const
 {
     std::filesystem::path withSuffix = name;
     withSuffix += suffix;
     return withSuffix;
 }
 
-TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name)
+FoundFile findFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name)
 {
     // As many links as the system itself follows in one path.
     constexpr int mostLinks = 40;
-    TransferFile file;
+    FoundFile file;
     file.folder = gameFolder;
     file.name = nameAnsweringTo(*gameFolder, name);
     file.shown = gameFolder->shown(file.name);
@@ -34,14 +33,14 @@ TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::
         }
         const std::filesystem::path target = file.status.linkTarget;
         if (file.status.stranger) {
-            throw StrangersLink(refusals::strangersLink(file.shownFile(), shownPath(target),
-                                                        *file.status.stranger));
+            throw InTheWay(
+                StrangersLink{file.shownFile(), shownPath(target), *file.status.stranger});
         }
         if (followed == mostLinks) {
             const std::error_code loop =
                 std::make_error_code(std::errc::too_many_symbolic_link_levels);
             throw RuntimeError(
-                refusals::fileFailed(file.shown, FileAction::Opened, loop.message()));
+                FileFailed{file.shown, FileAction::Opened, loop.message(), faultOf(loop), {}});
         }
         if (target.has_parent_path()) {
             file.folder =
@@ -51,22 +50,22 @@ TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::
     }
 }
 
-void refuseAnyButAFile(const TransferFile& file)
+void refuseAnyButAFile(const FoundFile& file)
 {
     if (file.status.kind != FileKind::Regular && file.status.kind != FileKind::Missing) {
-        throw InTheWay(refusals::notAFile(file.shown, file.shownFile(), file.status.kind));
+        throw InTheWay(NotAFile{file.shown, file.shownFile(), file.status.kind});
     }
 }
 
-std::optional<TransferFile> chosenExecutable(const EditorState& state,
-                                             const std::shared_ptr<const Folder>& gameFolder,
-                                             MessagePresenter& presenter)
+std::optional<FoundFile> chosenExecutable(const EditorState& state,
+                                          const std::shared_ptr<const Folder>& gameFolder,
+                                          MessagePresenter& presenter)
 {
-    TransferFile executable = transferFile(gameFolder, executableName(*state.chosenGame));
+    FoundFile executable = findFile(gameFolder, executableName(*state.chosenGame));
     // On Windows a file that listings do not show counts as missing, as the game's own folder
     // window would not show it either.
     if (executable.status.kind == FileKind::Missing || executable.status.unlisted) {
-        presenter.showMessage(refusals::executableMissing(executable.shown));
+        presenter.showRefusal(ExecutableMissing{executable.shown});
         return std::nullopt;
     }
     refuseAnyButAFile(executable);
@@ -78,19 +77,19 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               std::string_view executable,
                                               MessagePresenter& presenter)
 {
-    if (!passesLengthGate(state, executableLength, presenter)) {
+    if (!trustsSlotRegion(state, executableLength, presenter)) {
         return std::nullopt;
     }
     if (state.slotAddress < 1) {
-        throw RuntimeError(refusals::addressBeforeStart(state.slotAddress, executable));
+        throw RuntimeError(AddressBeforeStart{state.slotAddress, std::string(executable)});
     }
     return static_cast<std::uint64_t>(state.slotAddress) - 1;
 }
 
-void refuseReadOnlyFile(const TransferFile& file)
+void refuseReadOnlyFile(const FoundFile& file)
 {
     if (file.folder->isReadOnlyFile(file.name)) {
-        throw RuntimeError(refusals::readOnlyFile(file.shownFile()));
+        throw RuntimeError(ReadOnlyFile{file.shownFile()});
     }
 }
 

@@ -16,14 +16,15 @@
 
 namespace zarn {
 
-// A file of a transfer: the name the user knows it by in the game folder, which messages give,
-// and the file itself, where the user's own links there lead, in the folder it lies in. Copies of
-// it are made in that folder, where its privacy is.
-struct TransferFile
+// A file of a transfer, found by the name the user knows it by in the game folder: that name, which
+// messages give, and the file itself, where the user's own links there lead. Copies of it are made
+// beside the file itself, where its privacy is.
+struct FoundFile
 {
-    // Its path in the game folder, and its name there, as messages show them.
+    // The name in the game folder: its whole path and the name alone, as messages show them.
     std::string shown;
     std::string shownName;
+    // The file itself: the folder it lies in and its name there.
     std::shared_ptr<const Folder> folder;
     std::filesystem::path name;
     // What stands there, links followed.
@@ -42,24 +43,24 @@ struct TransferFile
 
 // The file in `gameFolder` that the user means by `name` (see nameAnsweringTo), followed through
 // the user's own links to the file itself.
-// @throw NameClash where several files differ from `name` only in case.
-// @throw StrangersLink where a link there, or one it leads to, is another user's.
-TransferFile transferFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name);
+// @throw InTheWay where several files differ from `name` only in case, or where a link there, or
+// one it leads to, is another user's.
+FoundFile findFile(const std::shared_ptr<const Folder>& gameFolder, std::string_view name);
 
 // @throw InTheWay saying what stands there, where anything but a regular file stands at `file`.
-void refuseAnyButAFile(const TransferFile& file);
+void refuseAnyButAFile(const FoundFile& file);
 
 // The first checks of both transfers, once the selection gate has passed: the game folder must
 // open, and the chosen executable must lie in it, under its name in any case, and be a file.
 // Returns the executable, or tells the user it is missing and returns nothing.
 // @throw InTheWay where something else stands in its place.
-std::optional<TransferFile> chosenExecutable(const EditorState& state,
-                                             const std::shared_ptr<const Folder>& gameFolder,
-                                             MessagePresenter& presenter);
+std::optional<FoundFile> chosenExecutable(const EditorState& state,
+                                          const std::shared_ptr<const Folder>& gameFolder,
+                                          MessagePresenter& presenter);
 
-// The checks of both transfers once the executable is open: the length gate, then a slot address
-// at or after the first byte. Returns the zero-based offset of the slot region, or nothing when
-// the gate refused the executable and told the user why.
+// The checks of both transfers once the executable is open: whether zarn trusts its slot region
+// (trustsSlotRegion), then a slot address at or after the first byte. Returns the zero-based
+// offset of the slot region, or nothing when zarn does not trust it and has told the user why.
 // @throw RuntimeError naming `executable` when the slot address lies before the first byte.
 std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               std::uint64_t executableLength,
@@ -67,7 +68,7 @@ std::optional<std::uint64_t> slotRegionOffset(const EditorState& state,
                                               MessagePresenter& presenter);
 
 // @throw RuntimeError saying how to make it writable, when the file is read-only.
-void refuseReadOnlyFile(const TransferFile& file);
+void refuseReadOnlyFile(const FoundFile& file);
 
 // Runs `step`, which creates or changes a file in `folder`. Where it fails because the folder
 // takes no new files, the failure is told as the folder's, not as the file's.
@@ -76,11 +77,9 @@ decltype(auto) inFolder(const Folder& folder, Step step)
 {
     try {
         return step();
-    } catch (const InTheWay&) {
-        throw;
     } catch (const RuntimeError&) {
         if (const std::optional<std::string> reason = folder.whyRefusesFiles()) {
-            throw RuntimeError(refusals::folderNotWritable(shownPath(folder.path()), *reason));
+            throw RuntimeError(FolderNotWritable{shownPath(folder.path()), *reason});
         }
         throw;
     }
@@ -98,8 +97,8 @@ TransferOutcome afterTheSelectionGate(const EditorState& state, MessagePresenter
     }
     try {
         return transfer();
-    } catch (const InTheWay& refusal) {
-        presenter.showMessage(refusal.what());
+    } catch (const InTheWay& inTheWay) {
+        presenter.showRefusal(inTheWay.refusal());
         return {TransferEnd::StoppedEarly, {}, {}};
     }
 }

@@ -29,7 +29,7 @@ TEST_F(ExportTest, WritesTheAlliedGeneralTableByteForByte)
     EXPECT_EQ(lineCount(written), 841u);
     const std::string head = "\"Norway\"\r\n\"Infantry\"\r\n-1\r\n\"Tank\"\r\n";
     EXPECT_EQ(written.substr(0, head.size()), head);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.refusals.empty());
     EXPECT_EQ(readFile("p_slots.txt.bak"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
 }
@@ -140,11 +140,8 @@ TEST_F(ExportTest, ChangesNothingWhenTheBackupCannotBeMade)
     choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{(folder / "p_slots.txt.bak").string() +
-                                       " is a folder, not a copy of p_slots.txt: move it away "
-                                       "and try again, and zarn keeps the copy there before it "
-                                       "replaces p_slots.txt."});
+    EXPECT_EQ(messages.refusals, (std::vector<Refusal>{BackupInTheWay{
+                                     shown("p_slots.txt.bak"), FileKind::Folder, "p_slots.txt"}}));
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "p_slots.txt.bak"));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
@@ -177,33 +174,21 @@ TEST_F(ExportTest, CopiesListsWhateverTheirTotal)
     EXPECT_EQ(lineCount(readFile("p_slots.txt")), 195u + 180u + 18u);
 }
 
-TEST_F(ExportTest, StopsEarlyWithoutAChosenGame)
-{
-    writeAlliedGeneral();
-
-    EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{
-                                  "Please select Panzer General or Allied General to edit."}));
-    EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe"}));
-}
-
 TEST_F(ExportTest, StopsEarlyWhenTheExecutableIsMissingOrNoFile)
 {
     writeFile("p_slots.txt", oldSlotFile);
     std::filesystem::create_directory(folder / "pg.exe");
     for (const char* target : {"ag.exe", "pg.exe"}) {
         SCOPED_TRACE(target);
-        messages.shown.clear();
-        choose(target == std::string("ag.exe") ? Game::AlliedGeneral : Game::PanzerGeneral);
+        messages.refusals.clear();
+        const bool isAlliedGeneral = target == std::string("ag.exe");
+        choose(isAlliedGeneral ? Game::AlliedGeneral : Game::PanzerGeneral);
 
         EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
-        const std::string path = (folder / target).string();
-        EXPECT_EQ(messages.shown,
-                  (std::vector<std::string>{
-                      target == std::string("ag.exe")
-                          ? "Could not find " + path + "\rMake sure it is in the zarn folder."
-                          : path + " is a folder, not a file, so zarn leaves it alone.\rPut the "
-                                   "file itself in its place and try again."}));
+        EXPECT_EQ(messages.refusals,
+                  (std::vector<Refusal>{
+                      isAlliedGeneral ? Refusal(ExecutableMissing{shown(target)})
+                                      : NotAFile{shown(target), shown(target), FileKind::Folder}}));
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     }
 }
@@ -214,21 +199,12 @@ TEST_F(ExportTest, RefusesAlliedGeneralOfAnotherBuildAndKeepsTheOldSlotFile)
     {
         std::size_t length;
         std::int32_t address;
-        std::string message;
+        Refusal refusal;
     };
+    // Which builds zarn trusts is editor_state_test.cpp's.
     const Case cases[] = {
-        {alliedGeneralLength - 1, defaultSlotAddress,
-         "AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
-         "autoscroll"},
-        {alliedGeneralLength + 1, defaultSlotAddress,
-         "AG.EXE is the wrong file length\rSorry this program only works with ag.exe WITH "
-         "autoscroll"},
-        {alliedGeneralLength, defaultSlotAddress + 1,
-         "AG.EXE is at the wrong slot address\rSorry this program only works with ag.exe at the "
-         "default slot address 1883345"},
-        {100, 1,
-         "AG.EXE is at the wrong slot address\rSorry this program only works with ag.exe "
-         "at the default slot address 1883345"},
+        {alliedGeneralLength - 1, defaultSlotAddress, WrongLength{}},
+        {alliedGeneralLength, defaultSlotAddress + 1, WrongAddress{}},
     };
     for (const bool hadSlotFile : {true, false}) {
         for (const Case& c : cases) {
@@ -238,11 +214,11 @@ TEST_F(ExportTest, RefusesAlliedGeneralOfAnotherBuildAndKeepsTheOldSlotFile)
                 writeFile("p_slots.txt", oldSlotFile);
             }
             writeFile("ag.exe", executableWith(c.length, 0, regionOf(standardLists())));
-            messages.shown.clear();
+            messages.refusals.clear();
             choose(Game::AlliedGeneral, c.address);
 
             EXPECT_EQ(runExport(), TransferEnd::Failed);
-            EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
+            EXPECT_EQ(messages.refusals, (std::vector<Refusal>{c.refusal}));
             EXPECT_EQ(exists("p_slots.txt"), hadSlotFile);
             if (hadSlotFile) {
                 EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
@@ -258,10 +234,8 @@ TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
     writeFile("p_slots.txt", oldSlotFile);
     for (const std::int32_t address : {0, -1, -2147483647 - 1}) {
         choose(Game::PanzerGeneral, address);
-        EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-                  "The slot address " + std::to_string(address) +
-                      " lies before the first byte of " + (folder / "pg.exe").string() +
-                      "; addresses start at 1.");
+        EXPECT_EQ(failureOf([this] { return runExport(); }),
+                  Failure(AddressBeforeStart{address, shown("pg.exe")}));
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     }
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
@@ -271,43 +245,32 @@ TEST_F(ExportTest, RefusesAListThatRunsOffTheEndAndKeepsTheOldSlotFile)
 {
     struct Case
     {
+        const char* what;
         std::string executable;
         std::int32_t address;
-        std::string error;
+        // Where the executable ends, and in which list, by country and class from 1.
+        std::uint64_t length;
+        int country;
+        int unitClass;
     };
-    SlotLists unterminated = standardLists();
-    const std::string region = regionOf(unterminated);
+    const std::string region = regionOf(standardLists());
     const Case cases[] = {
-        // The table stops two bytes short of the last terminator.
-        {region.substr(0, region.size() - 2), 1,
-         "ends after 1290 bytes, inside the slot list for Finland, Land Transport, before "
-         "a -1 closes it."},
-        // An odd last byte is no entry.
-        {region.substr(0, region.size() - 1), 1,
-         "ends after 1291 bytes, inside the slot list for Finland, Land Transport, before "
-         "a -1 closes it."},
-        // No terminator anywhere.
-        {std::string(5000, '\x01'), 1,
-         "ends after 5000 bytes, inside the slot list for Norway, Infantry, before a -1 "
-         "closes it."},
-        // The address lies past the end.
-        {region, 5000,
-         "ends after 1292 bytes, inside the slot list for Norway, Infantry, before a -1 "
-         "closes it."},
-        {"", 1,
-         "ends after 0 bytes, inside the slot list for Norway, Infantry, before a -1 "
-         "closes it."},
+        {"two bytes short of the last -1", region.substr(0, region.size() - 2), 1, 1290, 15, 12},
+        {"an odd last byte", region.substr(0, region.size() - 1), 1, 1291, 15, 12},
+        {"no -1 anywhere", std::string(5000, '\x01'), 1, 5000, 1, 1},
+        {"an address past the end", region, 5000, 1292, 1, 1},
+        {"an empty file", "", 1, 0, 1, 1},
     };
     writeFile("p_slots.txt", oldSlotFile);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.error);
+        SCOPED_TRACE(c.what);
         writeFile("pg.exe", c.executable);
         choose(Game::PanzerGeneral, c.address);
 
-        messages.shown.clear();
+        messages.refusals.clear();
         EXPECT_EQ(runExport(), TransferEnd::Failed);
-        EXPECT_EQ(messages.shown,
-                  std::vector<std::string>{(folder / "pg.exe").string() + " " + c.error});
+        EXPECT_EQ(messages.refusals, (std::vector<Refusal>{ListRunsOffEnd{
+                                         shown("pg.exe"), c.length, c.country, c.unitClass}}));
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
     }
@@ -360,10 +323,8 @@ TEST_F(ExportTest, ReportsAReadOnlyFolderAndChangesNothing)
     mount.makeReadOnly();
     choose(Game::AlliedGeneral);
 
-    EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              "The folder " + folder.string() +
-                  " cannot be written: Read-only file system\rzarn keeps its files beside the "
-                  "game: copy the game and zarn into a folder where you may create files.");
+    EXPECT_EQ(failureOf([this] { return runExport(); }),
+              Failure(FolderNotWritable{folder.string(), "Read-only file system"}));
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
@@ -381,8 +342,9 @@ TEST_F(ExportTest, ReportsAFullDiskAndKeepsTheOldSlotFile)
     writeFile("filler", std::string(200 * 1024, 'x'));
     choose(Game::AlliedGeneral);
 
-    EXPECT_EQ(runtimeErrorOf([this] { return runExport(); }),
-              (folder / "p_slots.txt").string() + " could not be written: No space left on device");
+    EXPECT_EQ(failureOf([this] { return runExport(); }),
+              Failure(FileFailed{shown("p_slots.txt"), FileAction::Written,
+                                 "No space left on device", FaultOf::System, std::nullopt}));
     EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "filler", "p_slots.txt"}));
 }

@@ -67,7 +67,7 @@ TEST_F(FileNamesTest, TransfersUseAFileWhoseNameDiffersOnlyInCaseUnderItsOwnName
         expected.push_back(safetyCopy);
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(fileNames(), expected);
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_TRUE(messages.refusals.empty());
     }
 }
 
@@ -79,17 +79,12 @@ TEST_F(FileNamesTest, MessagesNameTheFileAsItIs)
     choose(Game::PanzerGeneral, 101);
 
     EXPECT_EQ(runImport(), TransferEnd::Failed);
-    EXPECT_EQ(messages.shown, (Names{"Error  !\rThe 646 entries from address 101 on would run "
-                                     "past the end of PG.EXE (1342 bytes).\rPG.EXE file NOT "
-                                     "modified."}));
+    EXPECT_EQ(messages.refusals, (std::vector<Refusal>{RegionPastEnd{101, 1342, "PG.EXE"}}));
 
     writeFile("P_SLOTS.TXT", "1\r\n2\r\n");
     choose(Game::PanzerGeneral, 50);
-    EXPECT_EQ(runtimeErrorOf([this] { return runImport(); }),
-              (folder / "P_SLOTS.TXT").string() +
-                  " has only 2 lines where 841 are needed: 15 country names, 180 class names and "
-                  "646 entries.\rIt holds 2 entries: a unit or a -1 was deleted without one "
-                  "added in its place.");
+    EXPECT_EQ(failureOf([this] { return runImport(); }),
+              Failure(SlotFileTooShort{shown("P_SLOTS.TXT"), 2, 2}));
 }
 
 bool isSlotFileName(const std::string& name)
@@ -103,42 +98,46 @@ TEST_F(FileNamesTest, SeveralFilesDifferingOnlyInCaseAreListedAndNothingIsTouche
     {
         bool isImport;
         Names files;
-        // The name asked for and the files that answer to it, as the message lists them.
-        std::string clash;
+        // The name asked for and the files that answer to it, as the refusal lists them.
+        std::string name;
+        Names matches;
     };
     const Case cases[] = {
-        {false, {"AG.EXE", "Ag.exe", "p_slots.txt"}, "ag.exe in different case: AG.EXE, Ag.exe"},
+        {false, {"AG.EXE", "Ag.exe", "p_slots.txt"}, "ag.exe", {"AG.EXE", "Ag.exe"}},
         {true,
          {"AG.EXE", "Ag.exe", "aG.eXe", "p_slots.txt"},
-         "ag.exe in different case: AG.EXE, Ag.exe, aG.eXe"},
+         "ag.exe",
+         {"AG.EXE", "Ag.exe", "aG.eXe"}},
         {false,
          {"P_SLOTS.TXT", "ag.exe", "p_Slots.txt"},
-         "p_slots.txt in different case: P_SLOTS.TXT, p_Slots.txt"},
+         "p_slots.txt",
+         {"P_SLOTS.TXT", "p_Slots.txt"}},
         {true,
          {"P_SLOTS.TXT", "ag.exe", "p_Slots.txt"},
-         "p_slots.txt in different case: P_SLOTS.TXT, p_Slots.txt"},
+         "p_slots.txt",
+         {"P_SLOTS.TXT", "p_Slots.txt"}},
         // One spelled exactly wins nothing: the other may be anyone's.
-        {false, {"AG.EXE", "ag.exe", "p_slots.txt"}, "ag.exe in different case: AG.EXE, ag.exe"},
+        {false, {"AG.EXE", "ag.exe", "p_slots.txt"}, "ag.exe", {"AG.EXE", "ag.exe"}},
         {true,
          {"AG.EXE", "P_SLOTS.TXT", "p_slots.txt"},
-         "p_slots.txt in different case: P_SLOTS.TXT, p_slots.txt"},
+         "p_slots.txt",
+         {"P_SLOTS.TXT", "p_slots.txt"}},
     };
     const std::string original =
         executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(standardLists()));
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.clash);
+        SCOPED_TRACE(::testing::PrintToString(c.files));
         useNewFolder();
         for (const std::string& name : c.files) {
             writeFile(name, isSlotFileName(name) ? slotFileOf(editedLists()) : original);
         }
         choose(Game::AlliedGeneral);
-        messages.shown.clear();
-        const std::string message = "The folder " + folder.string() +
-                                    " holds several files named " + c.clash +
-                                    ".\rRename or remove all but one of them; no file was changed.";
+        messages.refusals.clear();
 
         EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::StoppedEarly);
-        EXPECT_EQ(messages.shown, (Names{message}));
+        EXPECT_EQ(
+            messages.refusals,
+            (std::vector<Refusal>{NamesDifferOnlyInCase{folder.string(), c.name, c.matches}}));
         EXPECT_EQ(fileNames(), c.files);
         for (const std::string& name : c.files) {
             EXPECT_TRUE(readFile(name) ==
@@ -153,14 +152,14 @@ TEST_F(FileNamesTest, MessagesShowNamesWithoutObeyingThem)
     // A folder name that clears the screen, starts a new line, sets the clipboard and ends in a
     // byte that is no UTF-8.
     const std::string name = "game\x1b[2J\r\x1b]52;c;ZmFrZQ==\x07\xff";
-    const std::string shown = "game\\x1b[2J\\x0d\\x1b]52;c;ZmFrZQ==\\x07\\xff";
+    const std::string escaped = "game\\x1b[2J\\x0d\\x1b]52;c;ZmFrZQ==\\x07\\xff";
     folder /= name;
     std::filesystem::create_directory(folder);
     choose(Game::AlliedGeneral);
 
     EXPECT_EQ(runImport(), TransferEnd::StoppedEarly);
-    EXPECT_EQ(messages.shown, (Names{"Could not find " + folder.parent_path().string() + "/" +
-                                     shown + "/ag.exe\rMake sure it is in the zarn folder."}));
+    EXPECT_EQ(messages.refusals, (std::vector<Refusal>{ExecutableMissing{
+                                     folder.parent_path().string() + "/" + escaped + "/ag.exe"}}));
 }
 
 TEST(ShownText, EscapesControlCharactersAndBytesThatAreNotUtf8)

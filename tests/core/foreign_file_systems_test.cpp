@@ -124,7 +124,7 @@ TEST_P(ForeignFileSystemTest, ExportWritesTheSlotFileExactly)
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
     EXPECT_EQ(readFile("p_slots.txt.bak"), "\"my own edits\"\r\n");
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt", "p_slots.txt.bak"}));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.refusals.empty());
 }
 
 TEST_P(ForeignFileSystemTest, ImportWritesTheExecutableExactlyAndKeepsTheOriginal)
@@ -141,16 +141,15 @@ TEST_P(ForeignFileSystemTest, ImportWritesTheExecutableExactlyAndKeepsTheOrigina
     EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
         << "ag.exe.orig is not the original";
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "ag.exe.orig", "p_slots.txt"}));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.refusals.empty());
 }
 
 TEST_P(ForeignFileSystemTest, RefusedImportChangesNothing)
 {
     writeFile("p_slots.txt", "\r\n" + slotFileOf(editedLists()));
     EXPECT_EQ(runImport(), TransferEnd::Failed);
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{
-                                  "Error  !\rInput file contains  645 entries.\rThere must be "
-                                  "exactly 646 unit entries !\rag.exe file NOT modified."}));
+    EXPECT_EQ(messages.refusals,
+              (std::vector<Refusal>{SlotFileRefused{WrongCount{645}, "ag.exe", std::nullopt}}));
     EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(standardLists())) << "ag.exe was changed";
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }

@@ -11,9 +11,6 @@
 namespace zarn::testing {
 namespace {
 
-const std::string startOnTheGame =
-    "\rStart zarn on the folder that holds the game's ag.exe or pg.exe.";
-
 // Each case names paths inside a fresh folder, written here as "{}", which holds the game folder
 // "Spiel stände ä" with the game's AG.EXE, and "Spiel stände ä/sub" with a link to it beside them
 // where the system lets tests make links. The fresh folder is the current one.
@@ -22,39 +19,36 @@ struct NamedCase
     const char* what;
     std::vector<std::string> named;
     std::optional<std::string> folder;
-    std::string refusal;
+    std::optional<Refusal> refusal;
 };
 
 const std::string longName(300, 'x');
 
 const NamedCase namedCases[] = {
-    {"the game folder", {"{}/Spiel stände ä"}, "{}/Spiel stände ä", ""},
-    {"a closing separator", {"{}/Spiel stände ä/"}, "{}/Spiel stände ä", ""},
-    {"dot steps", {"{}/./Spiel stände ä//."}, "{}/Spiel stände ä", ""},
-    {"the current folder", {"."}, "{}", ""},
-    {"the game's executable", {"{}/Spiel stände ä/AG.EXE"}, "{}/Spiel stände ä", ""},
+    {"the game folder", {"{}/Spiel stände ä"}, "{}/Spiel stände ä", {}},
+    {"a closing separator", {"{}/Spiel stände ä/"}, "{}/Spiel stände ä", {}},
+    {"dot steps", {"{}/./Spiel stände ä//."}, "{}/Spiel stände ä", {}},
+    {"the current folder", {"."}, "{}", {}},
+    {"the game's executable", {"{}/Spiel stände ä/AG.EXE"}, "{}/Spiel stände ä", {}},
 #ifndef _WIN32
     // ".." after a link leads to the folder above where the link leads, which only the system
     // knows: it stays for the system to follow.
-    {"a step back from a link", {"{}/link/.."}, "{}/link/..", ""},
+    {"a step back from a link", {"{}/link/.."}, "{}/link/..", {}},
     {"a name longer than the file system allows",
      {"{}/" + longName},
      std::nullopt,
-     "The folder {}/" + longName + " cannot be opened: File name too long" + startOnTheGame},
+     FolderUnreachable{"{}/" + longName, "File name too long", FaultOf::Folder}},
     {"a name that would steer a terminal",
      {"{}/Spiel\x1b[2J\xff"},
      std::nullopt,
-     "The folder {}/Spiel\\x1b[2J\\xff does not exist." + startOnTheGame},
+     FolderMissing{"{}/Spiel\\x1b[2J\\xff"}},
 #endif
     {"a folder that does not exist",
      {"{}/Spiel stände ü/"},
      std::nullopt,
-     "The folder {}/Spiel stände ü does not exist." + startOnTheGame},
-    {"an empty name", {""}, std::nullopt, "The folder  does not exist." + startOnTheGame},
-    {"two folders",
-     {"{}/Spiel stände ä", "{}"},
-     std::nullopt,
-     "zarn was started on 2 files or folders." + startOnTheGame},
+     FolderMissing{"{}/Spiel stände ü"}},
+    {"an empty name", {""}, std::nullopt, FolderMissing{""}},
+    {"two folders", {"{}/Spiel stände ä", "{}"}, std::nullopt, MoreThanOneNamed{2}},
 };
 
 // Where neither the game folder nor the program's own is named: which of the program's folder and
@@ -114,10 +108,19 @@ TEST_F(GameFolderTest, IsTheFolderThatIsNamedOrSaysWhyNot)
         } else {
             EXPECT_EQ(chosen.folder, std::nullopt);
         }
-        std::string refusal = replaced(tried.refusal, "{}", base);
+        std::optional<Refusal> refusal = tried.refusal;
+        if (refusal) {
+            std::visit(
+                [&](auto& kind) {
+                    if constexpr (requires { kind.folder; }) {
+                        kind.folder = replaced(kind.folder, "{}", base);
 #ifdef _WIN32
-        std::ranges::replace(refusal, '/', '\\');
+                        std::ranges::replace(kind.folder, '/', '\\');
 #endif
+                    }
+                },
+                *refusal);
+        }
         EXPECT_EQ(chosen.refusal, refusal);
     }
 }
@@ -139,7 +142,7 @@ TEST_F(GameFolderTest, WithoutOneNamedIsTheProgramsFolderUnlessOnlyTheCurrentHol
         const GameFolder chosen = gameFolderFor({}, folder / "program");
         EXPECT_EQ(chosen.folder,
                   tried.programFolderChosen ? folder / "program" : std::filesystem::current_path());
-        EXPECT_EQ(chosen.refusal, "");
+        EXPECT_EQ(chosen.refusal, std::nullopt);
     }
 }
 

@@ -38,7 +38,7 @@ TEST_F(ImportPreviewTest, ListsTheChangesAndWritesNothing)
     EXPECT_EQ(runPreview(), (std::vector<ListChange>{{5, 2, {standard[49][0]}, {412}},
                                                      {7, 3, {}, {4660}},
                                                      {15, 12, {standard[179].back()}, {}}}));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.refusals.empty());
     EXPECT_EQ(readFile("pg.exe"), executable);
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
 
@@ -46,17 +46,15 @@ TEST_F(ImportPreviewTest, ListsTheChangesAndWritesNothing)
     EXPECT_EQ(runPreview(), std::vector<ListChange>{});
 }
 
-TEST_F(ImportPreviewTest, RefusesWhatTheImportRefusesInItsWords)
+TEST_F(ImportPreviewTest, RefusesWhatTheImportRefuses)
 {
     writeFile("p_slots.txt", "\r\n" + slotFileOf(standardLists()));
     EXPECT_EQ(runPreview(), std::nullopt);
     choose(Game::AlliedGeneral);
     EXPECT_EQ(runPreview(), std::nullopt);
-    EXPECT_EQ(messages.shown,
-              (std::vector<std::string>{"Error  !\rInput file contains  645 entries.\rThere must "
-                                        "be exactly 646 unit entries !\rag.exe file NOT modified.",
-                                        "Could not find " + (folder / "ag.exe").string() +
-                                            "\rMake sure it is in the zarn folder."}));
+    EXPECT_EQ(messages.refusals,
+              (std::vector<Refusal>{SlotFileRefused{WrongCount{645}, "pg.exe", std::nullopt},
+                                    ExecutableMissing{shown("ag.exe")}}));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"p_slots.txt", "pg.exe"}));
 }
 

@@ -138,7 +138,9 @@ struct AddressCase
     std::optional<std::int32_t> address;
 };
 
-TEST(SlotAddressFromText, RoundsHalvesToEvenAndRefusesOverflow)
+// The address text's rule, for the editor state, the form and both windows alike: each of them
+// has a test of its own that it follows it.
+TEST(SlotAddressFromText, RoundsHalvesToEvenAndRefusesOverflowWhateverTheTextHolds)
 {
     const AddressCase cases[] = {
         {" 1883345", 1883345},
@@ -168,6 +170,34 @@ TEST(SlotAddressFromText, RoundsHalvesToEvenAndRefusesOverflow)
         {"1e10", std::nullopt},
         {"&H100000000", std::nullopt},
         {std::string(500, '9'), std::nullopt},
+        {"12abc", 12},
+        {" 1883345.5", 1883346},
+        {"-7", -7},
+        {"21474836470", std::nullopt},
+        // Blanks and other characters wherever they stand, in any number.
+        {"   ", 0},
+        {"\t\n \t", 0},
+        {" 1 8 8 3 3 4 5 ", 1883345},
+        {std::string(1000000, ' ') + "5", 5},
+        {"1883345" + std::string(1000000, ' '), 1883345},
+        {std::string(1000000, '9'), std::nullopt},
+        {"0." + std::string(1000000, '9'), 1},
+        {"-0", 0},
+        {"-99999999999", std::nullopt},
+        {"&H" + std::string(1000, 'F'), std::nullopt},
+        {"&O" + std::string(1000, '7'), std::nullopt},
+        {"&H", 0},
+        {"&O", 0},
+        {"&O7136321", 1883345},
+        {"1e9999999999", std::nullopt},
+        {"1e-9999999999", 0},
+        {std::string("\0"
+                     "5",
+                     2),
+         0},
+        {"\xEF\xBB\xBF"
+         "5",
+         0},
     };
     for (const AddressCase& c : cases) {
         SCOPED_TRACE("text: " + c.text.substr(0, 40));

@@ -71,6 +71,8 @@ TEST(SlotItemReader, SplitsItemsAtCommasAndLineEnds)
                      "5\r\n6",
                      5),
          {{0, 1}, {6, 2}}},
+        {std::string("\"Nor\0way\"\r\n513\0\0\r\n6", 19), {{0, 1}, {513, 2}, {6, 3}}},
+        {"513\xB5\xA0\r\n6", {{513, 1}, {6, 2}}},
         {"\xEF\xBB\xBF\"Norway\"\r\n-1", {{0, 1}, {-1, 2}}},
         // A lone byte FF or FE that starts no UTF-16 mark is read as itself.
         {"\xFF", {{0, 1}}},

@@ -104,13 +104,11 @@ void TemporaryFilesTest::runCases(const std::vector<Case>& cases)
             EXPECT_FALSE(std::filesystem::is_symlink(folder / "p_slots.txt"));
             EXPECT_FALSE(std::filesystem::is_symlink(folder / "ag.exe"));
         } else {
-            messages.shown.clear();
+            messages.refusals.clear();
             EXPECT_EQ(c.isImport ? runImport() : runExport(), TransferEnd::StoppedEarly);
-            EXPECT_EQ(messages.shown,
-                      std::vector<std::string>{(folder / c.temporaryName).string() +
-                                               " is a folder, and zarn needs that name to write " +
-                                               (folder / c.inTheWayOf).string() +
-                                               ": move it away and try again."});
+            EXPECT_EQ(messages.refusals,
+                      (std::vector<Refusal>{TemporaryNameInTheWay{
+                          shown(c.temporaryName), FileKind::Folder, shown(c.inTheWayOf)}}));
             EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
             EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         }

@@ -37,11 +37,6 @@ protected:
     // Exports the standard table from a new ag.exe in the program folder, imports an edit of it
     // and checks both files.
     void exportEditAndImport();
-
-    static bool startsWith(const std::string& text, const std::string& start)
-    {
-        return text.rfind(start, 0) == 0;
-    }
 };
 
 const std::string oldSlotFile = "\"my own edits\"\r\n1\r\n";
@@ -65,7 +60,7 @@ void WindowsFilesTest::exportEditAndImport()
     EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "ag.exe not as edited";
     EXPECT_TRUE(readFile("ag.exe.orig") == alliedGeneral(standardLists()))
         << "ag.exe.orig is not the original";
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.refusals.empty());
 }
 
 FILETIME creationTime(const std::filesystem::path& path)
@@ -87,12 +82,10 @@ TEST_F(WindowsFilesTest, HiddenAndSystemExecutablesCountAsMissing)
         writeAlliedGeneral();
         setAttributes("ag.exe", attributes);
         choose(Game::AlliedGeneral);
-        messages.shown.clear();
+        messages.refusals.clear();
 
         EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
-        EXPECT_EQ(messages.shown,
-                  std::vector<std::string>{"Could not find " + (folder / "ag.exe").string() +
-                                           "\rMake sure it is in the zarn folder."});
+        EXPECT_EQ(messages.refusals, (std::vector<Refusal>{ExecutableMissing{shown("ag.exe")}}));
         EXPECT_FALSE(exists("p_slots.txt"));
         setAttributes("ag.exe", FILE_ATTRIBUTE_NORMAL);
     }
@@ -116,10 +109,8 @@ TEST_F(WindowsFilesTest, ReadOnlyFilesAreRefusedWithHowToMakeThemWritable)
         setAttributes(c.readOnly, FILE_ATTRIBUTE_READONLY);
         choose(Game::AlliedGeneral);
 
-        EXPECT_EQ(runtimeErrorOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
-                  (folder / c.readOnly).string() +
-                      " is read-only, so zarn cannot change it.\rClear its read-only attribute "
-                      "(right-click it, choose Properties, untick Read-only) and try again.");
+        EXPECT_EQ(failureOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
+                  Failure(ReadOnlyFile{shown(c.readOnly)}));
         setAttributes(c.readOnly, FILE_ATTRIBUTE_NORMAL);
         EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
         EXPECT_EQ(readFile("p_slots.txt"), slotFile);
@@ -140,9 +131,11 @@ TEST_F(WindowsFilesTest, ExportReportsAFileThatAnotherProgramHoldsAndKeepsBoth)
         ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         choose(Game::AlliedGeneral);
 
-        const std::string error = runtimeErrorOf([this] { return runExport(); });
+        const Failure failure = failureOf([this] { return runExport(); });
         CloseHandle(holder);
-        EXPECT_TRUE(startsWith(error, (folder / held).string() + " could not be ")) << error;
+        ASSERT_TRUE(std::holds_alternative<FileFailed>(failure)) << messageText(failure);
+        EXPECT_EQ(std::get<FileFailed>(failure).file, shown(held));
+        EXPECT_EQ(std::get<FileFailed>(failure).faultOf, FaultOf::System);
         EXPECT_EQ(readFile("p_slots.txt"), oldSlotFile);
         EXPECT_TRUE(readFile("ag.exe") == executable) << "ag.exe was changed";
         EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
@@ -158,10 +151,9 @@ TEST_F(WindowsFilesTest, AFolderInTheWayOfTheSlotFileIsRefusedWithoutWaiting)
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(runExport(), TransferEnd::StoppedEarly);
     EXPECT_LT(GetTickCount64() - start, 1000u);
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{(folder / "p_slots.txt").string() +
-                                       " is a folder, not a file, so zarn leaves it alone.\rPut "
-                                       "the file itself in its place and try again."});
+    EXPECT_EQ(messages.refusals,
+              (std::vector<Refusal>{
+                  NotAFile{shown("p_slots.txt"), shown("p_slots.txt"), FileKind::Folder}}));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
@@ -349,31 +341,36 @@ TEST_F(WindowsFilesTest, AReplacementThatStopsHalfWayIsFinishedUndoneOrToldWhere
         writeFile("ag.exe.orig", original);
         writeFile("p_slots.txt", slotFileOf(editedLists()));
         choose(Game::AlliedGeneral);
-        const std::string executable = (folder / "ag.exe").string();
+        const std::string executable = shown("ag.exe");
 
-        std::string error;
+        std::optional<Failure> failure;
         {
             const HalfWayReplacement stopping(c.failingMoves);
             try {
                 EXPECT_EQ(runImport(), TransferEnd::Succeeded);
-            } catch (const RuntimeError& failure) {
-                error = failure.what();
+            } catch (const RuntimeError& error) {
+                failure = error.failure();
             }
         }
         EXPECT_EQ(fileNames(), c.files);
+        // The replacement's failure, in the system's words for a full disk.
+        const auto replacing = [&](const FileFailed& failed) {
+            return FileFailed{executable, FileAction::Replaced, failed.reason, FaultOf::System,
+                              std::nullopt};
+        };
         if (c.failingMoves == 0) {
-            EXPECT_EQ(error, "");
+            EXPECT_EQ(failure, std::nullopt);
             EXPECT_TRUE(readFile("ag.exe") == alliedGeneral(editedLists())) << "not as edited";
         } else if (c.failingMoves == 1) {
-            EXPECT_TRUE(startsWith(error, executable + " could not be replaced: ")) << error;
+            ASSERT_TRUE(failure && std::holds_alternative<FileFailed>(*failure));
+            EXPECT_EQ(*failure, Failure(replacing(std::get<FileFailed>(*failure))));
             EXPECT_TRUE(readFile("ag.exe") == original) << "ag.exe was changed";
         } else {
-            EXPECT_TRUE(startsWith(error, executable + " could not be replaced: ")) << error;
-            EXPECT_NE(error.find(". Its old contents are in " + executable +
-                                 ".zarn-old and its new contents in " + executable +
-                                 ".zarn-tmp; rename one of them to " + executable + "."),
-                      std::string::npos)
-                << error;
+            ASSERT_TRUE(failure && std::holds_alternative<ReplacementStoppedHalfWay>(*failure));
+            const auto& stopped = std::get<ReplacementStoppedHalfWay>(*failure);
+            EXPECT_EQ(stopped, (ReplacementStoppedHalfWay{replacing(stopped.replacing), executable,
+                                                          executable + ".zarn-old",
+                                                          executable + ".zarn-tmp"}));
             EXPECT_TRUE(readFile("ag.exe.zarn-old") == original) << "the old contents are lost";
             EXPECT_TRUE(readFile("ag.exe.zarn-tmp") == alliedGeneral(editedLists()))
                 << "the new contents are lost";

@@ -28,6 +28,7 @@ enum class Transfer
 struct TransferRun
 {
     std::optional<TransferEnd> end;
+    std::optional<Failure> failure;
     std::string error;
     std::vector<FileCall> calls;
     Files files;
@@ -73,6 +74,7 @@ protected:
         try {
             result.end = transfer == Transfer::Export ? runExport() : runImport();
         } catch (const RuntimeError& error) {
+            result.failure = error.failure();
             result.error = error.what();
         }
         result.calls = stopRecording();
@@ -225,6 +227,10 @@ protected:
             EXPECT_TRUE(namesTheFile(faulty.error, *failed)) << faulty.error;
             EXPECT_NE(faulty.error.find(std::strerror(fault.error)), std::string::npos)
                 << faulty.error;
+            // A failing disk is the system's fault, never what the folder holds.
+            const FileFailed* failed =
+                faulty.failure ? std::get_if<FileFailed>(&*faulty.failure) : nullptr;
+            EXPECT_TRUE(failed == nullptr || failed->faultOf == FaultOf::System) << faulty.error;
         }
         std::cout << "  " << where << " -> "
                   << (faulty.end ? "went on as without the fault" : "\"" + faulty.error + "\"")
@@ -378,7 +384,7 @@ TEST_F(FaultInjectionTest, SafetyCopyWhereRenamesCannotRefuseToReplace)
         }
         ASSERT_GT(copyRename, 0);
 
-        messages.shown.clear();
+        messages.refusals.clear();
         const TransferRun run =
             runTransfer(Transfer::Import,
                         Fault{FileOperation::Rename, copyRename, FaultKind::Error, EINVAL, [&] {
@@ -388,10 +394,8 @@ TEST_F(FaultInjectionTest, SafetyCopyWhereRenamesCannotRefuseToReplace)
                               }});
         if (c.nameTakenMeanwhile) {
             EXPECT_EQ(run.end, TransferEnd::StoppedEarly) << run.error;
-            EXPECT_EQ(messages.shown, std::vector<std::string>{
-                                          (folder / "ag.exe.orig").string() +
-                                          " is a file, not a copy of the game: move it away and "
-                                          "try again, and zarn keeps the copy there."});
+            EXPECT_EQ(messages.refusals, (std::vector<Refusal>{SafetyCopyInTheWay{
+                                             shown("ag.exe.orig"), FileKind::Regular}}));
             EXPECT_EQ(run.files.at("ag.exe.orig"), "taken meanwhile");
             EXPECT_TRUE(run.files.at("ag.exe") == original) << "ag.exe was changed";
         } else {

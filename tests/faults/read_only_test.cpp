@@ -31,7 +31,7 @@ class ReadOnlyTest : public TransferTest
 {
 protected:
     // Runs `body` in a child process as a user bound by permissions, and returns what it returns
-    // there, or the text of its run-time error.
+    // there, or the words of its run-time error.
     std::string asUser(const std::function<std::string()>& body)
     {
         const bool root = ::geteuid() == 0;
@@ -48,12 +48,13 @@ protected:
             try {
                 return body();
             } catch (const RuntimeError& error) {
-                return error.what();
+                return messageText(error.failure());
             }
         });
     }
 
-    // How the transfer ended, run as a user bound by permissions, or its run-time error.
+    // How the transfer ended, run as a user bound by permissions, or the words of its run-time
+    // error: a child process hands back words, and the tests word the kinds they expect.
     std::string outcomeOf(const std::function<TransferEnd()>& transfer)
     {
         return asUser([&] { return "ended " + std::to_string(static_cast<int>(transfer())); });
@@ -67,43 +68,41 @@ struct Case
     bool withSafetyCopy;
     const char* lockedName; // empty: the folder itself
     perms lockedTo;
-    std::string error;
+    // The run-time error, in the case's own program folder.
+    std::function<Failure()> failure;
 };
-
-// The case's own program folder stands in place of "{folder}".
-std::string inFolder(std::string text, const std::filesystem::path& folder)
-{
-    const std::string mark = "{folder}";
-    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
-        text.replace(at, mark.size(), folder.string());
-    }
-    return text;
-}
 
 TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
 {
-    const std::string makeWritable =
-        " is read-only for you, so zarn cannot change it.\rGive yourself write permission on it "
-        "(for example with chmod u+w) and try again.";
-    const std::string folderNotWritable =
-        "The folder {folder} cannot be written: Permission denied\rzarn keeps its files beside "
-        "the game: copy the game and zarn into a folder where you may create files.";
+    const auto readOnly = [this](const char* name) {
+        return [=, this] {
+            return Failure(ReadOnlyFile{shown(name)});
+        };
+    };
+    const auto folderNotWritable = [this] {
+        return FolderNotWritable{folder.string(), "Permission denied"};
+    };
+    const auto unreadable = [this](const char* name) {
+        return [=, this] {
+            return Failure(FileFailed{shown(name), FileAction::Opened, "Permission denied",
+                                      FaultOf::System, std::nullopt});
+        };
+    };
+    const perms readOnlyFolder = perms::owner_read | perms::owner_exec;
     const Case cases[] = {
         {"export, read-only p_slots.txt", false, false, "p_slots.txt", perms::owner_read,
-         "{folder}/p_slots.txt" + makeWritable},
-        {"export, read-only folder", false, false, "", perms::owner_read | perms::owner_exec,
+         readOnly("p_slots.txt")},
+        {"export, read-only folder", false, false, "", readOnlyFolder, folderNotWritable},
+        {"export, unreadable ag.exe", false, false, "ag.exe", perms::none, unreadable("ag.exe")},
+        {"import, read-only ag.exe", true, false, "ag.exe", perms::owner_read, readOnly("ag.exe")},
+        {"import, read-only folder", true, false, "", readOnlyFolder,
+         [&] {
+             return Failure(SafetyCopyFailed{shown("ag.exe"), folderNotWritable()});
+         }},
+        {"import, read-only folder, safety copy present", true, true, "", readOnlyFolder,
          folderNotWritable},
-        {"export, unreadable ag.exe", false, false, "ag.exe", perms::none,
-         "{folder}/ag.exe could not be opened: Permission denied"},
-        {"import, read-only ag.exe", true, false, "ag.exe", perms::owner_read,
-         "{folder}/ag.exe" + makeWritable},
-        {"import, read-only folder", true, false, "", perms::owner_read | perms::owner_exec,
-         "{folder}/ag.exe was not changed: its safety copy could not be made. " +
-             folderNotWritable},
-        {"import, read-only folder, safety copy present", true, true, "",
-         perms::owner_read | perms::owner_exec, folderNotWritable},
         {"import, unreadable p_slots.txt", true, false, "p_slots.txt", perms::none,
-         "{folder}/p_slots.txt could not be opened: Permission denied"},
+         unreadable("p_slots.txt")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -122,7 +121,7 @@ TEST_F(ReadOnlyTest, RefusesAndChangesNothing)
         choose(Game::AlliedGeneral);
 
         EXPECT_EQ(outcomeOf([this, &c] { return c.isImport ? runImport() : runExport(); }),
-                  inFolder(c.error, folder));
+                  messageText(c.failure()));
         std::filesystem::permissions(locked, unlocked);
         EXPECT_EQ(fileNames(), names);
         EXPECT_EQ(readFile("ag.exe"), executable);
@@ -139,11 +138,11 @@ TEST_F(ReadOnlyTest, AFolderAtTheSlotFileIsToldAsOne)
     choose(Game::AlliedGeneral);
 
     const std::string outcome = asUser([this] {
-        return runExport() == TransferEnd::StoppedEarly ? messages.shown.at(0) : "not refused";
+        return runExport() == TransferEnd::StoppedEarly ? messageText(messages.refusals.at(0))
+                                                        : "not refused";
     });
-    EXPECT_EQ(outcome, (folder / "p_slots.txt").string() +
-                           " is a folder, not a file, so zarn leaves it alone.\rPut the file "
-                           "itself in its place and try again.");
+    EXPECT_EQ(outcome,
+              messageText(NotAFile{shown("p_slots.txt"), shown("p_slots.txt"), FileKind::Folder}));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"ag.exe", "p_slots.txt"}));
 }
 
@@ -167,9 +166,7 @@ TEST_F(ReadOnlyTest, DiffReadsAnExecutableThatTheImportCouldNotChange)
     });
     EXPECT_EQ(changes, "1 2: -" + std::to_string(standardLists()[1][0]) + " +513");
     EXPECT_EQ(outcomeOf([this] { return runImport(); }),
-              (folder / "pg.exe").string() +
-                  " is read-only for you, so zarn cannot change it.\rGive yourself write "
-                  "permission on it (for example with chmod u+w) and try again.");
+              messageText(ReadOnlyFile{shown("pg.exe")}));
     EXPECT_EQ(readFile("pg.exe"), executable);
 }
 

@@ -147,17 +147,13 @@ protected:
         const std::filesystem::path place = placeOf(swapped);
         const std::filesystem::path leadsTo =
             m_base / "mine" / place.lexically_relative(m_base / "up");
-        const std::string refusal =
-            place.string() + " is a link to " + leadsTo.string() +
-            " that user 4242 made, so zarn does not follow it: zarn follows only links that you "
-            "made.\rGive the folder it leads to, " +
-            leadsTo.string() + ", in its place, and try again.";
+        const Refusal refusal = StrangersFolderLink{place.string(), leadsTo.string(), "user 4242"};
         int finished = 0;
         int refused = 0;
         for (const FileOperation operation : allFileOperations) {
             for (int number = 1; number <= callCount[operation]; ++number) {
                 SCOPED_TRACE(std::string(nameOf(operation)) + " " + std::to_string(number));
-                messages.shown.clear();
+                messages.refusals.clear();
                 error.clear();
                 startRecording({operation, number, FaultKind::None, 0, [&] {
                                     swap(swapped);
@@ -173,7 +169,7 @@ protected:
                 } else {
                     ++refused;
                     EXPECT_EQ(end, TransferEnd::StoppedEarly) << error;
-                    EXPECT_EQ(messages.shown, std::vector<std::string>{refusal});
+                    EXPECT_EQ(messages.refusals, (std::vector<Refusal>{refusal}));
                     EXPECT_EQ(treeOf(folder), before);
                 }
                 restoreTree(folder, before);
@@ -228,17 +224,18 @@ TEST_F(LinkSwapTest, WhatIsSwappedInJustBeforeAnOpenIsNeitherFollowedNorWritten)
         FileOperation swapAt;
         bool beforeWriting;
         bool folder;
-        const char* failure; // the run-time error after the file's path, or none: a refusal
+        // What could not be done to the file, a run-time error, or none: a refusal.
+        std::optional<FileAction> failure;
     };
     const Case cases[] = {
         {"import, a link before pg.exe is opened to change it", TransferKind::Import, "pg.exe",
-         FileOperation::Open, false, false, " could not be opened for writing: "},
+         FileOperation::Open, false, false, FileAction::OpenedForWriting},
         {"import, a link before p_slots.txt is opened to read it", TransferKind::Import,
-         "p_slots.txt", FileOperation::Open, false, false, " could not be opened: "},
+         "p_slots.txt", FileOperation::Open, false, false, FileAction::Opened},
         {"export, a link before the old p_slots.txt is opened to compare it", TransferKind::Export,
-         "p_slots.txt", FileOperation::Open, false, false, " could not be opened: "},
+         "p_slots.txt", FileOperation::Open, false, false, FileAction::Opened},
         {"export, a folder before the check that p_slots.txt may be written", TransferKind::Export,
-         "p_slots.txt", FileOperation::Status, true, true, nullptr},
+         "p_slots.txt", FileOperation::Status, true, true, std::nullopt},
     };
     SlotLists others = standardLists();
     others[7][0] = 1234;
@@ -254,14 +251,13 @@ TEST_F(LinkSwapTest, WhatIsSwappedInJustBeforeAnOpenIsNeitherFollowedNorWritten)
         choose(Game::PanzerGeneral, 101);
         const Tree before = treeOf(folder);
         const std::string path = (folder / c.name).string();
-        const auto run = [&] {
-            std::string error;
+        const auto run = [&]() -> std::optional<Failure> {
             try {
                 c.transfer == TransferKind::Export ? runExport() : runImport();
-            } catch (const RuntimeError& failure) {
-                error = failure.what();
+            } catch (const RuntimeError& error) {
+                return error.failure();
             }
-            return error;
+            return std::nullopt;
         };
 
         startRecording();
@@ -281,7 +277,7 @@ TEST_F(LinkSwapTest, WhatIsSwappedInJustBeforeAnOpenIsNeitherFollowedNorWritten)
         }
         ASSERT_GT(swapAt, 0);
 
-        messages.shown.clear();
+        messages.refusals.clear();
         startRecording({c.swapAt, swapAt, FaultKind::None, 0, [&] {
                             std::filesystem::remove(path);
                             if (c.folder) {
@@ -290,22 +286,21 @@ TEST_F(LinkSwapTest, WhatIsSwappedInJustBeforeAnOpenIsNeitherFollowedNorWritten)
                                 std::filesystem::create_symlink(folder / "victim", path);
                             }
                         }});
-        const std::string error = run();
+        const std::optional<Failure> failure = run();
         for (const FileCall& call : stopRecording()) {
             EXPECT_FALSE(c.folder && call.operation == FileOperation::Open && call.writable &&
                          call.path == path)
                 << "the folder was opened for writing";
         }
         Tree expected = before;
-        if (c.failure != nullptr) {
-            EXPECT_EQ(error, path + c.failure + std::strerror(ELOOP));
+        if (c.failure) {
+            EXPECT_EQ(failure, Failure(FileFailed{path, *c.failure, std::strerror(ELOOP),
+                                                  FaultOf::Folder, std::nullopt}));
             expected[c.name] = "a link to " + (folder / "victim").string();
         } else {
-            EXPECT_EQ(error, "");
-            EXPECT_EQ(messages.shown,
-                      std::vector<std::string>{path + " is a folder, not a file, so zarn leaves it "
-                                                      "alone.\rPut the file itself in its place "
-                                                      "and try again."});
+            EXPECT_EQ(failure, std::nullopt);
+            EXPECT_EQ(messages.refusals,
+                      (std::vector<Refusal>{NotAFile{path, path, FileKind::Folder}}));
             expected[c.name] = "a folder";
         }
         EXPECT_EQ(treeOf(folder), expected);

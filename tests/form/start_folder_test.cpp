@@ -66,7 +66,7 @@ TEST_F(StartFolderTest, AsksTheChooserOnlyForTheOptionAloneAndTakesItsFolderAsIf
         EXPECT_EQ(chooser.asked, c.asked);
         ASSERT_TRUE(start.has_value());
         EXPECT_EQ(start->folder, c.folder);
-        EXPECT_EQ(start->refusal.empty(), c.folder.has_value());
+        EXPECT_EQ(start->refusal.has_value(), !c.folder.has_value());
     }
 
     ScriptedChooser cancelled(std::nullopt);

@@ -2,6 +2,7 @@
 
 #include "folder_files.h"
 #include "zarn/runtime_error.h"
+#include "zarn/utf8_path.h"
 
 #include <random>
 
@@ -64,15 +65,20 @@ void TransferTest::writeAlliedGeneral(const SlotLists& lists)
     writeFile("ag.exe", executableWith(alliedGeneralLength, alliedGeneralOffset, regionOf(lists)));
 }
 
-std::string TransferTest::runtimeErrorOf(const std::function<TransferEnd()>& transfer)
+Failure TransferTest::failureOf(const std::function<TransferEnd()>& transfer)
 {
     try {
         transfer();
     } catch (const RuntimeError& error) {
-        return error.what();
+        return error.failure();
     }
     ADD_FAILURE() << "the transfer ended without a run-time error";
     return {};
+}
+
+std::string TransferTest::shown(const std::string& name) const
+{
+    return shownPath(folder / name);
 }
 
 SlotLists editedLists()

@@ -40,8 +40,10 @@ protected:
 
     TransferEnd runExport() { return exportSlots(state, folder, messages).end; }
     TransferEnd runImport() { return importSlots(state, folder, messages).end; }
-    // Runs a transfer that must fail with a run-time error, and returns the error's text.
-    std::string runtimeErrorOf(const std::function<TransferEnd()>& transfer);
+    // Runs a transfer that must fail with a run-time error, and returns its failure.
+    Failure failureOf(const std::function<TransferEnd()>& transfer);
+    // A file of the program folder as messages name it: its full path.
+    std::string shown(const std::string& name) const;
 
     std::filesystem::path folder;
     EditorState state;

@@ -57,9 +57,6 @@ TEST(ProgramFolder, KeepsCharactersBeyondAscii)
     EXPECT_EQ(QString::fromStdU16String(path.filename().u16string()), name);
 }
 
-const std::string startOnTheGame =
-    "\rStart zarn on the folder that holds the game's ag.exe or pg.exe.";
-
 // The window that the command line "zarn" followed by `arguments`, as bytes, opens.
 std::unique_ptr<MainWindow> windowFor(const std::vector<std::string>& arguments,
                                       zarn::MessagePresenter& messages)
@@ -121,8 +118,7 @@ TEST(CommandLine, RefusesAFolderThatDoesNotExistWithoutAWindow)
     zarn::testing::RecordingPresenter messages;
 
     EXPECT_EQ(windowFor({missing}, messages), nullptr);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"The folder " + missing +
-                                                       " does not exist." + startOnTheGame});
+    EXPECT_EQ(messages.refusals, std::vector<zarn::Refusal>{zarn::FolderMissing{missing}});
 }
 
 TEST(CommandLine, WithoutAFolderWorksInTheCurrentFolderWhereOnlyItHoldsAGame)

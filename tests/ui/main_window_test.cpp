@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirFontsAndColou
             std::set<QString>({"MS Sans Serif", "Liberation Sans"}).count(QFontInfo(font).family()))
             << QFontInfo(font).family().toStdString();
 
-        // The file name and the address box show what the load handler put there; the rest
+        // The file name and the address box show what the form put there as it started; the rest
         // their creation text.
         const QString loaded =
             expected.id == ControlId::FileNameLabel ? QStringLiteral("None Specified")

@@ -138,25 +138,25 @@ protected:
         // Out of the way, so that the window does not open under the pointer.
         sendMouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         settle(nullptr);
-        form.emplace(folder, messages);
-        form->show(SW_SHOWNORMAL);
-        settle(&*form);
+        window.emplace(folder, messages);
+        window->show(SW_SHOWNORMAL);
+        settle(&*window);
     }
 
-    HWND control(ControlId id) const { return form->control(id); }
+    HWND control(ControlId id) const { return window->control(id); }
 
     // The control's rectangle in the window's client area.
     RECT placeOf(ControlId id) const
     {
         RECT place{};
         GetWindowRect(control(id), &place);
-        MapWindowPoints(HWND_DESKTOP, form->handle(), reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(HWND_DESKTOP, window->handle(), reinterpret_cast<POINT*>(&place), 2);
         return place;
     }
 
     POINT onScreen(POINT clientPoint) const
     {
-        ClientToScreen(form->handle(), &clientPoint);
+        ClientToScreen(window->handle(), &clientPoint);
         return clientPoint;
     }
 
@@ -169,7 +169,7 @@ protected:
     void moveTo(POINT screenPoint)
     {
         sendMouse(0, screenPoint);
-        settle(&*form);
+        settle(&*window);
     }
 
     void moveOver(ControlId id) { moveTo(centreOf(id)); }
@@ -182,10 +182,10 @@ protected:
     {
         moveOver(pressedOn);
         sendMouse(MOUSEEVENTF_LEFTDOWN, centreOf(pressedOn));
-        settle(&*form);
+        settle(&*window);
         moveOver(releasedOn);
         sendMouse(MOUSEEVENTF_LEFTUP, centreOf(releasedOn));
-        settle(&*form);
+        settle(&*window);
     }
 
     // Presses the keys one after the other and releases them in the opposite order.
@@ -197,7 +197,7 @@ protected:
         for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
             sendKey(*key, true);
         }
-        settle(&*form);
+        settle(&*window);
     }
 
     LOGFONTW fontOf(ControlId id) const
@@ -213,7 +213,7 @@ protected:
     COLORREF textColourOf(ControlId id) const
     {
         const HDC dc = GetDC(control(id));
-        SendMessageW(form->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        SendMessageW(window->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(control(id)));
         const COLORREF colour = GetTextColor(dc);
         ReleaseDC(control(id), dc);
@@ -227,17 +227,17 @@ protected:
         }
     }
 
-    std::optional<win32::MainWindow> form;
+    std::optional<win32::MainWindow> window;
 };
 
 TEST_F(MainWindowTest, StandsAsLaidOut)
 {
-    EXPECT_EQ(windowText(form->handle()), L"Darvel's Zarn Editor 1.0");
+    EXPECT_EQ(windowText(window->handle()), L"Darvel's Zarn Editor 1.0");
     RECT client{};
-    GetClientRect(form->handle(), &client);
+    GetClientRect(window->handle(), &client);
     EXPECT_EQ(client.right, 258);
     EXPECT_EQ(client.bottom, 341);
-    EXPECT_NE(GetClassLongPtrW(form->handle(), GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrW(window->handle(), GCLP_HICON), 0);
 
     for (const form::Control& layout : form::controls) {
         SCOPED_TRACE(::testing::PrintToString(layout.id));
@@ -247,7 +247,8 @@ TEST_F(MainWindowTest, StandsAsLaidOut)
         if (layout.kind != form::ControlKind::Label) {
             EXPECT_EQ(place.right - place.left, layout.width);
             EXPECT_EQ(place.bottom - place.top, layout.height);
-        } else if (layout.id != ControlId::FileNameLabel) { // which the load handler has changed
+        } else if (layout.id !=
+                   ControlId::FileNameLabel) { // which the form has changed as it started
             // Labels fit themselves to their text in the font at hand, which is "MS Sans Serif"
             // on Windows and a close substitute under Wine.
             EXPECT_NEAR(place.right - place.left, layout.width, layout.width / 5);
@@ -271,7 +272,7 @@ TEST_F(MainWindowTest, FocusStartsOnTheExportButtonAndTabVisitsTheButtonsAndTheA
     std::vector<HWND> visited;
     HWND focus = control(ControlId::ExportButton);
     for (int i = 0; i < 5; ++i) {
-        focus = GetNextDlgTabItem(form->handle(), focus, FALSE);
+        focus = GetNextDlgTabItem(window->handle(), focus, FALSE);
         visited.push_back(focus);
     }
     EXPECT_EQ(visited,
@@ -373,7 +374,7 @@ TEST_F(MainWindowTest, AScreenReaderFollowsALinkOrPressesAButtonAsAClickWould)
         });
         // The request returns before the action, which may show a message, has run.
         EXPECT_EQ(messages.shown.size(), shownBefore);
-        settle(&*form);
+        settle(&*window);
         EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), c.fileName);
         EXPECT_EQ(messages.shown.size(), c.messagesShown);
     }
@@ -454,14 +455,14 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     SendMessageW(box, EM_SETSEL, 11, 11);
     typeInto(ControlId::AddressBox, L"0");
     EXPECT_EQ(windowText(box), L" 2147483647");
-    EXPECT_EQ(form->state().slotAddress, 2147483647);
+    EXPECT_EQ(window->state().slotAddress, 2147483647);
 
     // Typing on goes on from where the refused key would have gone.
     typeInto(ControlId::AddressBox, L"\b");
     EXPECT_EQ(windowText(box), L" 214748364");
 
     // A paste that would overflow leaves the text as it was.
-    ASSERT_TRUE(OpenClipboard(form->handle()));
+    ASSERT_TRUE(OpenClipboard(window->handle()));
     EmptyClipboard();
     const std::wstring pasted = L"99999999999";
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
@@ -472,13 +473,13 @@ TEST_F(MainWindowTest, RefusesAChangeThatWouldOverflow)
     CloseClipboard();
     SendMessageW(box, WM_PASTE, 0, 0);
     EXPECT_EQ(windowText(box), L" 214748364");
-    EXPECT_EQ(form->state().slotAddress, 214748364);
+    EXPECT_EQ(window->state().slotAddress, 214748364);
 
     SetWindowTextW(box, L"-2147483648");
     SendMessageW(box, EM_SETSEL, 11, 11);
     typeInto(ControlId::AddressBox, L"5");
     EXPECT_EQ(windowText(box), L"-2147483648");
-    EXPECT_TRUE(IsWindow(form->handle()));
+    EXPECT_TRUE(IsWindow(window->handle()));
 }
 
 TEST_F(MainWindowTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
@@ -499,7 +500,7 @@ TEST_F(MainWindowTest, ALabelClickIsAPressAndAReleaseOverTheSameLabel)
         SCOPED_TRACE(::testing::PrintToString(c.pressedOn) + " to " +
                      ::testing::PrintToString(c.releasedOn));
         pressAndRelease(c.pressedOn, c.releasedOn);
-        EXPECT_EQ(form->state().chosenGame, c.chosen);
+        EXPECT_EQ(window->state().chosenGame, c.chosen);
     }
     EXPECT_EQ(windowText(control(ControlId::FileNameLabel)), L"pg.exe");
     EXPECT_EQ(textColourOf(ControlId::FileNameLabel), RGB(192, 192, 192));
@@ -513,9 +514,9 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
     pressKeys({VK_RETURN});
     pressKeys({VK_SPACE});
     pressKeys({VK_MENU, 'A'});
-    EXPECT_EQ(form->state().chosenGame, Game::AlliedGeneral);
+    EXPECT_EQ(window->state().chosenGame, Game::AlliedGeneral);
     pressKeys({VK_MENU, 'P'});
-    EXPECT_EQ(form->state().chosenGame, Game::PanzerGeneral);
+    EXPECT_EQ(window->state().chosenGame, Game::PanzerGeneral);
     pressKeys({VK_MENU, 'C'});
     EXPECT_EQ(GetFocus(), control(ControlId::HelpButton));
     EXPECT_EQ(messages.shown,
@@ -523,8 +524,8 @@ TEST_F(MainWindowTest, KeysPressTheFocusedButtonAndAltKeysClickTheLabels)
                                         form::texts::creditsMessage}));
 
     // Enter on the keypad is Return with the extended-key flag.
-    MSG enter{form->handle(), WM_KEYDOWN, VK_RETURN, 0x011C0001, 0, {}};
-    EXPECT_TRUE(form->handleKeyboard(enter));
+    MSG enter{window->handle(), WM_KEYDOWN, VK_RETURN, 0x011C0001, 0, {}};
+    EXPECT_TRUE(window->handleKeyboard(enter));
     EXPECT_EQ(messages.shown.size(), 4u);
 }
 
@@ -533,8 +534,8 @@ TEST_F(MainWindowTest, TransfersEndTheProgramWithTheirStatus)
     writeAlliedGeneral();
     click(ControlId::AlliedGeneralLink);
     SendMessageW(control(ControlId::ExportButton), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->handle(), nullptr);
-    EXPECT_EQ(form->exitStatus(), 0);
+    EXPECT_EQ(window->handle(), nullptr);
+    EXPECT_EQ(window->exitStatus(), 0);
     EXPECT_EQ(readFile("p_slots.txt"), slotFileOf(standardLists()));
     EXPECT_TRUE(messages.shown.empty());
 }

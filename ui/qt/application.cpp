@@ -60,7 +60,7 @@ std::unique_ptr<MainWindow> windowForCommandLine(int argc, char* argv[], Message
         return nullptr;
     }
     if (!start->folder) {
-        messages.showMessage(start->refusal);
+        messages.showRefusal(*start->refusal);
         return nullptr;
     }
     return std::make_unique<MainWindow>(std::move(*start->folder), messages);

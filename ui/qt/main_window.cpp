@@ -30,10 +30,10 @@ QColor toQColor(form::Rgb colour)
     return QColor(colour.red, colour.green, colour.blue);
 }
 
-// The text a control starts with: none for those the form fills at load.
+// The text a control starts with: none for those the form fills as it starts.
 QString startingText(const Control& control)
 {
-    return form::isFilledAtLoad(control.id) ? QString() : toQString(control.text);
+    return form::isFilledAtStart(control.id) ? QString() : toQString(control.text);
 }
 
 QWidget* createControl(const Control& control, const form::Form& form, QWidget* window)
@@ -69,9 +69,9 @@ QWidget* createControl(const Control& control, const form::Form& form, QWidget* 
 
 } // namespace
 
-MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& messages,
+MainWindow::MainWindow(std::filesystem::path gameFolder, MessagePresenter& messages,
                        QWidget* parent)
-    : QWidget(parent), m_messages(messages), m_form(std::move(programFolder), *this)
+    : QWidget(parent), m_messages(messages), m_form(std::move(gameFolder), *this)
 {
     setWindowTitle(QString::fromUtf8(form::caption));
     setFixedSize(form::clientWidth, form::clientHeight);
@@ -81,7 +81,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
     createControls();
     orderTabs();
     addAccessKeys();
-    m_form.load();
+    m_form.start();
 }
 
 QWidget* MainWindow::control(ControlId id) const

@@ -23,9 +23,9 @@ class MainWindow : public QWidget, private form::View
     Q_OBJECT
 
 public:
-    // A window whose transfers use the files in `programFolder` and whose messages go to
-    // `messages`, which must outlive it. The form has loaded before the window is shown.
-    MainWindow(std::filesystem::path programFolder, MessagePresenter& messages,
+    // A window whose transfers use the files in `gameFolder` and whose messages go to
+    // `messages`, which must outlive it. The form has started before the window is shown.
+    MainWindow(std::filesystem::path gameFolder, MessagePresenter& messages,
                QWidget* parent = nullptr);
 
     // The slot address and the chosen game.

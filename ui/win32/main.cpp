@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
             return 1;
         }
         if (!start->folder) {
-            messages.showMessage(start->refusal);
+            messages.showRefusal(*start->refusal);
             return 1;
         }
         zarn::win32::MainWindow window(std::move(*start->folder), messages);

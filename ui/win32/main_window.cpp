@@ -91,8 +91,8 @@ void registerWindowClass(WNDPROC windowProc)
 
 } // namespace
 
-MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& messages)
-    : m_messages(messages), m_form(std::move(programFolder), *this), m_scale(screenDpi()),
+MainWindow::MainWindow(std::filesystem::path gameFolder, MessagePresenter& messages)
+    : m_messages(messages), m_form(std::move(gameFolder), *this), m_scale(screenDpi()),
       m_fonts(m_scale), m_background(CreateSolidBrush(colourOf(form::background))),
       m_accessKeys(createAccessKeys())
 {
@@ -111,7 +111,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, MessagePresenter& me
     }
     createControls();
     addToolTip();
-    m_form.load();
+    m_form.start();
 }
 
 MainWindow::~MainWindow()

@@ -25,9 +25,9 @@ namespace zarn::win32 {
 class MainWindow : private form::View
 {
 public:
-    // Creates the window and its controls and runs the form's load; the window is not shown yet.
+    // Creates the window and its controls and starts the form; the window is not shown yet.
     // @throw std::system_error when Windows cannot create the window.
-    MainWindow(std::filesystem::path programFolder, MessagePresenter& messages);
+    MainWindow(std::filesystem::path gameFolder, MessagePresenter& messages);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

@@ -33,9 +33,6 @@ struct EditorState
     std::optional<Game> chosenGame;
 };
 
-// Puts the state back to its initial values, as the window does when it loads.
-void initialise(EditorState& state);
-
 // Sets slotAddress from the number a text stands for (see slotAddressFromText). A text whose
 // value lies outside the 32-bit signed range is an overflow: it is refused, slotAddress keeps its
 // value and the result is false.
@@ -47,7 +44,7 @@ bool passesSelectionGate(const EditorState& state, MessagePresenter& presenter);
 // Whether the chosen game's executable, of the length given, may be read or written at the slot
 // address: Panzer General always; Allied General only at the default address and of its one
 // known length, telling the user why not otherwise.
-bool passesLengthGate(const EditorState& state, std::uint64_t executableLength,
+bool trustsSlotRegion(const EditorState& state, std::uint64_t executableLength,
                       MessagePresenter& presenter);
 
 } // namespace zarn

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "zarn/outcomes.h"
+
 #include <filesystem>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace zarn {
 
-// The folder where a front end looks for the game and p_slots.txt, or the message that says why
-// there is none; exactly one of the two is set.
+// The folder where a front end looks for the game and p_slots.txt, or the refusal that says why
+// there is none (FolderMissing, FolderUnreachable, MoreThanOneNamed); exactly one of the two is
+// set.
 struct GameFolder
 {
     std::optional<std::filesystem::path> folder;
-    std::string refusal;
+    std::optional<Refusal> refusal;
 };
 
 // The game folder that a command line names, from the paths it gives, for all of zarn's front ends.

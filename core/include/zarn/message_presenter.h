@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zarn/outcomes.h"
+
 #include <string>
 
 namespace zarn {
@@ -13,6 +15,10 @@ public:
 
     // Shows the text and returns once the user has dismissed it.
     virtual void showMessage(const std::string& text) = 0;
+
+    // Tells the user why the core refused, by default in the window's words (messageText). A front
+    // end that words some kinds its own way, or a test that looks at the kind, overrides it.
+    virtual void showRefusal(const Refusal& refusal) { showMessage(messageText(refusal)); }
 };
 
 } // namespace zarn

@@ -35,7 +35,7 @@ struct TransferOutcome
     std::string slotFile;
 };
 
-// Each transfer opens the game folder `programFolder` once, when a game has been chosen, and
+// Each transfer opens the game folder `gameFolder` once, when a game has been chosen, and
 // finds, reads and writes every file in that open folder, or where the user's own links there
 // lead. A link that another user made, on the way to the folder or at a file's name, is refused.
 
@@ -43,14 +43,14 @@ struct TransferOutcome
 // existing slot file is replaced only by a complete new one and is otherwise left as it was. A
 // table that runs off the end of the executable is refused.
 // @throw RuntimeError when a file cannot be read or written.
-TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome exportSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter);
 
 // Writes the 646 entries of "p_slots.txt" over the slot table of the chosen executable, after
 // checking the whole file. The executable is replaced in one step, so that it holds either its
 // old table or the new one; before its first change a copy of it is kept as "<name>.orig".
 // @throw RuntimeError when a file cannot be read or written, or the slot file is too short.
-TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& programFolder,
+TransferOutcome importSlots(const EditorState& state, const std::filesystem::path& gameFolder,
                             MessagePresenter& presenter);
 
 // What importSlots would do: the lists of the executable's table that the slot file changes, and
@@ -67,7 +67,7 @@ struct ImportPreview
 // Returns nothing when a check refused and the user has been told why.
 // @throw RuntimeError as importSlots does, before it writes.
 std::optional<ImportPreview> previewImport(const EditorState& state,
-                                           const std::filesystem::path& programFolder,
+                                           const std::filesystem::path& gameFolder,
                                            MessagePresenter& presenter);
 
 } // namespace zarn

@@ -27,13 +27,13 @@ bool isLink(ControlId control)
     return false;
 }
 
-Form::Form(std::filesystem::path programFolder, View& view)
-    : m_programFolder(std::move(programFolder)), m_view(view)
+Form::Form(std::filesystem::path gameFolder, View& view)
+    : m_gameFolder(std::move(gameFolder)), m_view(view)
 {}
 
-void Form::load()
+void Form::start()
 {
-    initialise(m_state);
+    m_state = EditorState{};
     m_view.setAddressText(withSignPlace(m_state.slotAddress));
     m_view.setFileName(texts::noGameChosen);
 }
@@ -103,7 +103,7 @@ void Form::chooseGame(Game game, ControlId label)
 void Form::runTransfer(Transfer transfer)
 {
     try {
-        switch (transfer(m_state, m_programFolder, m_view).end) {
+        switch (transfer(m_state, m_gameFolder, m_view).end) {
         case TransferEnd::StoppedEarly:
             return;
         case TransferEnd::Succeeded:

@@ -18,9 +18,9 @@ class View;
 // The labels that act as links: bold under the pointer, regular again over the bare window.
 bool isLink(ControlId control);
 
-// The controls whose text Form::load() sets before the window first shows: their texts in the
+// The controls whose text Form::start() sets before the window first shows: their texts in the
 // layout table are never seen, so a window need not lay them out.
-constexpr bool isFilledAtLoad(ControlId control)
+constexpr bool isFilledAtStart(ControlId control)
 {
     return control == ControlId::AddressBox || control == ControlId::FileNameLabel;
 }
@@ -28,13 +28,13 @@ constexpr bool isFilledAtLoad(ControlId control)
 class Form
 {
 public:
-    // A form whose transfers use the files in `programFolder` and that shows everything through
+    // A form whose transfers use the files in `gameFolder` and that shows everything through
     // `view`, which must outlive it.
-    Form(std::filesystem::path programFolder, View& view);
+    Form(std::filesystem::path gameFolder, View& view);
 
-    // The window's load, once, before it is first shown: the default address in the address
-    // box and no game chosen.
-    void load();
+    // Once, before the window first shows: the editor state as it starts, the default address in
+    // the address box and no game chosen.
+    void start();
     // Whether the address box may show `text`: not when its value overflows the slot address.
     bool acceptsAddressText(std::string_view text) const;
     // Every change of the address box's text, typed or set. Returns false when the form does not
@@ -57,7 +57,7 @@ private:
     void chooseGame(Game game, ControlId label);
     void runTransfer(Transfer transfer);
 
-    std::filesystem::path m_programFolder;
+    std::filesystem::path m_gameFolder;
     View& m_view;
     EditorState m_state;
 };
