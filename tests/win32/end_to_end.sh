@@ -70,9 +70,23 @@ start_zarn() {
     wait_for_window
 }
 
+# Prints the first visible window whose title matches, waiting up to SECONDS for one. Looks again
+# when a window closed while xdotool looked at it, which ends that look with an X error.
+find_window() {
+    local seconds=$1 title=$2 found
+    for _ in $(seq $((seconds * 10))); do
+        found=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1) || true
+        if [ -n "$found" ]; then
+            echo "$found"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
 wait_for_window() {
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$window_title\$" | head -n1) ||
-        fail "the window did not open"
+    window=$(find_window 60 "^$window_title\$") || fail "the window did not open"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     # Without a window manager the X window is the client area itself.
     client_x=$X
@@ -90,8 +104,7 @@ click() {
 # Waits for the folder picker and gives it the keyboard.
 focus_folder_picker() {
     local picker
-    picker=$(timeout 60 xdotool search --sync --onlyvisible \
-        --name "^Choose the folder that holds the game's ag.exe or pg.exe\$" | head -n1) ||
+    picker=$(find_window 60 "^Choose the folder that holds the game's ag.exe or pg.exe\$") ||
         fail "the folder picker did not open"
     xdotool windowfocus --sync "$picker"
 }
@@ -99,8 +112,7 @@ focus_folder_picker() {
 # Waits for a message box titled "zarn", checks that zarn is still running and presses Return.
 dismiss_message_box() {
     local box
-    box=$(timeout 30 xdotool search --sync --onlyvisible --name '^zarn$' | head -n1) ||
-        fail "no message box titled zarn appeared"
+    box=$(find_window 30 '^zarn$') || fail "no message box titled zarn appeared"
     kill -0 "$zarn_pid" 2>/dev/null || fail "zarn ended while showing its message"
     xdotool windowfocus --sync "$box"
     xdotool key --clearmodifiers Return
