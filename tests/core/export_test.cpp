@@ -228,6 +228,33 @@ TEST_F(ExportTest, RefusesAlliedGeneralOfAnotherBuildAndKeepsTheOldSlotFile)
     }
 }
 
+// The way to the game folder may lead through links, as many in a row as the system itself
+// follows (40) and no more: a longer chain, as a loop of links is, ends the export unwritten.
+TEST_F(ExportTest, FollowsAsManyLinksOnTheWayAsTheSystemDoes)
+{
+    useNewFolder();
+    writeAlliedGeneral();
+    choose(Game::AlliedGeneral);
+    const std::filesystem::path game = folder;
+    const std::filesystem::path links = game.parent_path() / "links";
+    std::filesystem::create_directory(links);
+    std::filesystem::create_directory_symlink(game, links / "1");
+    for (int link = 2; link <= 41; ++link) {
+        std::filesystem::create_directory_symlink(links / std::to_string(link - 1),
+                                                  links / std::to_string(link));
+    }
+
+    folder = links / "41";
+    const Failure tooMany = failureOf([this] { return runExport(); });
+    ASSERT_TRUE(std::holds_alternative<FileFailed>(tooMany));
+    EXPECT_EQ(std::get<FileFailed>(tooMany).action, FileAction::Opened);
+    EXPECT_FALSE(std::filesystem::exists(game / "p_slots.txt"));
+
+    folder = links / "40";
+    EXPECT_EQ(runExport(), TransferEnd::Succeeded);
+    EXPECT_TRUE(std::filesystem::exists(game / "p_slots.txt"));
+}
+
 TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
 {
     writeFile("pg.exe", executableWith(2000, 0, regionOf(standardLists())));
