@@ -29,8 +29,9 @@ TEST(Utf16Text, ConvertsBothWaysKeepingLoneSurrogates)
         {"C:\\Games\\AG", U"C:\\Games\\AG"},
         {"Spiel st\xc3\xa4nde", U"Spiel st\u00e4nde"},
         {"\xe2\x82\xac \xe6\x88\xa6", U"\u20ac \u6226"},
-        // A character beyond the first 65536 as a pair of surrogates.
+        // Characters beyond the first 65536, up to the last, as pairs of surrogates.
         {"\xf0\x9d\x84\x9e", {0xD834, 0xDD1E}},
+        {"\xf4\x8f\xbf\xbf", {0xDBFF, 0xDFFF}},
         // Lone surrogates, high and low, as Windows allows them in names.
         {"a\xed\xa0\x80z", {U'a', 0xD800, U'z'}},
         {"\xed\xbf\xbf", {0xDFFF}},
