@@ -255,6 +255,19 @@ TEST_F(ExportTest, FollowsAsManyLinksOnTheWayAsTheSystemDoes)
     EXPECT_TRUE(std::filesystem::exists(game / "p_slots.txt"));
 }
 
+// A file on the way to the game folder is named as the folder that is not one.
+TEST_F(ExportTest, NamesAFileOnTheWayAsTheFolderThatIsNotOne)
+{
+    writeAlliedGeneral();
+    choose(Game::AlliedGeneral);
+    const std::filesystem::path file = folder / "ag.exe";
+    folder = file / "sub";
+    const Failure failure = failureOf([this] { return runExport(); });
+    ASSERT_TRUE(std::holds_alternative<FileFailed>(failure));
+    EXPECT_EQ(std::get<FileFailed>(failure).file, file.string());
+    EXPECT_EQ(std::get<FileFailed>(failure).action, FileAction::Opened);
+}
+
 TEST_F(ExportTest, ReportsAddressesBeforeTheFileAsRuntimeErrors)
 {
     writeFile("pg.exe", executableWith(2000, 0, regionOf(standardLists())));
