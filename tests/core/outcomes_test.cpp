@@ -92,9 +92,6 @@ const RefusalCase refusalCases[] = {
     {NotAFile{"/g/p_slots.txt", "/g/pipe", FileKind::NamedPipe},
      "/g/p_slots.txt leads to /g/pipe, which is a named pipe, not a file, so zarn leaves it "
      "alone.\rPut the file itself in its place and try again."},
-    {NotAFile{"/g/p_slots.txt", "/dev/zero", FileKind::Device},
-     "/g/p_slots.txt leads to /dev/zero, which is a device, not a file, so zarn leaves it "
-     "alone.\rPut the file itself in its place and try again."},
     {NotAFile{"/g/p_slots.txt", "/g/p_slots.txt", FileKind::Socket},
      "/g/p_slots.txt is a socket, not a file, so zarn leaves it alone.\rPut the file itself in "
      "its place and try again."},

@@ -14,9 +14,10 @@ TEST(SlotTable, EntriesAreTwoBytesLowFirstInTwosComplement)
         std::int16_t entry;
     };
     const Case cases[] = {
-        {{'\x00', '\x00'}, 0},      {{'\x01', '\x00'}, 1},     {{'\x00', '\x01'}, 256},
-        {{'\x34', '\x12'}, 0x1234}, {{'\xff', '\x7f'}, 32767}, {{'\x00', '\x80'}, -32768},
-        {{'\xff', '\xff'}, -1},     {{'\xfe', '\xff'}, -2},
+        {{'\x34', '\x12'}, 0x1234},
+        {{'\xff', '\x7f'}, 32767},
+        {{'\x00', '\x80'}, -32768},
+        {{'\xff', '\xff'}, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);

@@ -121,19 +121,6 @@ TEST(CommandLine, RefusesAFolderThatDoesNotExistWithoutAWindow)
     EXPECT_EQ(messages.refusals, std::vector<zarn::Refusal>{zarn::FolderMissing{missing}});
 }
 
-TEST(CommandLine, WithoutAFolderWorksInTheCurrentFolderWhereOnlyItHoldsAGame)
-{
-    const QTemporaryDir game;
-    ASSERT_TRUE(zarn::testing::writeWholeFile(game.filePath("AG.EXE").toStdString(), "MZ"));
-    const zarn::testing::CurrentFolder current(game.path().toStdString());
-    zarn::testing::RecordingPresenter messages;
-
-    const auto window = windowFor({}, messages);
-    ASSERT_NE(window, nullptr);
-    exportPanzerGeneral(*window);
-    EXPECT_EQ(messages.shown, notFoundIn(std::filesystem::current_path()));
-}
-
 TEST(CommandLine, AsksForTheFolderWithQtsFolderDialogAndEndsWhenItIsCancelled)
 {
     const QTemporaryDir parent;
